@@ -1,0 +1,7 @@
+#include "common/run_state.h"
+
+namespace skervo {
+
+RunState runState;
+
+}  // namespace skervo

@@ -1,0 +1,98 @@
+#pragma once
+// User-interface services: windows, the message queue, message boxes.
+#include <cstdint>
+#include <string>
+
+#include "platform/types.h"
+
+namespace skervo::platform {
+
+inline constexpr std::uint32_t kWmClose = 0x0010;
+inline constexpr std::uint32_t kWmPaint = 0x000F;
+inline constexpr std::uint32_t kPmRemove = 1;
+inline constexpr int kSwHide = 0;
+inline constexpr int kSwShow = 5;
+inline constexpr std::uint32_t kMbIconError = 0x10;
+inline constexpr std::uint32_t kMbIconInformation = 0x40;
+inline constexpr std::uint32_t kWsPopup = 0x80000000;
+inline constexpr std::uint32_t kWsExToolWindow = 0x00000080;
+inline constexpr std::uint32_t kWsExLayered = 0x00080000;
+inline constexpr int kGwlExStyle = -20;
+inline constexpr std::uint32_t kLwaAlpha = 2;
+inline constexpr std::uint32_t kSpiGetWorkArea = 48;
+inline constexpr int kSmCxFullScreen = 16;
+inline constexpr int kSmCyFullScreen = 17;
+inline constexpr std::uint32_t kSwpNoSize = 0x1;
+inline constexpr std::uint32_t kSwpNoMove = 0x2;
+inline constexpr std::uint32_t kSwpShowWindow = 0x40;
+inline constexpr WindowHandle kHwndTopmost{~std::uintptr_t{0}};  // (HWND)-1
+inline constexpr std::uintptr_t kIdcArrow = 32512;
+
+struct Message {
+    WindowHandle window{};
+    std::uint32_t message = 0;
+    std::uintptr_t wParam = 0;
+    std::intptr_t lParam = 0;
+    std::uint32_t time = 0;
+    std::int32_t x = 0;
+    std::int32_t y = 0;
+};
+
+using WindowProcedure = std::intptr_t (*)(WindowHandle, std::uint32_t, std::uintptr_t,
+                                          std::intptr_t);
+
+struct WindowClass {
+    std::uint32_t style = 0;
+    WindowProcedure procedure = nullptr;
+    ModuleHandle instance{};
+    IconHandle icon{};
+    CursorHandle cursor{};
+    std::string className;
+};
+
+struct Rect {
+    std::int32_t left = 0;
+    std::int32_t top = 0;
+    std::int32_t right = 0;
+    std::int32_t bottom = 0;
+};
+
+bool PeekMessageA(Message& message, WindowHandle window, std::uint32_t filterMin,
+                  std::uint32_t filterMax, std::uint32_t removeFlags);
+bool TranslateMessage(const Message& message);
+std::intptr_t DispatchMessageA(const Message& message);
+bool PostMessageA(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
+                  std::intptr_t lParam);
+
+bool RegisterClassA(const WindowClass& windowClass);
+bool UnregisterClassA(const std::string& className, ModuleHandle instance);
+WindowHandle CreateWindowExA(std::uint32_t exStyle, const std::string& className,
+                             const std::string& title, std::uint32_t style, int x, int y, int width,
+                             int height, WindowHandle parent, ModuleHandle instance);
+std::intptr_t DefWindowProcA(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
+                             std::intptr_t lParam);
+WindowHandle GetDesktopWindow();
+bool IsWindow(WindowHandle window);
+bool ShowWindow(WindowHandle window, int command);
+bool SetWindowPos(WindowHandle window, WindowHandle insertAfter, int x, int y, int width,
+                  int height, std::uint32_t flags);
+// Marks the whole client area for repainting (no rectangle).
+bool InvalidateRect(WindowHandle window, bool erase);
+std::int32_t GetWindowLongA(WindowHandle window, int index);
+std::int32_t SetWindowLongA(WindowHandle window, int index, std::int32_t value);
+// Calls a SetLayeredWindowAttributes found with GetProcAddress.
+bool InvokeSetLayeredWindowAttributes(ProcAddress function, WindowHandle window,
+                                      std::uint32_t colorKey, std::uint8_t alpha,
+                                      std::uint32_t flags);
+
+// SPI_GETWORKAREA, the only query the program makes.
+bool SystemParametersInfoA(std::uint32_t action, Rect& workArea);
+int GetSystemMetrics(int index);
+
+IconHandle LoadIconA(ModuleHandle instance, const std::string& name);
+CursorHandle LoadCursorA(ModuleHandle instance, std::uintptr_t resourceId);
+
+int MessageBoxA(WindowHandle owner, const std::string& text, const std::string& caption,
+                std::uint32_t style);
+
+}  // namespace skervo::platform

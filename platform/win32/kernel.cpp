@@ -1,0 +1,112 @@
+// The kernel services, forwarded to the real functions.
+#include "platform/kernel.h"
+
+#include <windows.h>
+
+static_assert(skervo::platform::kGenericRead == GENERIC_READ);
+static_assert(skervo::platform::kFileShareRead == FILE_SHARE_READ);
+static_assert(skervo::platform::kOpenExisting == OPEN_EXISTING);
+static_assert(skervo::platform::kLocaleUserDefault == LOCALE_USER_DEFAULT);
+static_assert(skervo::platform::kNormIgnoreCase == NORM_IGNORECASE);
+static_assert(skervo::platform::kCompareEqual == CSTR_EQUAL);
+static_assert(skervo::platform::kPlatformWin32Nt == VER_PLATFORM_WIN32_NT);
+
+namespace skervo::platform {
+namespace {
+
+HANDLE ToNative(KernelHandle handle) {
+    return reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(handle));
+}
+
+HMODULE ToNative(ModuleHandle module) {
+    return reinterpret_cast<HMODULE>(static_cast<std::uintptr_t>(module));
+}
+
+ModuleHandle FromNative(HMODULE module) {
+    return ModuleHandle{reinterpret_cast<std::uintptr_t>(module)};
+}
+
+}  // namespace
+
+std::string GetCommandLineA() {
+    return ::GetCommandLineA();
+}
+
+std::string GetModuleFileNameA() {
+    // The answer fills the whole buffer when the path was cut: grow and ask again.
+    std::string path(MAX_PATH, '\0');
+    for (;;) {
+        const DWORD length = ::GetModuleFileNameA(nullptr, path.data(), path.size());
+        if (length < path.size()) {
+            path.resize(length);
+            return path;
+        }
+        path.resize(path.size() * 2);
+    }
+}
+
+KernelHandle CreateFileA(const std::string& path, std::uint32_t access, std::uint32_t share,
+                         std::uint32_t disposition) {
+    const HANDLE file = ::CreateFileA(path.c_str(), access, share, nullptr, disposition,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr);
+    return KernelHandle{reinterpret_cast<std::uintptr_t>(file)};
+}
+
+bool ReadFile(KernelHandle file, char* buffer, std::uint32_t size, std::uint32_t& bytesRead) {
+    DWORD read = 0;
+    const bool ok = ::ReadFile(ToNative(file), buffer, size, &read, nullptr) != FALSE;
+    bytesRead = read;
+    return ok;
+}
+
+bool CloseHandle(KernelHandle handle) {
+    return ::CloseHandle(ToNative(handle)) != FALSE;
+}
+
+std::uint32_t GetTickCount() {
+    return ::GetTickCount();
+}
+
+void Sleep(std::uint32_t milliseconds) {
+    ::Sleep(milliseconds);
+}
+
+ModuleHandle LoadLibraryA(const std::string& name) {
+    return FromNative(::LoadLibraryA(name.c_str()));
+}
+
+ModuleHandle GetModuleHandleA(const std::string& name) {
+    return FromNative(::GetModuleHandleA(name.empty() ? nullptr : name.c_str()));
+}
+
+ProcAddress GetProcAddress(ModuleHandle module, const std::string& name) {
+    return ProcAddress{
+        reinterpret_cast<std::uintptr_t>(::GetProcAddress(ToNative(module), name.c_str()))};
+}
+
+bool FreeLibrary(ModuleHandle module) {
+    return ::FreeLibrary(ToNative(module)) != FALSE;
+}
+
+bool InvokeGetVersionExA(ProcAddress function, OsVersionRecord& record) {
+    using GetVersionExFunction = BOOL(WINAPI*)(OSVERSIONINFOA*);
+    OSVERSIONINFOA info{};
+    info.dwOSVersionInfoSize = sizeof info;
+    const auto getVersionEx =
+        reinterpret_cast<GetVersionExFunction>(static_cast<std::uintptr_t>(function));
+    const bool ok = getVersionEx(&info) != FALSE;
+    record.platformId = info.dwPlatformId;
+    return ok;
+}
+
+int CompareStringA(std::uint32_t locale, std::uint32_t flags, const std::string& first,
+                   const std::string& second) {
+    return ::CompareStringA(locale, flags, first.data(), static_cast<int>(first.size()),
+                            second.data(), static_cast<int>(second.size()));
+}
+
+void ExitProcess(std::uint32_t exitCode) {
+    ::ExitProcess(exitCode);
+}
+
+}  // namespace skervo::platform

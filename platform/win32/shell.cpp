@@ -1,0 +1,30 @@
+// The notification-area icon, through the shell.
+#include "platform/shell.h"
+
+#include <shellapi.h>
+#include <windows.h>
+
+#include <algorithm>
+
+static_assert(skervo::platform::kNimAdd == NIM_ADD);
+static_assert(skervo::platform::kNimModify == NIM_MODIFY);
+static_assert(skervo::platform::kNimDelete == NIM_DELETE);
+static_assert(skervo::platform::kNifTip == NIF_TIP);
+
+namespace skervo::platform {
+
+bool Shell_NotifyIconA(std::uint32_t message, const NotifyIconRecord& record) {
+    NOTIFYICONDATAA data{};
+    // The second-version layout, in this target's own size.
+    data.cbSize = NOTIFYICONDATAA_V2_SIZE;
+    data.hWnd = reinterpret_cast<HWND>(static_cast<std::uintptr_t>(record.window));
+    data.uID = record.id;
+    data.uFlags = record.flags;
+    data.uCallbackMessage = record.callbackMessage;
+    data.hIcon = reinterpret_cast<HICON>(static_cast<std::uintptr_t>(record.icon));
+    static_assert(sizeof data.szTip == std::tuple_size_v<decltype(record.tip)>);
+    std::copy(record.tip.begin(), record.tip.end(), data.szTip);
+    return ::Shell_NotifyIconA(message, &data) != FALSE;
+}
+
+}  // namespace skervo::platform

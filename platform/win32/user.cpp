@@ -1,0 +1,179 @@
+// Windows, the message queue and message boxes, forwarded to the real functions.
+#include "platform/user.h"
+
+#include <windows.h>
+
+namespace p = skervo::platform;
+static_assert(p::kWmClose == WM_CLOSE && p::kWmPaint == WM_PAINT && p::kPmRemove == PM_REMOVE);
+static_assert(p::kSwHide == SW_HIDE && p::kSwShow == SW_SHOW);
+static_assert(p::kMbIconError == MB_ICONERROR && p::kMbIconInformation == MB_ICONINFORMATION);
+static_assert(p::kWsPopup == WS_POPUP && p::kWsExToolWindow == WS_EX_TOOLWINDOW);
+static_assert(p::kWsExLayered == WS_EX_LAYERED && p::kGwlExStyle == GWL_EXSTYLE);
+static_assert(p::kLwaAlpha == LWA_ALPHA && p::kSpiGetWorkArea == SPI_GETWORKAREA);
+static_assert(p::kSmCxFullScreen == SM_CXFULLSCREEN && p::kSmCyFullScreen == SM_CYFULLSCREEN);
+static_assert(p::kSwpNoSize == SWP_NOSIZE && p::kSwpNoMove == SWP_NOMOVE);
+static_assert(p::kSwpShowWindow == SWP_SHOWWINDOW);
+
+namespace skervo::platform {
+namespace {
+
+// The program registers a single window class; its portable procedure.
+WindowProcedure registeredProcedure = nullptr;
+
+HWND ToNative(WindowHandle window) {
+    return reinterpret_cast<HWND>(static_cast<std::uintptr_t>(window));
+}
+
+WindowHandle FromNative(HWND window) {
+    return WindowHandle{reinterpret_cast<std::uintptr_t>(window)};
+}
+
+HINSTANCE ToNative(ModuleHandle module) {
+    return reinterpret_cast<HINSTANCE>(static_cast<std::uintptr_t>(module));
+}
+
+LRESULT CALLBACK ForwardToProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return registeredProcedure(FromNative(window), message, wParam, lParam);
+}
+
+MSG ToNative(const Message& message) {
+    MSG native{};
+    native.hwnd = ToNative(message.window);
+    native.message = message.message;
+    native.wParam = message.wParam;
+    native.lParam = message.lParam;
+    native.time = message.time;
+    native.pt = {message.x, message.y};
+    return native;
+}
+
+}  // namespace
+
+bool PeekMessageA(Message& message, WindowHandle window, std::uint32_t filterMin,
+                  std::uint32_t filterMax, std::uint32_t removeFlags) {
+    MSG native{};
+    if (!::PeekMessageA(&native, ToNative(window), filterMin, filterMax, removeFlags)) {
+        return false;
+    }
+    message = {FromNative(native.hwnd),
+               native.message,
+               native.wParam,
+               native.lParam,
+               static_cast<std::uint32_t>(native.time),
+               native.pt.x,
+               native.pt.y};
+    return true;
+}
+
+bool TranslateMessage(const Message& message) {
+    const MSG native = ToNative(message);
+    return ::TranslateMessage(&native) != FALSE;
+}
+
+std::intptr_t DispatchMessageA(const Message& message) {
+    const MSG native = ToNative(message);
+    return ::DispatchMessageA(&native);
+}
+
+bool PostMessageA(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
+                  std::intptr_t lParam) {
+    return ::PostMessageA(ToNative(window), message, wParam, lParam) != FALSE;
+}
+
+bool RegisterClassA(const WindowClass& windowClass) {
+    registeredProcedure = windowClass.procedure;
+    WNDCLASSA native{};
+    native.style = windowClass.style;
+    native.lpfnWndProc = ForwardToProcedure;
+    native.hInstance = ToNative(windowClass.instance);
+    native.hIcon = reinterpret_cast<HICON>(static_cast<std::uintptr_t>(windowClass.icon));
+    native.hCursor = reinterpret_cast<HCURSOR>(static_cast<std::uintptr_t>(windowClass.cursor));
+    native.lpszClassName = windowClass.className.c_str();
+    return ::RegisterClassA(&native) != 0;
+}
+
+bool UnregisterClassA(const std::string& className, ModuleHandle instance) {
+    return ::UnregisterClassA(className.c_str(), ToNative(instance)) != FALSE;
+}
+
+WindowHandle CreateWindowExA(std::uint32_t exStyle, const std::string& className,
+                             const std::string& title, std::uint32_t style, int x, int y, int width,
+                             int height, WindowHandle parent, ModuleHandle instance) {
+    return FromNative(::CreateWindowExA(exStyle, className.c_str(), title.c_str(), style, x, y,
+                                        width, height, ToNative(parent), nullptr,
+                                        ToNative(instance), nullptr));
+}
+
+std::intptr_t DefWindowProcA(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
+                             std::intptr_t lParam) {
+    return ::DefWindowProcA(ToNative(window), message, wParam, lParam);
+}
+
+WindowHandle GetDesktopWindow() {
+    return FromNative(::GetDesktopWindow());
+}
+
+bool IsWindow(WindowHandle window) {
+    return ::IsWindow(ToNative(window)) != FALSE;
+}
+
+bool ShowWindow(WindowHandle window, int command) {
+    return ::ShowWindow(ToNative(window), command) != FALSE;
+}
+
+bool SetWindowPos(WindowHandle window, WindowHandle insertAfter, int x, int y, int width,
+                  int height, std::uint32_t flags) {
+    return ::SetWindowPos(ToNative(window), ToNative(insertAfter), x, y, width, height, flags) !=
+           FALSE;
+}
+
+bool InvalidateRect(WindowHandle window, bool erase) {
+    return ::InvalidateRect(ToNative(window), nullptr, erase) != FALSE;
+}
+
+std::int32_t GetWindowLongA(WindowHandle window, int index) {
+    return ::GetWindowLongA(ToNative(window), index);
+}
+
+std::int32_t SetWindowLongA(WindowHandle window, int index, std::int32_t value) {
+    return ::SetWindowLongA(ToNative(window), index, value);
+}
+
+bool InvokeSetLayeredWindowAttributes(ProcAddress function, WindowHandle window,
+                                      std::uint32_t colorKey, std::uint8_t alpha,
+                                      std::uint32_t flags) {
+    using SetLayeredFunction = BOOL(WINAPI*)(HWND, COLORREF, BYTE, DWORD);
+    const auto setLayered =
+        reinterpret_cast<SetLayeredFunction>(static_cast<std::uintptr_t>(function));
+    return setLayered(ToNative(window), colorKey, alpha, flags) != FALSE;
+}
+
+bool SystemParametersInfoA(std::uint32_t action, Rect& workArea) {
+    RECT native{};
+    if (!::SystemParametersInfoA(action, 0, &native, 0)) {
+        return false;
+    }
+    workArea = {native.left, native.top, native.right, native.bottom};
+    return true;
+}
+
+int GetSystemMetrics(int index) {
+    return ::GetSystemMetrics(index);
+}
+
+IconHandle LoadIconA(ModuleHandle instance, const std::string& name) {
+    return IconHandle{
+        reinterpret_cast<std::uintptr_t>(::LoadIconA(ToNative(instance), name.c_str()))};
+}
+
+CursorHandle LoadCursorA(ModuleHandle instance, std::uintptr_t resourceId) {
+    return CursorHandle{reinterpret_cast<std::uintptr_t>(
+        ::LoadCursorA(ToNative(instance), MAKEINTRESOURCEA(resourceId)))};
+}
+
+int MessageBoxA(WindowHandle owner, const std::string& text, const std::string& caption,
+                std::uint32_t style) {
+    return ::MessageBoxA(ToNative(owner), text.c_str(), caption.c_str(), style);
+}
+
+}  // namespace skervo::platform

@@ -1,0 +1,9 @@
+#pragma once
+
+namespace skervo {
+
+// Whether the system is of the Windows NT family. Without a version query the
+// process cannot tell which dial-up dialog to use, and ends here.
+bool IsWindowsNT();
+
+}  // namespace skervo

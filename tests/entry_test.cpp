@@ -1,0 +1,124 @@
+// The choice between association, usage and run, and the end of the process.
+#include <algorithm>
+
+#include "platform/user.h"
+#include "tests/sim/sim_test.h"
+#include "ui/texts.h"
+
+namespace texts = skervo::texts;
+using sim::desktop;
+using skervo::runState;
+
+class EntryTest : public SimTest {
+  protected:
+    static bool ShowedUsage() {
+        return desktop.boxes.size() == 1 && desktop.boxes[0].text == texts::kUsage &&
+               desktop.boxes[0].style == skervo::platform::kMbIconInformation;
+    }
+    static bool WindowCreated() { return !desktop.windows.empty(); }
+};
+
+TEST_F(EntryTest, TheCommandLineChoosesBetweenUsageAndRun) {
+    const struct {
+        std::string parameters;
+        bool usage;
+        bool window;
+    } cases[] = {
+        {"", true, false},
+        {"C:\\s.skervo", false, true},
+        {"C:\\s.skervo /Silent", false, false},
+        {"C:\\s.skervo -silent", false, false},
+        {"/Silent C:\\s.skervo", false, false},  // runs a script named /Silent
+        {"C:\\s.skervo autre", true, true},
+        {"/Silent", true, false},
+        {"C:\\s.skervo /Silent autre", true, false},
+        {"/Register autre", true, true},
+        {"/Register /Silent", false, false},
+    };
+    for (const auto& c : cases) {
+        SetUp();
+        desktop.files["C:\\s.skervo"] = "inconnu\n";
+        RunProgram(c.parameters);
+        EXPECT_EQ(ShowedUsage(), c.usage) << c.parameters;
+        EXPECT_EQ(WindowCreated(), c.window) << c.parameters;
+        EXPECT_EQ(runState.UseStatusWindow, c.window) << c.parameters;
+    }
+}
+
+TEST_F(EntryTest, TheUsageTextIsWindows1252JoinedByLineFeeds) {
+    const std::string_view usage = texts::kUsage;
+    EXPECT_EQ(usage.find('\r'), std::string_view::npos);
+    EXPECT_NE(usage.back(), '\n');
+    EXPECT_EQ(usage.find('\xC3'), std::string_view::npos) << "UTF-8 leaked into the text";
+    EXPECT_EQ(std::count(usage.begin(), usage.end(), '\n'), 37);
+    EXPECT_NE(usage.find("\n              ex\xE9"
+                         "cute pour chaque ligne"),
+              std::string_view::npos);
+    EXPECT_NE(usage.find("\n              avec ,- \xE0 la fin"), std::string_view::npos);
+}
+
+TEST_F(EntryTest, AssociationSwitchesEndTheProcessWithoutWindowOrBox) {
+    for (const char* parameters :
+         {"/Register", "-REGISTER", "/register", "/Unregister", "-unregister"}) {
+        SetUp();
+        EXPECT_EQ(RunProgram(parameters), 0u) << parameters;
+        EXPECT_FALSE(WindowCreated()) << parameters;
+        EXPECT_TRUE(desktop.boxes.empty()) << parameters;
+        EXPECT_EQ(desktop.elapsed, 0u) << "no final step for " << parameters;
+    }
+}
+
+TEST_F(EntryTest, EveryRunEndsWithTheFinalStepAndHalfASecond) {
+    for (const char* parameters : {"", "C:\\absent.skervo /Silent", "C:\\absent.skervo"}) {
+        SetUp();
+        EXPECT_EQ(RunProgram(parameters), 0u);
+        EXPECT_EQ(runState.StepText, "                   Termin\xE9 !");
+        EXPECT_EQ(runState.PreviousStepText, "");
+        EXPECT_EQ(desktop.elapsed, 500u) << parameters;
+    }
+}
+
+TEST_F(EntryTest, TearDownReleasesTheIconAndClassEvenAfterTheUserClosedTheWindow) {
+    desktop.files["C:\\s.skervo"] = "@30\n#\n";
+    desktop.CloseWindowAfter(1000, "Numrak");
+    EXPECT_EQ(RunProgram("C:\\s.skervo"), 0u);
+    EXPECT_FALSE(desktop.trayIcon.has_value());
+    EXPECT_FALSE(desktop.classes.contains("Numrak"));
+    EXPECT_EQ(desktop.OpenHandleCount(), 0u);
+}
+
+TEST_F(EntryTest, AMissingVersionQueryEndsTheProcessBeforeTheScript) {
+    desktop.libraries["kernel32.dll"].erase("GetVersionExA");
+    desktop.files["C:\\s.skervo"] = "inconnu\n";
+    EXPECT_EQ(RunProgram("C:\\s.skervo"), 0u);
+    EXPECT_EQ(BoxTexts(), std::vector<std::string>{"Erreur : GetVersionEx introuvable"});
+    EXPECT_EQ(desktop.elapsed, 0u) << "no final step";
+    EXPECT_TRUE(desktop.trayIcon.has_value()) << "no tear-down";
+    EXPECT_EQ(desktop.OpenHandleCount(), 0u);
+}
+
+TEST_F(EntryTest, ThePlatformTestTellsTheNtFamily) {
+    const struct {
+        bool kernelPresent;
+        bool querySucceeds;
+        std::uint32_t platformId;
+        bool isNT;
+    } cases[] = {
+        {true, true, 2, true},
+        {true, true, 1, false},   // the Windows 95 family
+        {true, false, 2, false},  // the query failed
+        {false, true, 2, false},  // no kernel32 to load: the test is skipped
+    };
+    for (const auto& c : cases) {
+        SetUp();
+        if (!c.kernelPresent) {
+            desktop.libraries.erase("kernel32.dll");
+        }
+        desktop.versionQuerySucceeds = c.querySucceeds;
+        desktop.platformId = c.platformId;
+        RunProgram("C:\\absent.skervo /Silent");
+        EXPECT_EQ(runState.IsNT, c.isNT);
+        EXPECT_TRUE(desktop.boxes.empty());
+        EXPECT_EQ(desktop.OpenHandleCount(), 0u);
+    }
+}

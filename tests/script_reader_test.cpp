@@ -1,0 +1,75 @@
+#include "script/script_reader.h"
+
+#include "tests/sim/sim_test.h"
+
+using Lines = std::vector<std::string>;
+
+class ScriptReaderTest : public SimTest {
+  protected:
+    static Lines ReadAll(const std::string& bytes) {
+        sim::desktop.files["C:\\s.skervo"] = bytes;
+        skervo::ScriptReader reader;
+        reader.Open("C:\\s.skervo");
+        Lines lines;
+        while (!reader.AtEnd()) {
+            lines.push_back(reader.ReadLine());
+        }
+        return lines;
+    }
+};
+
+TEST_F(ScriptReaderTest, SplitsLinesByTheLineEndRules) {
+    using namespace std::string_literals;
+    const struct {
+        std::string bytes;
+        Lines lines;
+    } cases[] = {
+        {"a\nb\n", {"a", "b"}},
+        {"a\r\nb", {"a", "b"}},
+        {"a\rb\rc", {"abc"}},      // a lone CR is dropped
+        {"a\r\r\nb", {"a", "b"}},  // the first CR alone, then CR LF
+        {"a\r", {"a"}},
+        {"a\n\n\nb", {"a", "", "", "b"}},
+        {"\n", {""}},
+        {"a\n\x1A"
+         "b\n",
+         {"a"}},  // Ctrl-Z ends the file
+        {"ab\x1A"
+         "cd\nef",
+         {"ab"}},  // even within a line
+        {"\x1A"
+         "a",
+         {}},
+        {"a\0b\n"s, {"a\0b"s}},
+        {"", {}},
+        {"\xEF\xBB\xBF"
+         "a",
+         {"\xEF\xBB\xBF"
+          "a"}},  // no byte-order mark handling
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ReadAll(c.bytes), c.lines) << c.bytes;
+    }
+}
+
+TEST_F(ScriptReaderTest, LinesRunAcrossTheReadBuffer) {
+    const std::string longLine(200000, 'x');
+    // CR LF split over two reads of 64 KiB: 65535 characters, then CR | LF.
+    const std::string before(65535, 'y');
+    EXPECT_EQ(ReadAll(longLine + "\n" + before + "\r\nz"), (Lines{longLine, before, "z"}));
+    EXPECT_EQ(ReadAll(before + "\r" + "z"), (Lines{before + "z"}));
+}
+
+TEST_F(ScriptReaderTest, AMissingFileIsAtItsEndAndEveryHandleIsClosed) {
+    skervo::ScriptReader reader;
+    reader.Open("C:\\absent.skervo");
+    EXPECT_TRUE(reader.AtEnd());
+    EXPECT_EQ(reader.ReadLine(), "");
+    {
+        sim::desktop.files["C:\\s.skervo"] = "a\nb";
+        skervo::ScriptReader open;
+        open.Open("C:\\s.skervo");
+        EXPECT_EQ(sim::desktop.OpenHandleCount(), 1u);
+    }
+    EXPECT_EQ(sim::desktop.OpenHandleCount(), 0u);
+}

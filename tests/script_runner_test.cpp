@@ -1,0 +1,104 @@
+// Script lines carried out through the whole program, as a user sees them.
+#include "tests/sim/sim_test.h"
+
+using sim::desktop;
+using skervo::runState;
+using Texts = std::vector<std::string>;
+
+namespace {
+const std::string kCannotRun =
+    "Erreur : Impossible d'ex\xE9"
+    "cuter : ";
+}
+
+class ScriptRunnerTest : public SimTest {};
+
+TEST_F(ScriptRunnerTest, EachLineIsTrimmedAndDispatchedByItsFirstCharacters) {
+    const Texts boxes = RunSilently(
+        "# commentaire\n"
+        "   \t# commentaire aussi\n"
+        "\n"
+        " \t \r\n"
+        "\t inconnu.exe  /x \t\n"
+        "<fermer\n"      // closing reports nothing
+        "&&Connexion\n"  // connection lines are handled elsewhere
+        "-\n"
+        " + \n"
+        "--\n"
+        ">  lancer.exe a \n"
+        ">>\n"
+        "><x\n"
+        "@\n"
+        "C:\\a.exe # suite\n"
+        "\x01\x1F"
+        "fin\x7F\x02");
+    EXPECT_EQ(boxes, (Texts{kCannotRun + "inconnu.exe  /x", kCannotRun + "--",
+                            kCannotRun + "lancer.exe a", kCannotRun, kCannotRun + "<x", kCannotRun,
+                            kCannotRun + "C:\\a.exe # suite", kCannotRun + "fin\x7F"}));
+    EXPECT_EQ(desktop.OpenHandleCount(), 0u);
+}
+
+TEST_F(ScriptRunnerTest, ACarriageReturnOnlyScriptIsOneLine) {
+    EXPECT_EQ(RunSilently("aaa\rbbb\rccc\r"), Texts{kCannotRun + "aaabbbccc"});
+}
+
+TEST_F(ScriptRunnerTest, CtrlZEndsTheScript) {
+    EXPECT_EQ(RunSilently("un\ndeux\x1Atrois\nquatre\n"),
+              (Texts{kCannotRun + "un", kCannotRun + "deux"}));
+}
+
+TEST_F(ScriptRunnerTest, TheLineFlagsFollowEachCommandLine) {
+    RunSilently(">>x\n# a comment keeps them\n");
+    EXPECT_TRUE(runState.ClosingCommand);
+    EXPECT_TRUE(runState.NoConfirmation);
+    RunSilently(">>x\nplain\n");
+    EXPECT_FALSE(runState.ClosingCommand);
+    EXPECT_FALSE(runState.NoConfirmation);
+    EXPECT_EQ(runState.ScriptLine, "plain");
+}
+
+TEST_F(ScriptRunnerTest, HideAndShowLinesNeedTheNotificationIcon) {
+    desktop.files["C:\\s.skervo"] = "-\n@1\n#\n";
+    bool hiddenDuringPause = false;
+    desktop.onSleep = [&] { hiddenDuringPause = !StatusWindow().visible; };
+    RunProgram("C:\\s.skervo");
+    EXPECT_TRUE(hiddenDuringPause);
+
+    SetUp();
+    desktop.trayAddSucceeds = false;
+    desktop.files["C:\\s.skervo"] = "-\n@1\n#\n";
+    bool everHidden = false;
+    desktop.onSleep = [&] { everHidden = everHidden || !StatusWindow().visible; };
+    RunProgram("C:\\s.skervo");
+    EXPECT_FALSE(everHidden);
+
+    SetUp();
+    desktop.files["C:\\s.skervo"] = "-\n+\n";
+    RunProgram("C:\\s.skervo");
+    EXPECT_TRUE(StatusWindow().visible);
+}
+
+TEST_F(ScriptRunnerTest, TheTipNamesTheScriptFromItsFirstLineOn) {
+    desktop.files["C:\\Mes scripts\\s.skervo"] = "# a\n\n# b";
+    RunProgram("\"C:\\Mes scripts\\s.skervo\"");
+    EXPECT_EQ(desktop.trayModifications, 3) << "set for every line, comments included";
+    EXPECT_STREQ(runState.TrayIconData.tip.data(), "Skervo' - C:\\Mes scripts\\s.skervo");
+    EXPECT_EQ(runState.TrayIconData.flags, skervo::platform::kNifTip);
+}
+
+TEST_F(ScriptRunnerTest, ClosingTheWindowStopsTheRunBetweenLines) {
+    desktop.files["C:\\s.skervo"] = "@1\ninconnu\n";
+    desktop.CloseWindowAfter(500, "Numrak");
+    RunProgram("C:\\s.skervo");
+    EXPECT_TRUE(runState.StopRequested);
+    EXPECT_TRUE(desktop.boxes.empty());
+    EXPECT_EQ(desktop.OpenHandleCount(), 0u);
+}
+
+TEST_F(ScriptRunnerTest, AWindowThatCouldNotBeCreatedStopsTheRunBeforeItsFirstLine) {
+    desktop.windowCreationFails = true;
+    desktop.files["C:\\s.skervo"] = "inconnu\n";
+    RunProgram("C:\\s.skervo");
+    EXPECT_TRUE(desktop.boxes.empty());
+    EXPECT_TRUE(runState.StopRequested);
+}

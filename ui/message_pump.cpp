@@ -1,0 +1,37 @@
+#include "ui/message_pump.h"
+
+#include "common/run_state.h"
+#include "platform/user.h"
+
+namespace skervo {
+
+bool PollMessages() {
+    if (!runState.UseStatusWindow) {
+        return true;
+    }
+    const platform::WindowHandle window = runState.StatusWindowHandle;
+    platform::Message message;
+    while (platform::PeekMessageA(message, window, 0, 0, platform::kPmRemove)) {
+        platform::TranslateMessage(message);
+        platform::DispatchMessageA(message);
+    }
+    const bool windowAlive = platform::IsWindow(window);
+    runState.StopRequested = !windowAlive;
+    return windowAlive;
+}
+
+void ShowStep(std::string_view text, bool keepPrevious) {
+    if (text == runState.StepText) {
+        return;
+    }
+    if (keepPrevious && !runState.StepText.empty()) {
+        runState.PreviousStepText = "(" + runState.StepText + ")";
+    }
+    runState.StepText = text;
+    // A null window would mean "every window" to the platform.
+    if (runState.UseStatusWindow && !platform::IsNull(runState.StatusWindowHandle)) {
+        platform::InvalidateRect(runState.StatusWindowHandle, false);
+    }
+}
+
+}  // namespace skervo
