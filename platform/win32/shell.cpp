@@ -1,8 +1,9 @@
 // The notification-area icon, through the shell.
 #include "platform/shell.h"
 
-#include <shellapi.h>
 #include <windows.h>
+// shellapi.h needs windows.h first.
+#include <shellapi.h>
 
 #include <algorithm>
 
