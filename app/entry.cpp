@@ -2,12 +2,15 @@
 
 #include "app/command_line.h"
 #include "app/file_association.h"
+#include "common/program_error.h"
 #include "common/run_state.h"
+#include "dialup/ras_binding.h"
 #include "platform/kernel.h"
 #include "script/script_runner.h"
 #include "ui/message_pump.h"
 #include "ui/status_window.h"
 #include "ui/texts.h"
+#include "ui/unhandled_error.h"
 
 namespace skervo {
 namespace {
@@ -40,7 +43,9 @@ void ShowFinalStep() {
 
 }  // namespace
 
-int RunProgram() {
+// A binding error of the remote-access functions is the only one raised, and
+// nothing in the run catches it.
+int RunProgram() try {
     LoadParameters();
     if (HandleAssociationSwitch()) {
         return 0;
@@ -54,7 +59,10 @@ int RunProgram() {
     if (runState.UseStatusWindow) {
         TearDownStatusWindow();
     }
+    ReleaseRasLibrary();
     return 0;
+} catch (const ProgramError& error) {
+    EndWithUnhandledError(error);
 }
 
 }  // namespace skervo

@@ -1,9 +1,82 @@
 #include "app/file_association.h"
 
-namespace skervo {
+#include <array>
 
-// Not built yet: the switches end the process without touching the registry.
-void RegisterFileType() {}
-void UnregisterFileType() {}
+#include "common/run_state.h"
+#include "platform/registry.h"
+#include "ui/notices.h"
+#include "ui/texts.h"
+
+namespace skervo {
+namespace {
+
+constexpr char kExtensionKey[] = ".skervo";
+constexpr char kFileClass[] = "skervo_file";
+constexpr char kOpenCommandKey[] = "skervo_file\\shell\\open\\command";
+constexpr char kDefaultIconKey[] = "skervo_file\\DefaultIcon";
+
+// Subkeys before their parents: some systems refuse to delete a key that
+// still has subkeys.
+constexpr std::array<const char*, 6> kKeysInDeletionOrder = {
+    kExtensionKey,        kOpenCommandKey, "skervo_file\\shell\\open",
+    "skervo_file\\shell", kDefaultIconKey, kFileClass};
+
+std::string Quoted(const std::string& text) {
+    return "\"" + text + "\"";
+}
+
+// The program's own file, as the system reported it for the running module.
+const std::string& ProgramPath() {
+    return runState.Parameters[0];
+}
+
+}  // namespace
+
+bool WriteClassesValue(const std::string& keyPath, const std::string& data) {
+    platform::RegistryKey key{};
+    if (platform::RegCreateKeyExA(platform::kHkeyClassesRoot, keyPath,
+                                  platform::kRegOptionNonVolatile, platform::kKeyAllAccess,
+                                  key) != platform::kErrorSuccess) {
+        return false;
+    }
+    // The byte count includes the terminating zero.
+    const bool written = platform::RegSetValueExA(key, "", platform::kRegSz, data,
+                                                  static_cast<std::uint32_t>(data.size() + 1)) ==
+                         platform::kErrorSuccess;
+    platform::RegCloseKey(key);
+    return written;
+}
+
+// Each value only when all before it were written; what was written before
+// a failure stays.
+void RegisterFileType() {
+    const std::string program = Quoted(ProgramPath());
+    const bool registered =
+        WriteClassesValue(kExtensionKey, kFileClass) &&
+        WriteClassesValue(kOpenCommandKey, program + " " + Quoted("%1")) &&
+        WriteClassesValue(kFileClass, std::string(texts::kFileTypeDescription)) &&
+        // Icon 1 is the document icon; 0 would be the program's own.
+        WriteClassesValue(kDefaultIconKey, program + ",1");
+    if (!registered) {
+        ShowError(texts::kCannotRegister);
+        return;
+    }
+    ShowNotice(std::string(texts::kRegisteredBeforePath) + ProgramPath() +
+               std::string(texts::kRegisteredAfterPath));
+}
+
+// Every deletion is tried, whatever became of the others.
+void UnregisterFileType() {
+    bool allDeleted = true;
+    for (const char* key : kKeysInDeletionOrder) {
+        allDeleted &=
+            platform::RegDeleteKeyA(platform::kHkeyClassesRoot, key) == platform::kErrorSuccess;
+    }
+    if (allDeleted) {
+        ShowNotice(texts::kUnregistered);
+    } else {
+        ShowError(texts::kCannotUnregister);
+    }
+}
 
 }  // namespace skervo

@@ -1,9 +1,11 @@
 #pragma once
 // The one run a process carries out, in process-wide storage.
+#include <atomic>
 #include <cstdint>
 #include <string>
 #include <vector>
 
+#include "platform/gdi.h"
 #include "platform/shell.h"
 #include "platform/types.h"
 
@@ -13,6 +15,28 @@ namespace skervo {
 struct StartedApp {
     platform::KernelHandle process{};
     std::uint32_t threadId = 0;
+};
+
+// The process-listing functions, bound by name at their first use and kept
+// for the life of the process.
+struct ProcessListingFunctions {
+    platform::ModuleHandle kernel{};
+    platform::ProcAddress createSnapshot{};
+    platform::ProcAddress process32First{};
+    platform::ProcAddress process32Next{};
+    platform::ModuleHandle psapi{};
+    platform::ProcAddress enumProcesses{};
+    platform::ProcAddress enumProcessModules{};
+    platform::ProcAddress getModuleFileNameEx{};
+};
+
+// The remote-access library chosen by the first lookup, kept for the process.
+// Written on the main thread before any dial; a dial's notification thread
+// only reads it.
+struct RasBinding {
+    bool bound = false;
+    bool secondLibrary = false;  // rnaph.dll, whose names have no suffix
+    platform::ModuleHandle library{};
 };
 
 struct RunState {
@@ -27,6 +51,8 @@ struct RunState {
     std::int64_t PauseMilliseconds = 0;
     bool IsNT = false;
     std::string ConnectionName;
+    // Written by the dial notification's thread while the status window paints.
+    std::atomic<bool> ConnectionUp = false;
     std::vector<StartedApp> StartedApps;
     bool StopRequested = false;
 
@@ -36,6 +62,13 @@ struct RunState {
     platform::WindowHandle StatusWindowHandle{};
     bool TrayIconPresent = false;
     platform::NotifyIconRecord TrayIconData{};
+    platform::BitmapHandle BackgroundBitmap{};
+    platform::BitmapRecord BackgroundSize{};  // read once, when the picture is loaded
+    platform::BitmapHandle ConnectionBitmap{};
+    platform::FontHandle TextFont{};
+
+    ProcessListingFunctions ProcessListing;
+    RasBinding Ras;
 };
 
 extern RunState runState;

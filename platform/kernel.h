@@ -17,6 +17,31 @@ inline constexpr int kCompareEqual = 2;  // CSTR_EQUAL
 
 inline constexpr std::uint32_t kPlatformWin32Nt = 2;
 
+inline constexpr std::uint32_t kInvalidFileAttributes = 0xFFFFFFFF;
+inline constexpr std::uint32_t kFileAttributeDirectory = 0x10;
+inline constexpr std::uint32_t kWaitTimeout = 0x102;
+inline constexpr std::uint32_t kProcessTerminate = 0x0001;
+inline constexpr std::uint32_t kSynchronize = 0x100000;
+inline constexpr std::uint32_t kProcessQueryInformation = 0x0400;
+inline constexpr std::uint32_t kProcessVmRead = 0x0010;
+
+// STARTUPINFOA, as far as the program fills it; every other field is zero.
+struct StartupRecord {
+    std::uint32_t flags = 0;
+    std::uint16_t showWindow = 0;
+};
+inline constexpr std::uint32_t kStartfUseShowWindow = 1;
+inline constexpr std::uint16_t kSwShowNa = 8;
+inline constexpr std::uint32_t kCreateNewConsole = 0x10;
+inline constexpr std::uint32_t kNormalPriorityClass = 0x20;
+
+struct ProcessInformation {
+    KernelHandle process{};
+    KernelHandle thread{};
+    std::uint32_t processId = 0;
+    std::uint32_t threadId = 0;
+};
+
 // OSVERSIONINFOA, as far as the program reads it.
 struct OsVersionRecord {
     std::uint32_t platformId = 0;
@@ -31,6 +56,24 @@ KernelHandle CreateFileA(const std::string& path, std::uint32_t access, std::uin
 // Reads up to size bytes; false on failure. bytesRead is 0 at the end of the file.
 bool ReadFile(KernelHandle file, char* buffer, std::uint32_t size, std::uint32_t& bytesRead);
 bool CloseHandle(KernelHandle handle);
+
+std::uint32_t GetFileAttributesA(const std::string& path);
+// The short form of an existing path, whatever its length; empty on failure.
+std::string GetShortPathNameA(const std::string& path);
+// The full path of a program found along the search order for executables,
+// whatever its length; empty when it is not found.
+std::string SearchPathA(const std::string& fileName);
+
+// No application name, no inheritance, no environment; currentDirectory is
+// passed even when empty.
+bool CreateProcessA(const std::string& commandLine, std::uint32_t creationFlags,
+                    const std::string& currentDirectory, const StartupRecord& startup,
+                    ProcessInformation& information);
+std::uint32_t WaitForInputIdle(KernelHandle process, std::uint32_t milliseconds);
+std::uint32_t WaitForSingleObject(KernelHandle handle, std::uint32_t milliseconds);
+// A null handle when the process cannot be opened with that access.
+KernelHandle OpenProcess(std::uint32_t access, std::uint32_t processId);
+bool TerminateProcess(KernelHandle process, std::uint32_t exitCode);
 
 std::uint32_t GetTickCount();
 void Sleep(std::uint32_t milliseconds);

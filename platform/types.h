@@ -11,6 +11,10 @@ enum class WindowHandle : std::uintptr_t {};
 enum class IconHandle : std::uintptr_t {};
 enum class CursorHandle : std::uintptr_t {};
 enum class ProcAddress : std::uintptr_t {};  // a function looked up by name
+enum class DeviceContext : std::uintptr_t {};
+enum class BitmapHandle : std::uintptr_t {};
+enum class FontHandle : std::uintptr_t {};
+enum class RegistryKey : std::uintptr_t {};
 
 inline constexpr KernelHandle kInvalidHandle{~std::uintptr_t{0}};
 

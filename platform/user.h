@@ -1,6 +1,7 @@
 #pragma once
 // User-interface services: windows, the message queue, message boxes.
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "platform/types.h"
@@ -9,11 +10,16 @@ namespace skervo::platform {
 
 inline constexpr std::uint32_t kWmClose = 0x0010;
 inline constexpr std::uint32_t kWmPaint = 0x000F;
+inline constexpr std::uint32_t kWmLButtonDown = 0x0201;
+inline constexpr std::uint32_t kWmSysCommand = 0x0112;
+// SC_MOVE (0xF010) with the caption hit code (2): a drag as by a title bar.
+inline constexpr std::uintptr_t kScDragMove = 0xF012;
 inline constexpr std::uint32_t kPmRemove = 1;
 inline constexpr int kSwHide = 0;
 inline constexpr int kSwShow = 5;
 inline constexpr std::uint32_t kMbIconError = 0x10;
 inline constexpr std::uint32_t kMbIconInformation = 0x40;
+inline constexpr std::uint32_t kMbTaskModal = 0x2000;
 inline constexpr std::uint32_t kWsPopup = 0x80000000;
 inline constexpr std::uint32_t kWsExToolWindow = 0x00000080;
 inline constexpr std::uint32_t kWsExLayered = 0x00080000;
@@ -55,6 +61,7 @@ struct Rect {
     std::int32_t top = 0;
     std::int32_t right = 0;
     std::int32_t bottom = 0;
+    bool operator==(const Rect&) const = default;
 };
 
 bool PeekMessageA(Message& message, WindowHandle window, std::uint32_t filterMin,
@@ -71,9 +78,11 @@ WindowHandle CreateWindowExA(std::uint32_t exStyle, const std::string& className
                              int height, WindowHandle parent, ModuleHandle instance);
 std::intptr_t DefWindowProcA(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
                              std::intptr_t lParam);
+bool DestroyWindow(WindowHandle window);
 WindowHandle GetDesktopWindow();
 bool IsWindow(WindowHandle window);
 bool ShowWindow(WindowHandle window, int command);
+bool ReleaseCapture();
 bool SetWindowPos(WindowHandle window, WindowHandle insertAfter, int x, int y, int width,
                   int height, std::uint32_t flags);
 // Marks the whole client area for repainting (no rectangle).
@@ -91,6 +100,15 @@ int GetSystemMetrics(int index);
 
 IconHandle LoadIconA(ModuleHandle instance, const std::string& name);
 CursorHandle LoadCursorA(ModuleHandle instance, std::uintptr_t resourceId);
+
+// Calls back for every top-level window, visible or not, while it answers true.
+using WindowVisitor = std::function<bool(WindowHandle)>;
+bool EnumWindows(const WindowVisitor& visit);
+// Every non-child window of a thread.
+bool EnumThreadWindows(std::uint32_t threadId, const WindowVisitor& visit);
+std::uint32_t GetWindowThreadProcessId(WindowHandle window);
+// At most maxCount - 1 characters of the window's title.
+std::string GetWindowTextA(WindowHandle window, int maxCount);
 
 int MessageBoxA(WindowHandle owner, const std::string& text, const std::string& caption,
                 std::uint32_t style);

@@ -1,12 +1,138 @@
 #include "script/connection_commands.h"
 
+#include <string>
+#include <string_view>
+
+#include "common/run_state.h"
+#include "common/text_rules.h"
+#include "dialup/connection_operations.h"
+#include "platform/kernel.h"
+#include "platform/user.h"
+#include "programs/application_closing.h"
+#include "programs/launcher.h"
+#include "ui/message_pump.h"
+#include "ui/notices.h"
+#include "ui/texts.h"
+
 namespace skervo {
+namespace {
 
-// Not built yet: connection lines do nothing.
-void RunConnectionCommand() {}
+constexpr std::uint32_t kConnectionPollMilliseconds = 200;
+constexpr std::uint32_t kDisconnectionPollMilliseconds = 500;
 
-// Not built yet: no application is remembered and no connection dialled,
-// so there is nothing to wait for or close.
-void FinishRun() {}
+// The platform's dial-up dialog: the program searched, and what follows its path.
+struct DialogProgram {
+    std::string_view fileName;
+    std::string_view arguments;
+    std::string_view notFound;
+};
+constexpr DialogProgram kNtDialog{"rasphone.exe", " -d ", texts::kRasphoneNotFound};
+constexpr DialogProgram kOtherDialog{"rundll32.exe", " rnaui.dll,RnaDial ",
+                                     texts::kRundll32NotFound};
+
+// &&x: dials only when the entry differs from the one named last (letter case counts).
+void DialAutomatically(std::string_view name) {
+    if (name.empty() || name == runState.ConnectionName) {
+        return;
+    }
+    runState.ConnectionName = name;
+    DialEntry();
+    PollMessages();
+}
+
+// &-: the first count is made at once.
+void WaitForConnection() {
+    ShowStep(texts::kWaitingForConnection, true);
+    if (!PollMessages()) {
+        return;
+    }
+    while (CountConnections() == 0) {
+        if (!PollMessages()) {
+            return;
+        }
+        platform::Sleep(kConnectionPollMilliseconds);
+    }
+}
+
+// &>: sleeps before every count, also when no connection exists. The window
+// is hidden only while the notification icon offers the way back to it.
+void WaitForNoConnection(bool hideRequested) {
+    ShowStep(texts::kWaitingForNoConnection, true);
+    const bool hide = hideRequested && runState.TrayIconPresent;
+    if (hide) {
+        if (!PollMessages()) {
+            return;
+        }
+        platform::Sleep(kDisconnectionPollMilliseconds);
+        platform::ShowWindow(runState.StatusWindowHandle, platform::kSwHide);
+    }
+    while (PollMessages()) {
+        platform::Sleep(kDisconnectionPollMilliseconds);
+        if (CountConnections() == 0) {
+            break;
+        }
+    }
+    if (hide) {
+        platform::ShowWindow(runState.StatusWindowHandle, platform::kSwShow);
+    }
+}
+
+// &x: the dialog runs on its own; a script that must wait for the connection follows with &-.
+void OpenDialDialog(std::string_view name) {
+    const DialogProgram& dialog = runState.IsNT ? kNtDialog : kOtherDialog;
+    const std::string path = platform::SearchPathA(std::string(dialog.fileName));
+    if (path.empty()) {
+        ShowError(dialog.notFound);
+        return;
+    }
+    runState.ConnectionName = name;
+    LaunchOrReport(path + std::string(dialog.arguments) + runState.ConnectionName, false, true);
+}
+
+void WaitForEndOfConnection() {
+    while (CountConnections() > 0) {
+        ShowStep(texts::kWaitingForDisconnection, true);
+        if (!PollMessages()) {
+            return;
+        }
+        platform::Sleep(kDisconnectionPollMilliseconds);
+    }
+}
+
+}  // namespace
+
+void RunConnectionCommand() {
+    const std::string_view line = runState.ScriptLine;
+    const char second = line.size() >= 2 ? line[1] : '\0';
+    switch (second) {
+        case '&':
+            DialAutomatically(Trim(line.substr(2)));
+            break;
+        case '-':
+            WaitForConnection();
+            break;
+        case '<':
+            HangUpAll();
+            break;
+        case '>':
+            WaitForNoConnection(line.substr(2, 2) == ",-");
+            break;
+        default:
+            OpenDialDialog(Trim(line.substr(1)));
+            break;
+    }
+}
+
+// The connection the script named is waited for only when there are
+// applications to close after it.
+void FinishRun() {
+    if (runState.StartedApps.empty()) {
+        return;
+    }
+    if (!runState.ConnectionName.empty()) {
+        WaitForEndOfConnection();
+    }
+    CloseStartedApplications();
+}
 
 }  // namespace skervo

@@ -21,7 +21,7 @@ TEST_F(ScriptRunnerTest, EachLineIsTrimmedAndDispatchedByItsFirstCharacters) {
         " \t \r\n"
         "\t inconnu.exe  /x \t\n"
         "<fermer\n"      // closing reports nothing
-        "&&Connexion\n"  // connection lines are handled elsewhere
+        "&& \n"          // connection lines are handled elsewhere (&& alone does nothing)
         "-\n"
         " + \n"
         "--\n"

@@ -3,18 +3,16 @@
 #include <algorithm>
 
 #include "common/run_state.h"
+#include "platform/gdi.h"
 #include "platform/kernel.h"
 #include "platform/shell.h"
 #include "platform/user.h"
+#include "ui/status_layout.h"
+#include "ui/status_paint.h"
 #include "ui/texts.h"
 
 namespace skervo {
 namespace {
-
-// The size of the background picture, which the window takes as its own.
-// Until the pictures are drawn the window keeps this size, unpainted.
-constexpr int kWindowWidth = 200;
-constexpr int kWindowHeight = 100;
 
 platform::ModuleHandle ProgramInstance() {
     return platform::GetModuleHandleA("");
@@ -28,6 +26,23 @@ void RegisterStatusWindowClass(platform::IconHandle icon) {
     windowClass.icon = icon;
     windowClass.className = kStatusWindowClass;
     platform::RegisterClassA(windowClass);
+}
+
+void LoadPictures() {
+    runState.BackgroundBitmap = platform::LoadBitmapA(ProgramInstance(), "FOND");
+    platform::GetObjectA(runState.BackgroundBitmap, runState.BackgroundSize);
+    runState.ConnectionBitmap = platform::LoadBitmapA(ProgramInstance(), "CNX");
+}
+
+// The one font of every text in the window.
+platform::FontHandle CreateTextFont() {
+    platform::FontDescription font;
+    font.height = 12;
+    font.weight = 400;
+    font.charSet = 0;          // ANSI_CHARSET
+    font.pitchAndFamily = 16;  // FF_ROMAN, default pitch
+    font.face = "Tahoma";
+    return platform::CreateFontA(font);
 }
 
 // The bottom-right corner of the work area, or of the full screen when
@@ -68,19 +83,46 @@ void AddTrayIcon(platform::IconHandle icon) {
     runState.TrayIconPresent = platform::Shell_NotifyIconA(platform::kNimAdd, record);
 }
 
+// The close cross stops the run (at the next poll, which finds the window
+// gone); the hide button needs the icon as the way back; anywhere else the
+// window is dragged as by a title bar.
+void HandleClick(platform::WindowHandle window, std::intptr_t lParam) {
+    const auto x = static_cast<std::uint16_t>(lParam & 0xFFFF);
+    const auto y = static_cast<std::uint16_t>((lParam >> 16) & 0xFFFF);
+    switch (layout::ClassifyClick(x, y)) {
+        case layout::ClickTarget::CloseCross:
+            platform::DestroyWindow(window);
+            break;
+        case layout::ClickTarget::HideButton:
+            if (runState.TrayIconPresent) {
+                platform::ShowWindow(window, platform::kSwHide);
+            }
+            break;
+        case layout::ClickTarget::Elsewhere:
+            platform::ReleaseCapture();
+            platform::PostMessageA(window, platform::kWmSysCommand, platform::kScDragMove, 0);
+            break;
+    }
+}
+
 }  // namespace
 
 void CreateStatusWindow() {
     const platform::IconHandle icon = platform::LoadIconA(ProgramInstance(), "MAINICON");
     RegisterStatusWindowClass(icon);
+    LoadPictures();
     runState.PreviousStepText.clear();
     runState.StepText.clear();
+    runState.TextFont = CreateTextFont();
 
+    // The window is exactly its background picture.
+    const int width = runState.BackgroundSize.width;
+    const int height = runState.BackgroundSize.height;
     const platform::Rect area = WorkArea();
-    runState.StatusWindowHandle = platform::CreateWindowExA(
-        platform::kWsExToolWindow, kStatusWindowClass, kStatusWindowClass, platform::kWsPopup,
-        area.right - kWindowWidth, area.bottom - kWindowHeight, kWindowWidth, kWindowHeight,
-        platform::GetDesktopWindow(), ProgramInstance());
+    runState.StatusWindowHandle =
+        platform::CreateWindowExA(platform::kWsExToolWindow, kStatusWindowClass, kStatusWindowClass,
+                                  platform::kWsPopup, area.right - width, area.bottom - height,
+                                  width, height, platform::GetDesktopWindow(), ProgramInstance());
     MakeTranslucent(runState.StatusWindowHandle);
     AddTrayIcon(icon);
     platform::SetWindowPos(runState.StatusWindowHandle, platform::kHwndTopmost, 0, 0, 0, 0,
@@ -89,16 +131,28 @@ void CreateStatusWindow() {
 
 // Everything goes to the default processing first; a close request that
 // reaches the window thus destroys it, which stops the run like the close cross.
-// The paint and the clicks are not handled yet: the window stays unpainted.
+// The default processing has validated the window before the paint, so the
+// paint draws through a context of its own rather than a paint cycle.
 std::intptr_t StatusWindowProc(platform::WindowHandle window, std::uint32_t message,
                                std::uintptr_t wParam, std::intptr_t lParam) {
-    return platform::DefWindowProcA(window, message, wParam, lParam);
+    const std::intptr_t result = platform::DefWindowProcA(window, message, wParam, lParam);
+    if (message == platform::kWmPaint) {
+        PaintStatusWindow(window);
+    } else if (message == platform::kWmLButtonDown) {
+        HandleClick(window, lParam);
+    } else if (message == kTrayNotifyMessage && lParam == platform::kWmLButtonDown) {
+        platform::ShowWindow(window, platform::kSwShow);  // the way back for a hidden window
+    }
+    return result;
 }
 
 void TearDownStatusWindow() {
     if (runState.TrayIconPresent) {
         platform::Shell_NotifyIconA(platform::kNimDelete, runState.TrayIconData);
     }
+    platform::DeleteObject(runState.BackgroundBitmap);
+    platform::DeleteObject(runState.ConnectionBitmap);
+    platform::DeleteObject(runState.TextFont);
     platform::UnregisterClassA(kStatusWindowClass, ProgramInstance());
 }
 

@@ -19,6 +19,73 @@ inline constexpr std::string_view kPauseSummarySeconds = " secondes";
 // 19 blanks move the word toward the middle of the status window.
 inline constexpr std::string_view kFinished = "                   Termin\xE9 !";
 
+inline constexpr std::string_view kLaunching = "Lancement ";
+inline constexpr std::string_view kDialling = "Connexion \xE0 ";
+inline constexpr std::string_view kWaitingForEnd = "Attente fin ";
+inline constexpr std::string_view kClosing = "Fermeture ";
+inline constexpr std::string_view kKilling = "Tuer ";
+inline constexpr std::string_view kClosingStartedApps =
+    "Fermeture des applications apr\xE8s d\xE9"
+    "connexion";
+
+inline constexpr std::string_view kStartingService = "D\xE9marrage service ";
+inline constexpr std::string_view kStoppingService = "Arr\xEAt service ";
+inline constexpr std::string_view kWaitingServiceStart = "Attente d\xE9marrage service ";
+inline constexpr std::string_view kWaitingServiceStop = "Attente arr\xEAt service ";
+inline constexpr std::string_view kCannotStartService = "Impossible de d\xE9marrer le service ";
+inline constexpr std::string_view kCannotStopService = "Impossible d'arr\xEAter le service ";
+
+inline constexpr std::string_view kScriptLinePrefix = "Script : ";
+
+inline constexpr std::string_view kWaitingForConnection = "Attente d'une connexion";
+inline constexpr std::string_view kWaitingForNoConnection =
+    "Attendre une d\xE9"
+    "connexion";
+inline constexpr std::string_view kWaitingForDisconnection =
+    "Attente d'une d\xE9"
+    "connexion";
+inline constexpr std::string_view kRasphoneNotFound = "Impossible de trouver rasphone.exe";
+inline constexpr std::string_view kRundll32NotFound = "Impossible de trouver rundll32.exe";
+
+inline constexpr std::string_view kEnumeratingConnections = "Enum\xE9ration des connexions (";
+inline constexpr std::string_view kErrorCodeWithoutText = "Code d'erreur (si !)";
+inline constexpr std::string_view kConnectionStatus = "Status de connexion";
+inline constexpr std::string_view kUnknownConnection = "Connexion inconnue";
+inline constexpr std::string_view kCannotDial = "Connexion impossible (n\xB0";
+inline constexpr std::string_view kDialErrorStart = "Connexion (";
+inline constexpr std::string_view kDialErrorMiddle = ") : ";
+inline constexpr std::string_view kDialErrorWithoutText = "Code d'erreur";
+inline constexpr std::string_view kHangingUp =
+    "D\xE9"
+    "connecter";
+inline constexpr std::string_view kCannotHangUp =
+    "D\xE9"
+    "connexion";
+
+inline constexpr std::string_view kCannotOpenRasapi32 = "Erreur en ouverture de rasapi32.dll";
+inline constexpr std::string_view kCannotOpenRnaph = "Erreur en ouverture de rnaph.dll";
+inline constexpr std::string_view kFunctionStart = "Fonction ";
+inline constexpr std::string_view kFunctionMissing = " introuvable !";
+
+inline constexpr std::string_view kUnhandledCaption = "Erreur d'application";
+inline constexpr std::string_view kUnhandledException = "Exception ";
+inline constexpr std::string_view kUnhandledInModule = " dans le module ";
+inline constexpr std::string_view kUnhandledAt = " dans ";
+
+inline constexpr std::string_view kFileTypeDescription = "Script Skervo";
+inline constexpr std::string_view kRegisteredBeforePath =
+    "Les fichiers .skervo sont maintenant associ\xE9s \xE0 '";
+inline constexpr std::string_view kRegisteredAfterPath =
+    "'.\r\n"
+    "Double-cliquez sur un fichier .skervo pour l'ex\xE9"
+    "cuter.";
+inline constexpr std::string_view kCannotRegister =
+    "Impossible d'associer les fichiers .skervo dans la base de registre";
+inline constexpr std::string_view kUnregistered =
+    "Les fichiers .skervo ne sont plus associ\xE9s \xE0 Skervo.";
+inline constexpr std::string_view kCannotUnregister =
+    "Impossible de retirer l'association des fichiers .skervo de la base de registre.";
+
 inline constexpr std::string_view kInitialTrayTip = "Skervo";
 inline constexpr std::string_view kTrayTipPrefix = "Skervo' - ";
 

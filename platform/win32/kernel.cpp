@@ -10,6 +10,17 @@ static_assert(skervo::platform::kLocaleUserDefault == LOCALE_USER_DEFAULT);
 static_assert(skervo::platform::kNormIgnoreCase == NORM_IGNORECASE);
 static_assert(skervo::platform::kCompareEqual == CSTR_EQUAL);
 static_assert(skervo::platform::kPlatformWin32Nt == VER_PLATFORM_WIN32_NT);
+static_assert(skervo::platform::kInvalidFileAttributes == INVALID_FILE_ATTRIBUTES);
+static_assert(skervo::platform::kFileAttributeDirectory == FILE_ATTRIBUTE_DIRECTORY);
+static_assert(skervo::platform::kWaitTimeout == WAIT_TIMEOUT);
+static_assert(skervo::platform::kProcessTerminate == PROCESS_TERMINATE);
+static_assert(skervo::platform::kSynchronize == SYNCHRONIZE);
+static_assert(skervo::platform::kProcessQueryInformation == PROCESS_QUERY_INFORMATION);
+static_assert(skervo::platform::kProcessVmRead == PROCESS_VM_READ);
+static_assert(skervo::platform::kStartfUseShowWindow == STARTF_USESHOWWINDOW);
+static_assert(skervo::platform::kSwShowNa == SW_SHOWNA);
+static_assert(skervo::platform::kCreateNewConsole == CREATE_NEW_CONSOLE);
+static_assert(skervo::platform::kNormalPriorityClass == NORMAL_PRIORITY_CLASS);
 
 namespace skervo::platform {
 namespace {
@@ -24,6 +35,10 @@ HMODULE ToNative(ModuleHandle module) {
 
 ModuleHandle FromNative(HMODULE module) {
     return ModuleHandle{reinterpret_cast<std::uintptr_t>(module)};
+}
+
+KernelHandle FromNative(HANDLE handle) {
+    return KernelHandle{reinterpret_cast<std::uintptr_t>(handle)};
 }
 
 }  // namespace
@@ -47,9 +62,8 @@ std::string GetModuleFileNameA() {
 
 KernelHandle CreateFileA(const std::string& path, std::uint32_t access, std::uint32_t share,
                          std::uint32_t disposition) {
-    const HANDLE file = ::CreateFileA(path.c_str(), access, share, nullptr, disposition,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr);
-    return KernelHandle{reinterpret_cast<std::uintptr_t>(file)};
+    return FromNative(::CreateFileA(path.c_str(), access, share, nullptr, disposition,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
 bool ReadFile(KernelHandle file, char* buffer, std::uint32_t size, std::uint32_t& bytesRead) {
@@ -61,6 +75,72 @@ bool ReadFile(KernelHandle file, char* buffer, std::uint32_t size, std::uint32_t
 
 bool CloseHandle(KernelHandle handle) {
     return ::CloseHandle(ToNative(handle)) != FALSE;
+}
+
+std::uint32_t GetFileAttributesA(const std::string& path) {
+    return ::GetFileAttributesA(path.c_str());
+}
+
+std::string GetShortPathNameA(const std::string& path) {
+    // The answer is the size needed, zero included, when the buffer is too small.
+    std::string shortPath(MAX_PATH, '\0');
+    for (;;) {
+        const DWORD length = ::GetShortPathNameA(path.c_str(), shortPath.data(), shortPath.size());
+        if (length < shortPath.size()) {
+            shortPath.resize(length);
+            return shortPath;
+        }
+        shortPath.resize(length);
+    }
+}
+
+std::string SearchPathA(const std::string& fileName) {
+    // The answer is the size needed, zero included, when the buffer is too small.
+    std::string path(MAX_PATH, '\0');
+    for (;;) {
+        const DWORD length = ::SearchPathA(nullptr, fileName.c_str(), nullptr, path.size(),
+                                           path.data(), nullptr);
+        if (length < path.size()) {
+            path.resize(length);
+            return path;
+        }
+        path.resize(length);
+    }
+}
+
+bool CreateProcessA(const std::string& commandLine, std::uint32_t creationFlags,
+                    const std::string& currentDirectory, const StartupRecord& startup,
+                    ProcessInformation& information) {
+    STARTUPINFOA startupInfo{};
+    startupInfo.cb = sizeof startupInfo;
+    startupInfo.dwFlags = startup.flags;
+    startupInfo.wShowWindow = startup.showWindow;
+    std::string writableCommandLine = commandLine;  // CreateProcessA may write to it
+    PROCESS_INFORMATION native{};
+    if (!::CreateProcessA(nullptr, writableCommandLine.data(), nullptr, nullptr, FALSE,
+                          creationFlags, nullptr, currentDirectory.c_str(), &startupInfo,
+                          &native)) {
+        return false;
+    }
+    information = {FromNative(native.hProcess), FromNative(native.hThread), native.dwProcessId,
+                   native.dwThreadId};
+    return true;
+}
+
+std::uint32_t WaitForInputIdle(KernelHandle process, std::uint32_t milliseconds) {
+    return ::WaitForInputIdle(ToNative(process), milliseconds);
+}
+
+std::uint32_t WaitForSingleObject(KernelHandle handle, std::uint32_t milliseconds) {
+    return ::WaitForSingleObject(ToNative(handle), milliseconds);
+}
+
+KernelHandle OpenProcess(std::uint32_t access, std::uint32_t processId) {
+    return FromNative(::OpenProcess(access, FALSE, processId));
+}
+
+bool TerminateProcess(KernelHandle process, std::uint32_t exitCode) {
+    return ::TerminateProcess(ToNative(process), exitCode) != FALSE;
 }
 
 std::uint32_t GetTickCount() {

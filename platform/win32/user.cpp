@@ -7,12 +7,15 @@ namespace p = skervo::platform;
 static_assert(p::kWmClose == WM_CLOSE && p::kWmPaint == WM_PAINT && p::kPmRemove == PM_REMOVE);
 static_assert(p::kSwHide == SW_HIDE && p::kSwShow == SW_SHOW);
 static_assert(p::kMbIconError == MB_ICONERROR && p::kMbIconInformation == MB_ICONINFORMATION);
+static_assert(p::kMbTaskModal == MB_TASKMODAL);
 static_assert(p::kWsPopup == WS_POPUP && p::kWsExToolWindow == WS_EX_TOOLWINDOW);
 static_assert(p::kWsExLayered == WS_EX_LAYERED && p::kGwlExStyle == GWL_EXSTYLE);
 static_assert(p::kLwaAlpha == LWA_ALPHA && p::kSpiGetWorkArea == SPI_GETWORKAREA);
 static_assert(p::kSmCxFullScreen == SM_CXFULLSCREEN && p::kSmCyFullScreen == SM_CYFULLSCREEN);
 static_assert(p::kSwpNoSize == SWP_NOSIZE && p::kSwpNoMove == SWP_NOMOVE);
 static_assert(p::kSwpShowWindow == SWP_SHOWWINDOW);
+static_assert(p::kWmLButtonDown == WM_LBUTTONDOWN && p::kWmSysCommand == WM_SYSCOMMAND);
+static_assert(p::kScDragMove == (SC_MOVE | HTCAPTION));
 
 namespace skervo::platform {
 namespace {
@@ -109,6 +112,10 @@ std::intptr_t DefWindowProcA(WindowHandle window, std::uint32_t message, std::ui
     return ::DefWindowProcA(ToNative(window), message, wParam, lParam);
 }
 
+bool DestroyWindow(WindowHandle window) {
+    return ::DestroyWindow(ToNative(window)) != FALSE;
+}
+
 WindowHandle GetDesktopWindow() {
     return FromNative(::GetDesktopWindow());
 }
@@ -119,6 +126,10 @@ bool IsWindow(WindowHandle window) {
 
 bool ShowWindow(WindowHandle window, int command) {
     return ::ShowWindow(ToNative(window), command) != FALSE;
+}
+
+bool ReleaseCapture() {
+    return ::ReleaseCapture() != FALSE;
 }
 
 bool SetWindowPos(WindowHandle window, WindowHandle insertAfter, int x, int y, int width,
@@ -169,6 +180,35 @@ IconHandle LoadIconA(ModuleHandle instance, const std::string& name) {
 CursorHandle LoadCursorA(ModuleHandle instance, std::uintptr_t resourceId) {
     return CursorHandle{reinterpret_cast<std::uintptr_t>(
         ::LoadCursorA(ToNative(instance), MAKEINTRESOURCEA(resourceId)))};
+}
+
+namespace {
+
+BOOL CALLBACK VisitWindow(HWND window, LPARAM visitor) {
+    return (*reinterpret_cast<const WindowVisitor*>(visitor))(FromNative(window));
+}
+
+}  // namespace
+
+bool EnumWindows(const WindowVisitor& visit) {
+    return ::EnumWindows(VisitWindow, reinterpret_cast<LPARAM>(&visit)) != FALSE;
+}
+
+bool EnumThreadWindows(std::uint32_t threadId, const WindowVisitor& visit) {
+    return ::EnumThreadWindows(threadId, VisitWindow, reinterpret_cast<LPARAM>(&visit)) != FALSE;
+}
+
+std::uint32_t GetWindowThreadProcessId(WindowHandle window) {
+    DWORD processId = 0;
+    ::GetWindowThreadProcessId(ToNative(window), &processId);
+    return processId;
+}
+
+std::string GetWindowTextA(WindowHandle window, int maxCount) {
+    std::string title(static_cast<std::size_t>(maxCount), '\0');
+    title.resize(
+        static_cast<std::size_t>(::GetWindowTextA(ToNative(window), title.data(), maxCount)));
+    return title;
 }
 
 int MessageBoxA(WindowHandle owner, const std::string& text, const std::string& caption,

@@ -5,13 +5,21 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <mutex>
 #include <optional>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "platform/gdi.h"
+#include "platform/kernel.h"
+#include "platform/process_listing.h"
 #include "platform/shell.h"
 #include "platform/user.h"
+#include "tests/sim/dialup.h"
+#include "tests/sim/registry.h"
+#include "tests/sim/service_manager.h"
+#include "tests/sim/shell_namespace.h"
 
 namespace sim {
 
@@ -35,6 +43,9 @@ struct MessageBox {
 
 struct Window {
     std::string className;
+    std::string title;
+    std::uint32_t processId = 1;  // the program's own by default
+    std::uint32_t threadId = 1;
     std::uint32_t exStyle = 0;
     std::uint32_t style = 0;
     Rect place;  // left, top, right, bottom
@@ -43,12 +54,82 @@ struct Window {
     bool topmost = false;
     std::optional<std::uint8_t> opacity;
     int invalidations = 0;
+    bool invalid = true;  // a paint is due once the window is visible
 };
+
+// One drawing operation, in order: a text or a copy of a bitmap.
+struct Drawing {
+    std::string target{};          // "window", or what the target bitmap holds
+    std::string source{};          // what the copied bitmap holds, or the text
+    Rect place{};                  // where the copy landed, or the text's rectangle
+    std::uint32_t operation = 0;   // the raster operation, or the text's format
+    std::uint32_t textColor = 0;   // the target context's, at that moment
+    bool transparentText = false;  // the target context's background mode
+    std::string font{};            // face of the target context's font, empty for the system's
+    bool operator==(const Drawing&) const = default;
+};
+
+// A bitmap or a font the program holds.
+struct GdiObject {
+    std::string
+        content{};  // a bitmap's picture (its resource, or what was copied in); a font's face
+    skervo::platform::BitmapRecord size{};
+    bool monochrome = false;
+};
+
+struct ContextState {
+    std::uintptr_t window = 0;  // 0 for a memory context
+    std::uintptr_t bitmap = 0;
+    std::uintptr_t font = 0;
+    std::uint32_t textColor = 0x000000;
+    std::uint32_t backgroundColor = 0xFFFFFF;
+    bool transparentText = false;
+};
+
+inline constexpr std::uint64_t kForever = ~std::uint64_t{0};
+
+// An executable on the disk, and what it does when started.
+struct Program {
+    std::vector<std::string> libraries{};     // modules after the executable
+    std::vector<std::string> windowTitles{};  // top-level windows of its main thread
+    std::uint64_t runsFor = kForever;         // until it ends by itself
+};
+
+struct Process {
+    std::string image;
+    std::vector<std::string> modules;  // the executable first
+    std::uint32_t mainThreadId = 0;
+    std::string commandLine;
+    std::string currentDirectory;
+    std::uint32_t creationFlags = 0;
+    skervo::platform::StartupRecord startup;
+    std::uint64_t endsAt = kForever;
+    bool terminated = false;
+    bool opensForQuery = true;  // false for processes of other users
+};
+
+// A kernel handle the program holds.
+struct OpenHandle {
+    enum class Kind { File, Process, Thread, Snapshot } kind = Kind::File;
+    std::string path{};      // File
+    std::size_t offset = 0;  // File; Snapshot: next entry
+    std::uint32_t processId = 0;
+    std::vector<skervo::platform::ProcessEntry> entries{};  // Snapshot
+};
+
+// A dial's notification thread calls into the desktop too: the seam functions
+// it reaches take this lock, as the platform's own are safe between threads.
+inline std::recursive_mutex seamMutex;
 
 struct Desktop {
     std::string commandLine;
     std::string modulePath = "C:\\Outils\\skervo.exe";
     std::map<std::string, std::string> files;  // path -> bytes
+    std::set<std::string> folders;
+    std::map<std::string, Program> programs;        // by lower-case path
+    std::map<std::string, std::string> shortNames;  // lower-case long path -> short form
+    std::map<std::uint32_t, Process> processes;
+    std::uint32_t nextProcessId = 1000;
 
     // The virtual clock: Sleep advances it at once.
     std::uint32_t tick = 1000;
@@ -60,7 +141,10 @@ struct Desktop {
 
     // Libraries by lower-case name, each with its exported functions.
     std::map<std::string, std::set<std::string>> libraries = {
-        {"kernel32.dll", {"GetVersionExA"}}, {"user32.dll", {"SetLayeredWindowAttributes"}}};
+        {"kernel32.dll",
+         {"GetVersionExA", "CreateToolhelp32Snapshot", "Process32First", "Process32Next"}},
+        {"psapi.dll", {"EnumProcesses", "EnumProcessModules", "GetModuleFileNameExA"}},
+        {"user32.dll", {"SetLayeredWindowAttributes"}}};
     bool versionQuerySucceeds = true;
     std::uint32_t platformId = 2;
 
@@ -72,28 +156,62 @@ struct Desktop {
     int fullScreenWidth = 1024;
     int fullScreenHeight = 768;
 
+    // Pictures of the program's resources, by name.
+    std::map<std::string, skervo::platform::BitmapRecord> bitmapResources = {{"FOND", {200, 100}},
+                                                                             {"CNX", {16, 16}}};
+    std::map<std::uintptr_t, GdiObject> gdiObjects;
+    std::map<std::uintptr_t, ContextState> deviceContexts;
+    std::vector<Drawing> drawings;
+    int captureReleases = 0;
+    int windowDrags = 0;
+
     bool trayAddSucceeds = true;
     std::optional<NotifyIconRecord> trayIcon;
     int trayModifications = 0;
 
+    // What the program did to other applications, in order: "close <title>", "kill <image>".
+    std::vector<std::string> actions;
+
     std::vector<MessageBox> boxes;
     std::function<void(const MessageBox&)> onMessageBox;
 
-    // Open kernel handles and loaded libraries, to find leaks.
-    std::map<std::uintptr_t, std::pair<std::string, std::size_t>> openFiles;  // path, offset
+    // Open kernel handles and loaded libraries, to find leaks. Libraries
+    // that the program binds for good are not counted as open handles.
+    std::map<std::uintptr_t, OpenHandle> handles;
     std::map<std::uintptr_t, std::string> loadedLibraries;
     std::map<std::uintptr_t, std::string> residentModules;
     std::vector<std::pair<std::uintptr_t, std::string>> procedures;  // library, name
     std::uintptr_t nextHandle = 0x100;
 
     const std::string& ProcedureName(skervo::platform::ProcAddress address) const {
+        std::lock_guard lock(seamMutex);
         return procedures.at(static_cast<std::size_t>(address) - 1).second;
     }
-    std::size_t OpenHandleCount() const { return openFiles.size() + loadedLibraries.size(); }
-    Window* FindWindow(const std::string& className);
+    ServiceManager services;
+    ShellNamespace shell;
+    Registry registry;
+    Dialup dialup;
+
+    std::size_t OpenHandleCount() const {
+        return handles.size() + services.OpenCount() + shell.OpenCount() + registry.OpenCount();
+    }
+    bool Running(const Process& process) const {
+        return !process.terminated && elapsed < process.endsAt;
+    }
+    // Advances the virtual clock and fires what falls due.
+    void Advance(std::uint64_t milliseconds);
+    // Puts an executable on the disk, with its short form when it has one.
+    void AddProgram(const std::string& path, Program program = {},
+                    const std::string& shortPath = "");
+    // Starts a process of an executable as if some other program had.
+    std::uint32_t StartProcess(const std::string& path);
+
     void CloseWindowAfter(std::uint64_t milliseconds, const std::string& className);
 };
 
 extern Desktop desktop;
+
+// Paths and library names compare without regard to case.
+std::string Lower(std::string text);
 
 }  // namespace sim

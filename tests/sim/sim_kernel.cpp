@@ -11,12 +11,7 @@ namespace skervo::platform {
 namespace {
 
 using sim::desktop;
-
-std::string Lower(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
-}
+using sim::Lower;
 
 }  // namespace
 
@@ -33,17 +28,17 @@ KernelHandle CreateFileA(const std::string& path, std::uint32_t, std::uint32_t, 
         return kInvalidHandle;
     }
     const std::uintptr_t handle = desktop.nextHandle++;
-    desktop.openFiles[handle] = {path, 0};
+    desktop.handles[handle] = {.kind = sim::OpenHandle::Kind::File, .path = path};
     return KernelHandle{handle};
 }
 
 bool ReadFile(KernelHandle file, char* buffer, std::uint32_t size, std::uint32_t& bytesRead) {
-    const auto open = desktop.openFiles.find(static_cast<std::uintptr_t>(file));
-    if (open == desktop.openFiles.end()) {
+    const auto open = desktop.handles.find(static_cast<std::uintptr_t>(file));
+    if (open == desktop.handles.end() || open->second.kind != sim::OpenHandle::Kind::File) {
         return false;
     }
-    auto& [path, offset] = open->second;
-    const std::string& bytes = desktop.files.at(path);
+    std::size_t& offset = open->second.offset;
+    const std::string& bytes = desktop.files.at(open->second.path);
     bytesRead = static_cast<std::uint32_t>(std::min<std::size_t>(size, bytes.size() - offset));
     std::memcpy(buffer, bytes.data() + offset, bytesRead);
     offset += bytesRead;
@@ -51,7 +46,19 @@ bool ReadFile(KernelHandle file, char* buffer, std::uint32_t size, std::uint32_t
 }
 
 bool CloseHandle(KernelHandle handle) {
-    return desktop.openFiles.erase(static_cast<std::uintptr_t>(handle)) == 1;
+    return desktop.handles.erase(static_cast<std::uintptr_t>(handle)) == 1;
+}
+
+// The program's own folder first, then the system's.
+std::string SearchPathA(const std::string& fileName) {
+    const std::string module = desktop.modulePath;
+    for (const std::string& folder : {module.substr(0, module.rfind('\\') + 1),
+                                     std::string("C:\\Windows\\System32\\")}) {
+        if (desktop.programs.contains(Lower(folder + fileName))) {
+            return folder + fileName;
+        }
+    }
+    return "";
 }
 
 std::uint32_t GetTickCount() {
@@ -62,13 +69,7 @@ void Sleep(std::uint32_t milliseconds) {
     if (desktop.onSleep) {
         desktop.onSleep();
     }
-    desktop.tick += milliseconds;
-    desktop.elapsed += milliseconds;
-    while (!desktop.scheduled.empty() && desktop.scheduled.begin()->first <= desktop.elapsed) {
-        auto action = std::move(desktop.scheduled.begin()->second);
-        desktop.scheduled.erase(desktop.scheduled.begin());
-        action();
-    }
+    desktop.Advance(milliseconds);
 }
 
 ModuleHandle LoadLibraryA(const std::string& name) {
@@ -99,6 +100,7 @@ ModuleHandle GetModuleHandleA(const std::string& name) {
 }
 
 ProcAddress GetProcAddress(ModuleHandle module, const std::string& name) {
+    std::lock_guard lock(sim::seamMutex);
     const auto handle = static_cast<std::uintptr_t>(module);
     std::string library;
     if (desktop.loadedLibraries.contains(handle)) {

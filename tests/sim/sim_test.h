@@ -3,6 +3,7 @@
 // every test, and a way to run the whole program on it.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -14,8 +15,13 @@ class SimTest : public ::testing::Test {
   protected:
     void SetUp() override {
         sim::desktop = sim::Desktop{};
-        skervo::runState = skervo::RunState{};
+        // The run state holds an atomic flag, so it is rebuilt rather than assigned.
+        std::destroy_at(&skervo::runState);
+        std::construct_at(&skervo::runState);
     }
+
+    // No dial may still be notifying when the next test resets the desktop.
+    void TearDown() override { sim::FinishDials(); }
 
     // Runs skervo.exe with these parameters; answers the exit code.
     static std::uint32_t RunProgram(const std::string& parameters) {

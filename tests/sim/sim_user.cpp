@@ -25,6 +25,13 @@ bool PeekMessageA(Message& message, WindowHandle window, std::uint32_t, std::uin
             return true;
         }
     }
+    // As on Windows, a due paint comes when nothing else is queued.
+    sim::Window* found = Find(window);
+    if (found && found->visible && found->invalid) {
+        found->invalid = false;
+        message = {window, kWmPaint};
+        return true;
+    }
     return false;
 }
 
@@ -43,8 +50,12 @@ std::intptr_t DispatchMessageA(const Message& message) {
 
 bool PostMessageA(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
                   std::intptr_t lParam) {
-    if (!Find(window)) {
+    const sim::Window* found = Find(window);
+    if (!found) {
         return false;
+    }
+    if (message == kWmClose) {
+        desktop.actions.push_back("close " + found->title);
     }
     desktop.queue.push_back({window, message, wParam, lParam});
     return true;
@@ -59,7 +70,7 @@ bool UnregisterClassA(const std::string& className, ModuleHandle) {
 }
 
 WindowHandle CreateWindowExA(std::uint32_t exStyle, const std::string& className,
-                             const std::string&, std::uint32_t style, int x, int y, int width,
+                             const std::string& title, std::uint32_t style, int x, int y, int width,
                              int height, WindowHandle, ModuleHandle) {
     if (desktop.windowCreationFails || !desktop.classes.contains(className)) {
         return WindowHandle{};
@@ -67,21 +78,34 @@ WindowHandle CreateWindowExA(std::uint32_t exStyle, const std::string& className
     const std::uintptr_t handle = desktop.nextHandle++;
     sim::Window& window = desktop.windows[handle];
     window.className = className;
+    window.title = title;
     window.exStyle = exStyle;
     window.style = style;
     window.place = {x, y, x + width, y + height};
     return WindowHandle{handle};
 }
 
-// The default processing that matters here: a close request destroys the window.
-std::intptr_t DefWindowProcA(WindowHandle window, std::uint32_t message, std::uintptr_t,
+// The default processing that matters here: a close request destroys the
+// window, and the move command lets the user drag it.
+std::intptr_t DefWindowProcA(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
                              std::intptr_t) {
+    if (message == kWmSysCommand && wParam == kScDragMove) {
+        ++desktop.windowDrags;
+    }
     if (message == kWmClose) {
         if (sim::Window* found = Find(window)) {
             found->alive = false;
         }
     }
     return 0;
+}
+
+bool DestroyWindow(WindowHandle window) {
+    sim::Window* found = Find(window);
+    if (found) {
+        found->alive = false;
+    }
+    return found != nullptr;
 }
 
 WindowHandle GetDesktopWindow() {
@@ -101,6 +125,11 @@ bool ShowWindow(WindowHandle window, int command) {
     return wasVisible;
 }
 
+bool ReleaseCapture() {
+    ++desktop.captureReleases;
+    return true;
+}
+
 bool SetWindowPos(WindowHandle window, WindowHandle insertAfter, int, int, int, int,
                   std::uint32_t flags) {
     sim::Window* found = Find(window);
@@ -117,6 +146,9 @@ bool InvalidateRect(WindowHandle window, bool) {
         throw std::logic_error("InvalidateRect without a window repaints every window");
     }
     sim::Window* found = Find(window);
+    if (found) {
+        found->invalid = true;
+    }
     if (found && desktop.onInvalidate) {
         desktop.onInvalidate();
     }
@@ -167,8 +199,41 @@ CursorHandle LoadCursorA(ModuleHandle, std::uintptr_t) {
     return CursorHandle{0xC0};
 }
 
+bool EnumWindows(const WindowVisitor& visit) {
+    for (const auto& [handle, window] : desktop.windows) {
+        if (window.alive && !visit(WindowHandle{handle})) {
+            break;
+        }
+    }
+    return true;
+}
+
+bool EnumThreadWindows(std::uint32_t threadId, const WindowVisitor& visit) {
+    bool found = false;
+    for (const auto& [handle, window] : desktop.windows) {
+        if (window.alive && window.threadId == threadId) {
+            found = true;
+            if (!visit(WindowHandle{handle})) {
+                break;
+            }
+        }
+    }
+    return found;
+}
+
+std::uint32_t GetWindowThreadProcessId(WindowHandle window) {
+    const sim::Window* found = Find(window);
+    return found ? found->processId : 0;
+}
+
+std::string GetWindowTextA(WindowHandle window, int maxCount) {
+    const sim::Window* found = Find(window);
+    return found ? found->title.substr(0, static_cast<std::size_t>(maxCount - 1)) : "";
+}
+
 int MessageBoxA(WindowHandle owner, const std::string& text, const std::string& caption,
                 std::uint32_t style) {
+    std::lock_guard lock(sim::seamMutex);
     desktop.boxes.push_back({text, caption, style, static_cast<std::uintptr_t>(owner)});
     if (desktop.onMessageBox) {
         desktop.onMessageBox(desktop.boxes.back());

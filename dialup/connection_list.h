@@ -1,0 +1,23 @@
+#pragma once
+// One enumeration of the machine's connections.
+#include <cstdint>
+#include <vector>
+
+#include "platform/dialup.h"
+
+namespace skervo {
+
+// The records an enumeration offers the platform; more connections than this
+// make it refuse with its buffer-too-small code.
+inline constexpr std::size_t kConnectionRecords = 10;
+
+struct ConnectionList {
+    std::uint32_t code = 0;  // the enumeration's result code
+    std::vector<platform::RasConnectionHandle> handles;
+};
+
+// Each call enumerates into records of its own: a count on the dial's
+// notification thread and one on the main thread never share an area.
+ConnectionList EnumerateConnections();
+
+}  // namespace skervo

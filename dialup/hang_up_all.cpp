@@ -1,0 +1,29 @@
+// Hanging up every connection.
+#include <string>
+
+#include "dialup/connection_list.h"
+#include "dialup/connection_operations.h"
+#include "dialup/ras_functions.h"
+#include "ui/message_pump.h"
+#include "ui/notices.h"
+#include "ui/texts.h"
+
+namespace skervo {
+
+void HangUpAll() {
+    ShowStep(texts::kHangingUp, true);
+    PollMessages();
+    const ConnectionList list = EnumerateConnections();
+    if (list.code != 0) {
+        ShowError(std::string(texts::kEnumeratingConnections) + std::to_string(list.code) + ")");
+        return;
+    }
+    for (const platform::RasConnectionHandle handle : list.handles) {
+        if (RasHangUp(handle) != 0) {
+            ShowError(texts::kCannotHangUp);
+        }
+    }
+    CountConnections();  // refreshes ConnectionUp
+}
+
+}  // namespace skervo

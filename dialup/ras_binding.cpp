@@ -1,0 +1,78 @@
+#include "dialup/ras_binding.h"
+
+#include <string>
+
+#include "common/program_error.h"
+#include "common/run_state.h"
+#include "platform/kernel.h"
+#include "ui/texts.h"
+
+namespace skervo {
+namespace {
+
+constexpr std::string_view kFirstLibrary = "rasapi32.dll";
+constexpr std::string_view kSecondLibrary = "rnaph.dll";
+
+// Not inlined, so that the address it reports lies in the binding.
+[[noreturn, gnu::noinline]] void Raise(const std::string& message) {
+    throw ProgramError(message, __builtin_return_address(0));
+}
+
+[[noreturn]] void RaiseMissing(std::string_view baseName) {
+    Raise(std::string(texts::kFunctionStart) + std::string(baseName) +
+          std::string(texts::kFunctionMissing));
+}
+
+std::string AnsiName(std::string_view baseName) {
+    return std::string(baseName) + "A";
+}
+
+void LoadLibraryOrRaise(std::string_view name, std::string_view failure) {
+    runState.Ras.library = platform::LoadLibraryA(std::string(name));
+    if (platform::IsNull(runState.Ras.library)) {
+        Raise(std::string(failure));
+    }
+}
+
+// The first lookup: rasapi32.dll with the suffix, else rnaph.dll without it.
+// The first library stays loaded when the second is taken.
+platform::ProcAddress ChooseLibrary(std::string_view baseName) {
+    LoadLibraryOrRaise(kFirstLibrary, texts::kCannotOpenRasapi32);
+    platform::ProcAddress function =
+        platform::GetProcAddress(runState.Ras.library, AnsiName(baseName));
+    if (!platform::IsNull(function)) {
+        runState.Ras.bound = true;
+        return function;
+    }
+    LoadLibraryOrRaise(kSecondLibrary, texts::kCannotOpenRnaph);
+    function = platform::GetProcAddress(runState.Ras.library, std::string(baseName));
+    if (platform::IsNull(function)) {
+        RaiseMissing(baseName);
+    }
+    runState.Ras.bound = true;
+    runState.Ras.secondLibrary = true;
+    return function;
+}
+
+}  // namespace
+
+platform::ProcAddress BindRasFunction(std::string_view baseName) {
+    if (!runState.Ras.bound) {
+        return ChooseLibrary(baseName);
+    }
+    const std::string name =
+        runState.Ras.secondLibrary ? std::string(baseName) : AnsiName(baseName);
+    const platform::ProcAddress function = platform::GetProcAddress(runState.Ras.library, name);
+    if (platform::IsNull(function)) {
+        RaiseMissing(baseName);
+    }
+    return function;
+}
+
+void ReleaseRasLibrary() {
+    if (runState.Ras.secondLibrary) {
+        platform::FreeLibrary(runState.Ras.library);
+    }
+}
+
+}  // namespace skervo

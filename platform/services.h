@@ -1,0 +1,33 @@
+#pragma once
+// The service control manager.
+#include <cstdint>
+#include <string>
+
+namespace skervo::platform {
+
+enum class ServiceHandle : std::uintptr_t {};
+
+inline constexpr std::uint32_t kScManagerAllAccess = 0xF003F;
+inline constexpr std::uint32_t kServiceAllAccess = 0xF01FF;
+inline constexpr std::uint32_t kServiceControlStop = 1;
+
+inline constexpr std::uint32_t kServiceStopped = 1;
+inline constexpr std::uint32_t kServiceStartPending = 2;
+inline constexpr std::uint32_t kServiceStopPending = 3;
+inline constexpr std::uint32_t kServiceRunning = 4;
+
+// SERVICE_STATUS, as far as the program reads it.
+struct ServiceStatus {
+    std::uint32_t currentState = 0;
+};
+
+// The local machine's default database; a null handle on failure.
+ServiceHandle OpenSCManagerA(std::uint32_t access);
+ServiceHandle OpenServiceA(ServiceHandle manager, const std::string& name, std::uint32_t access);
+bool QueryServiceStatus(ServiceHandle service, ServiceStatus& status);
+// Starts the service with no arguments.
+bool StartServiceA(ServiceHandle service);
+bool ControlService(ServiceHandle service, std::uint32_t control, ServiceStatus& status);
+bool CloseServiceHandle(ServiceHandle handle);
+
+}  // namespace skervo::platform

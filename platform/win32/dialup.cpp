@@ -1,0 +1,137 @@
+// Calls of the remote-access functions that the program binds by name, with
+// the records in the platform's own layout.
+#include "platform/dialup.h"
+
+#include <windows.h>
+// ras.h needs windows.h first.
+#include <ras.h>
+
+#include <algorithm>
+#include <atomic>
+#include <vector>
+
+static_assert(skervo::platform::kRasCsConnected == RASCS_Connected);
+static_assert(skervo::platform::kRasMaxEntryName == RAS_MaxEntryName);
+
+namespace skervo::platform {
+namespace {
+
+template <typename Function>
+Function As(ProcAddress address) {
+    return reinterpret_cast<Function>(static_cast<std::uintptr_t>(address));
+}
+
+HRASCONN ToNative(RasConnectionHandle connection) {
+    return reinterpret_cast<HRASCONN>(static_cast<std::uintptr_t>(connection));
+}
+
+RasConnectionHandle FromNative(HRASCONN connection) {
+    return RasConnectionHandle{reinterpret_cast<std::uintptr_t>(connection)};
+}
+
+// Copies at most the field's size less its terminator: a longer text is cut, never overrun.
+template <std::size_t Size>
+void CopyInto(CHAR (&field)[Size], const std::string& text) {
+    const std::size_t length = std::min(text.size(), Size - 1);
+    std::copy_n(text.data(), length, field);
+    field[length] = '\0';
+}
+
+RASDIALPARAMSA ToNative(const RasDialParameters& parameters) {
+    RASDIALPARAMSA native{};
+    native.dwSize = sizeof native;
+    CopyInto(native.szEntryName, parameters.entryName);
+    CopyInto(native.szPhoneNumber, parameters.phoneNumber);
+    CopyInto(native.szCallbackNumber, parameters.callbackNumber);
+    CopyInto(native.szUserName, parameters.userName);
+    CopyInto(native.szPassword, parameters.password);
+    CopyInto(native.szDomain, parameters.domain);
+    native.dwSubEntry = parameters.subEntry;
+    native.dwCallbackId = parameters.callbackId;
+    return native;
+}
+
+RasDialParameters FromNative(const RASDIALPARAMSA& native) {
+    return {native.szEntryName, native.szPhoneNumber, native.szCallbackNumber,
+            native.szUserName,  native.szPassword,    native.szDomain,
+            native.dwSubEntry,  native.dwCallbackId};
+}
+
+// A RasDialFunc has no context argument: the portable notifier waits here.
+std::atomic<RasDialNotifier> dialNotifier{nullptr};
+
+VOID WINAPI ForwardDialNotification(UINT message, RASCONNSTATE state, DWORD error) {
+    if (const RasDialNotifier notifier = dialNotifier.load()) {
+        notifier(message, static_cast<std::uint32_t>(state), error);
+    }
+}
+
+}  // namespace
+
+std::uint32_t InvokeRasEnumConnections(ProcAddress function, std::span<RasConnection> records,
+                                       std::uint32_t& recordCount) {
+    using EnumFunction = DWORD(WINAPI*)(RASCONNA*, DWORD*, DWORD*);
+    std::vector<RASCONNA> native(records.size());
+    native.front().dwSize = sizeof(RASCONNA);
+    DWORD byteSize = native.size() * sizeof(RASCONNA);
+    DWORD written = 0;
+    const DWORD code = As<EnumFunction>(function)(native.data(), &byteSize, &written);
+    recordCount = code == 0 ? std::min<DWORD>(written, native.size()) : 0;
+    for (std::uint32_t index = 0; index < recordCount; ++index) {
+        records[index].handle = FromNative(native[index].hrasconn);
+    }
+    return code;
+}
+
+std::uint32_t InvokeRasGetConnectStatus(ProcAddress function, RasConnectionHandle connection,
+                                        RasConnectionStatus& status) {
+    using StatusFunction = DWORD(WINAPI*)(HRASCONN, RASCONNSTATUSA*);
+    RASCONNSTATUSA native{};
+    native.dwSize = sizeof native;
+    const DWORD code = As<StatusFunction>(function)(ToNative(connection), &native);
+    status.state = static_cast<std::uint32_t>(native.rasconnstate);
+    return code;
+}
+
+std::uint32_t InvokeRasHangUp(ProcAddress function, RasConnectionHandle connection) {
+    using HangUpFunction = DWORD(WINAPI*)(HRASCONN);
+    return As<HangUpFunction>(function)(ToNative(connection));
+}
+
+std::uint32_t InvokeRasDial(ProcAddress function, const RasDialParameters& parameters,
+                            RasDialNotifier notifier, RasConnectionHandle& connection) {
+    using DialFunction =
+        DWORD(WINAPI*)(RASDIALEXTENSIONS*, LPCSTR, RASDIALPARAMSA*, DWORD, LPVOID, HRASCONN*);
+    RASDIALPARAMSA native = ToNative(parameters);
+    dialNotifier = notifier;
+    HRASCONN handle = nullptr;
+    const DWORD code = As<DialFunction>(function)(
+        nullptr, nullptr, &native, 0, reinterpret_cast<LPVOID>(&ForwardDialNotification), &handle);
+    connection = FromNative(handle);
+    return code;
+}
+
+std::uint32_t InvokeRasGetEntryDialParams(ProcAddress function, RasDialParameters& parameters,
+                                          bool& passwordStored) {
+    using LookupFunction = DWORD(WINAPI*)(LPCSTR, RASDIALPARAMSA*, BOOL*);
+    RASDIALPARAMSA native{};
+    native.dwSize = sizeof native;
+    CopyInto(native.szEntryName, parameters.entryName);
+    BOOL stored = FALSE;
+    const DWORD code = As<LookupFunction>(function)(nullptr, &native, &stored);
+    parameters = FromNative(native);
+    passwordStored = stored != FALSE;
+    return code;
+}
+
+std::uint32_t InvokeRasGetErrorString(ProcAddress function, std::uint32_t error,
+                                      std::string& text, std::uint32_t size) {
+    using ErrorStringFunction = DWORD(WINAPI*)(UINT, LPSTR, DWORD);
+    std::vector<CHAR> buffer(size, '\0');
+    const DWORD code = As<ErrorStringFunction>(function)(error, buffer.data(), size);
+    buffer.back() = '\0';  // the text is read up to its terminator, which must exist
+    text = buffer.data();
+    return code;
+}
+
+}  // namespace skervo::platform

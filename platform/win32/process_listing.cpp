@@ -1,0 +1,90 @@
+// Calls of the process-listing functions that the program binds by name.
+#include "platform/process_listing.h"
+
+#include <windows.h>
+// tlhelp32.h and psapi.h need windows.h first.
+#include <psapi.h>
+#include <tlhelp32.h>
+
+static_assert(skervo::platform::kTh32csSnapProcess == TH32CS_SNAPPROCESS);
+
+namespace skervo::platform {
+namespace {
+
+template <typename Function>
+Function As(ProcAddress address) {
+    return reinterpret_cast<Function>(static_cast<std::uintptr_t>(address));
+}
+
+HANDLE ToNative(KernelHandle handle) {
+    return reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(handle));
+}
+
+using Process32Function = BOOL(WINAPI*)(HANDLE, PROCESSENTRY32*);
+
+bool FetchProcess(ProcAddress function, KernelHandle snapshot, ProcessEntry& entry) {
+    PROCESSENTRY32 native{};
+    native.dwSize = sizeof native;
+    if (!As<Process32Function>(function)(ToNative(snapshot), &native)) {
+        return false;
+    }
+    entry = {native.th32ProcessID, native.szExeFile};
+    return true;
+}
+
+}  // namespace
+
+bool InvokeEnumProcesses(ProcAddress function, std::vector<std::uint32_t>& ids,
+                         std::uint32_t capacity) {
+    using EnumProcessesFunction = BOOL(WINAPI*)(DWORD*, DWORD, DWORD*);
+    std::vector<DWORD> native(capacity);
+    DWORD bytesReturned = 0;
+    if (!As<EnumProcessesFunction>(function)(native.data(), capacity * sizeof(DWORD),
+                                             &bytesReturned)) {
+        return false;
+    }
+    ids.assign(native.begin(), native.begin() + bytesReturned / sizeof(DWORD));
+    return true;
+}
+
+bool InvokeEnumProcessModules(ProcAddress function, KernelHandle process,
+                              std::vector<ModuleHandle>& modules, std::uint32_t capacity) {
+    using EnumModulesFunction = BOOL(WINAPI*)(HANDLE, HMODULE*, DWORD, DWORD*);
+    std::vector<HMODULE> native(capacity);
+    DWORD bytesNeeded = 0;
+    if (!As<EnumModulesFunction>(function)(ToNative(process), native.data(),
+                                           capacity * sizeof(HMODULE), &bytesNeeded)) {
+        return false;
+    }
+    const std::size_t count = std::min<std::size_t>(bytesNeeded / sizeof(HMODULE), capacity);
+    modules.clear();
+    for (std::size_t index = 0; index < count; ++index) {
+        modules.push_back(ModuleHandle{reinterpret_cast<std::uintptr_t>(native[index])});
+    }
+    return true;
+}
+
+std::uint32_t InvokeGetModuleFileNameExA(ProcAddress function, KernelHandle process,
+                                         ModuleHandle module, char* buffer, std::uint32_t size) {
+    using ModuleNameFunction = DWORD(WINAPI*)(HANDLE, HMODULE, LPSTR, DWORD);
+    return As<ModuleNameFunction>(function)(
+        ToNative(process), reinterpret_cast<HMODULE>(static_cast<std::uintptr_t>(module)), buffer,
+        size);
+}
+
+KernelHandle InvokeCreateToolhelp32Snapshot(ProcAddress function, std::uint32_t flags,
+                                            std::uint32_t processId) {
+    using SnapshotFunction = HANDLE(WINAPI*)(DWORD, DWORD);
+    return KernelHandle{
+        reinterpret_cast<std::uintptr_t>(As<SnapshotFunction>(function)(flags, processId))};
+}
+
+bool InvokeProcess32First(ProcAddress function, KernelHandle snapshot, ProcessEntry& entry) {
+    return FetchProcess(function, snapshot, entry);
+}
+
+bool InvokeProcess32Next(ProcAddress function, KernelHandle snapshot, ProcessEntry& entry) {
+    return FetchProcess(function, snapshot, entry);
+}
+
+}  // namespace skervo::platform

@@ -1,0 +1,63 @@
+// The service control manager, forwarded to the real functions.
+#include "platform/services.h"
+
+#include <windows.h>
+
+static_assert(skervo::platform::kScManagerAllAccess == SC_MANAGER_ALL_ACCESS);
+static_assert(skervo::platform::kServiceAllAccess == SERVICE_ALL_ACCESS);
+static_assert(skervo::platform::kServiceControlStop == SERVICE_CONTROL_STOP);
+static_assert(skervo::platform::kServiceStopped == SERVICE_STOPPED);
+static_assert(skervo::platform::kServiceStartPending == SERVICE_START_PENDING);
+static_assert(skervo::platform::kServiceStopPending == SERVICE_STOP_PENDING);
+static_assert(skervo::platform::kServiceRunning == SERVICE_RUNNING);
+
+namespace skervo::platform {
+namespace {
+
+SC_HANDLE ToNative(ServiceHandle handle) {
+    return reinterpret_cast<SC_HANDLE>(static_cast<std::uintptr_t>(handle));
+}
+
+ServiceHandle FromNative(SC_HANDLE handle) {
+    return ServiceHandle{reinterpret_cast<std::uintptr_t>(handle)};
+}
+
+}  // namespace
+
+ServiceHandle OpenSCManagerA(std::uint32_t access) {
+    return FromNative(::OpenSCManagerA(nullptr, nullptr, access));
+}
+
+ServiceHandle OpenServiceA(ServiceHandle manager, const std::string& name, std::uint32_t access) {
+    return FromNative(::OpenServiceA(ToNative(manager), name.c_str(), access));
+}
+
+// The record is written only on success, so that a failed query leaves the
+// caller's last state in place.
+bool QueryServiceStatus(ServiceHandle service, ServiceStatus& status) {
+    SERVICE_STATUS native{};
+    if (!::QueryServiceStatus(ToNative(service), &native)) {
+        return false;
+    }
+    status.currentState = native.dwCurrentState;
+    return true;
+}
+
+bool StartServiceA(ServiceHandle service) {
+    return ::StartServiceA(ToNative(service), 0, nullptr) != FALSE;
+}
+
+bool ControlService(ServiceHandle service, std::uint32_t control, ServiceStatus& status) {
+    SERVICE_STATUS native{};
+    if (!::ControlService(ToNative(service), control, &native)) {
+        return false;
+    }
+    status.currentState = native.dwCurrentState;
+    return true;
+}
+
+bool CloseServiceHandle(ServiceHandle handle) {
+    return ::CloseServiceHandle(ToNative(handle)) != FALSE;
+}
+
+}  // namespace skervo::platform

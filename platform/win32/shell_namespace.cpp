@@ -1,0 +1,150 @@
+// The shell's namespace through its COM interfaces.
+#include "platform/shell_namespace.h"
+
+#include <windows.h>
+// The shell's interfaces need windows.h first.
+#include <shlobj.h>
+#include <shobjidl.h>
+
+#include <string>
+
+namespace p = skervo::platform;
+static_assert(p::kSOk == S_OK && p::kSFalse == S_FALSE && p::kEFail == E_FAIL);
+static_assert(p::kShcontfFolders == SHCONTF_FOLDERS && p::kCmfDefaultOnly == CMF_DEFAULTONLY);
+static_assert(p::kSwShowNormal == SW_SHOWNORMAL);
+static_assert(p::kNoDefaultItem == static_cast<UINT>(-1));
+
+namespace skervo::platform {
+namespace {
+
+template <typename Native, typename Ref>
+Native* ToNative(Ref ref) {
+    return reinterpret_cast<Native*>(static_cast<std::uintptr_t>(ref));
+}
+
+// An interface or list handed out only when the call succeeded, so that the
+// caller never releases what it did not receive. The call must have returned
+// before `native` is read.
+template <typename Ref, typename Native>
+HRESULT Hand(HRESULT result, Native* native, Ref& ref) {
+    ref = SUCCEEDED(result) ? Ref{reinterpret_cast<std::uintptr_t>(native)} : Ref{};
+    return result;
+}
+
+HWND ToWindow(WindowHandle window) {
+    return reinterpret_cast<HWND>(static_cast<std::uintptr_t>(window));
+}
+
+std::wstring Widen(const std::string& text) {
+    const int size = static_cast<int>(text.size());
+    const int length = MultiByteToWideChar(CP_ACP, 0, text.data(), size, nullptr, 0);
+    std::wstring wide(length, L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text.data(), size, wide.data(), length);
+    return wide;
+}
+
+// Context-menu handlers are shell extensions that expect COM on the calling
+// thread. The program asks the shell from its main thread only and keeps COM
+// until the process ends, so one initialisation before the first call does.
+void InitialiseComOnce() {
+    static const HRESULT initialised =
+        CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    (void)initialised;
+}
+
+}  // namespace
+
+HResult SHGetDesktopFolder(ShellFolderRef& desktop) {
+    InitialiseComOnce();
+    IShellFolder* folder = nullptr;
+    const HRESULT result = ::SHGetDesktopFolder(&folder);
+    return Hand(result, folder, desktop);
+}
+
+HResult ParseDisplayName(ShellFolderRef folder, WindowHandle owner, const std::string& name,
+                         ItemIdList& item) {
+    std::wstring wide = Widen(name);
+    PIDLIST_RELATIVE list = nullptr;
+    const HRESULT result = ToNative<IShellFolder>(folder)->ParseDisplayName(
+        ToWindow(owner), nullptr, wide.data(), nullptr, &list, nullptr);
+    return Hand(result, list, item);
+}
+
+HResult BindToFolder(ShellFolderRef folder, ItemIdList item, ShellFolderRef& bound) {
+    IShellFolder* child = nullptr;
+    const HRESULT result = ToNative<IShellFolder>(folder)->BindToObject(
+        ToNative<ITEMIDLIST>(item), nullptr, __uuidof(IShellFolder),
+        reinterpret_cast<void**>(&child));
+    return Hand(result, child, bound);
+}
+
+HResult EnumObjects(ShellFolderRef folder, WindowHandle owner, std::uint32_t flags,
+                    EnumIdListRef& enumerator) {
+    IEnumIDList* list = nullptr;
+    const HRESULT result =
+        ToNative<IShellFolder>(folder)->EnumObjects(ToWindow(owner), flags, &list);
+    return Hand(result, list, enumerator);
+}
+
+HResult EnumNext(EnumIdListRef enumerator, ItemIdList& item) {
+    PITEMID_CHILD child = nullptr;
+    ULONG fetched = 0;
+    const HRESULT result = ToNative<IEnumIDList>(enumerator)->Next(1, &child, &fetched);
+    // S_FALSE fetched nothing: only an S_OK element is the caller's to free.
+    return Hand(result, result == S_OK ? child : nullptr, item);
+}
+
+HResult GetContextMenu(ShellFolderRef folder, WindowHandle owner, ItemIdList item,
+                       ContextMenuRef& menu) {
+    PCUITEMID_CHILD child = ToNative<ITEMIDLIST>(item);
+    IContextMenu* handler = nullptr;
+    const HRESULT result = ToNative<IShellFolder>(folder)->GetUIObjectOf(
+        ToWindow(owner), 1, &child, __uuidof(IContextMenu), nullptr,
+        reinterpret_cast<void**>(&handler));
+    return Hand(result, handler, menu);
+}
+
+HResult QueryContextMenu(ContextMenuRef handler, MenuHandle menu, std::uint32_t index,
+                         std::uint32_t firstId, std::uint32_t lastId, std::uint32_t flags) {
+    return ToNative<IContextMenu>(handler)->QueryContextMenu(ToNative<HMENU__>(menu), index,
+                                                             firstId, lastId, flags);
+}
+
+HResult InvokeCommand(ContextMenuRef handler, const InvokeCommandRecord& record) {
+    CMINVOKECOMMANDINFO info{};
+    info.cbSize = sizeof info;
+    info.hwnd = ToWindow(record.owner);
+    info.lpVerb = MAKEINTRESOURCEA(record.verbOffset);
+    info.nShow = record.show;
+    return ToNative<IContextMenu>(handler)->InvokeCommand(&info);
+}
+
+void Release(ShellFolderRef folder) {
+    ToNative<IShellFolder>(folder)->Release();
+}
+
+void Release(EnumIdListRef enumerator) {
+    ToNative<IEnumIDList>(enumerator)->Release();
+}
+
+void Release(ContextMenuRef handler) {
+    ToNative<IContextMenu>(handler)->Release();
+}
+
+void FreeIdList(ItemIdList item) {
+    CoTaskMemFree(ToNative<ITEMIDLIST>(item));
+}
+
+MenuHandle CreatePopupMenu() {
+    return MenuHandle{reinterpret_cast<std::uintptr_t>(::CreatePopupMenu())};
+}
+
+std::uint32_t GetMenuDefaultItem(MenuHandle menu, bool byPosition, std::uint32_t flags) {
+    return ::GetMenuDefaultItem(ToNative<HMENU__>(menu), byPosition, flags);
+}
+
+bool DestroyMenu(MenuHandle menu) {
+    return ::DestroyMenu(ToNative<HMENU__>(menu)) != FALSE;
+}
+
+}  // namespace skervo::platform

@@ -1,0 +1,21 @@
+#pragma once
+// Finds the running processes of an executable file, through whichever
+// process listing the system offers.
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace skervo {
+
+// The form in which paths compare: short form, upper case; empty when the
+// path does not exist.
+std::string NormalisedPath(const std::string& path);
+
+// Whether one of the process's first 50 modules is the target file.
+bool ProcessHasModule(std::uint32_t processId, const std::string& target);
+
+// Calls action with the id of every running process of the target file.
+void ForEachProcessOfFile(const std::string& target,
+                          const std::function<void(std::uint32_t)>& action);
+
+}  // namespace skervo

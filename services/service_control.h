@@ -1,0 +1,11 @@
+#pragma once
+// Starts or stops a service and, when asked, waits for its state.
+#include <string_view>
+
+namespace skervo {
+
+// True when the start or stop was carried out or not needed and, with wait,
+// the state was reached. Failures are reported to the user here.
+bool ControlServiceAndWait(std::string_view name, bool wait, bool start);
+
+}  // namespace skervo

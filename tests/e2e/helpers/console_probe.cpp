@@ -1,0 +1,30 @@
+// A console program that notes how it was started: its command line and
+// current directory, one line each, in probe.log beside it. "sleep=N" in
+// its arguments keeps it running N milliseconds.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+static std::string LogPath() {
+    char path[4096];
+    const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
+    std::string folder(path, length);
+    return folder.substr(0, folder.find_last_of('\\') + 1) + "probe.log";
+}
+
+int main() {
+    const char* commandLine = GetCommandLineA();
+    char directory[4096];
+    GetCurrentDirectoryA(sizeof directory, directory);
+    if (FILE* log = std::fopen(LogPath().c_str(), "ab")) {
+        std::fprintf(log, "cmd=%s\ndir=%s\n", commandLine, directory);
+        std::fclose(log);
+    }
+    if (const char* sleep = std::strstr(commandLine, "sleep=")) {
+        Sleep(static_cast<DWORD>(std::atoi(sleep + 6)));
+    }
+    return 0;
+}

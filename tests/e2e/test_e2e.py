@@ -1,0 +1,245 @@
+"""End-to-end tests of skervo.exe under Wine.
+
+Needs DISPLAY (an X display), WINEPREFIX (a ready prefix with a running wineserver) and
+SKERVO_BUILD (the Windows build folder, holding skervo.exe and tests/e2e/box_recorder.exe).
+One box recorder runs for the whole session: it writes down every message box and presses OK,
+so each run's boxes are the lines that the recorder's log gained during that run.
+"""
+
+import os
+import subprocess
+import tempfile
+import time
+import unittest
+from pathlib import Path
+
+BUILD = Path(os.environ["SKERVO_BUILD"]).resolve()
+SKERVO = BUILD / "skervo.exe"
+RECORDER = BUILD / "tests" / "e2e" / "box_recorder.exe"
+ENV = dict(os.environ, WINEDEBUG="-all")
+
+CAPTION = b"Skervo 2.0"
+# The usage text, byte for byte: lines joined by LF, none after the last.
+USAGE = "\n".join(
+    [
+        'Usage : SKERVO nom_fichier [/Silent]',
+        "              exécute pour chaque ligne de 'nom_fichier' l'action par défaut du fichier",
+        '',
+        "L'option /SILENT cache la fenêtre de suivi du script,",
+        'Cliquer sur la croix pour arrêter le script',
+        '',
+        'Pour associer les scripts (.skervo) avec Skervo, utilisez la commande /Register',
+        ' (/unregister pour supprimer)',
+        '',
+        "Chaque ligne de commande doit contenir le chemin d'accès complet.",
+        'Mettre des guillemets autour des noms de fichiers longs.',
+        '',
+        'En début de ligne (commandes exclusives) :',
+        '',
+        'Commandes de connexion :',
+        '  &x    : Lance la connexion internet à "x" (par la boîte standard Windows)',
+        '  &&x  : Lance la connexion internet à "x" (en automatique)',
+        "  &-     : Attendre qu'une connexion soit établie",
+        "  &>    : Attendre qu'il n'y ait plus de connexions",
+        "              avec ,- à la fin de la ligne, minimise la fenêtre pendant l'attente",
+        '  &<    : Déconnecter toutes les connexions internet actives',
+        '',
+        "Commandes de fermeture (soit un .exe soit un morceau du titre d'une fenêtre) :",
+        '  >x    : Lancer l\'application "x", la fermer à la fin du script*',
+        '  >>x  : Lancer l\'application "x", la fermer (sans confirmation) à la fin du script*',
+        "  * Si le script contient une connexion, Skervo attendra d'abord la fin de celle-ci",
+        '',
+        '  <x    : Ferme immédiatement l\'application "x"',
+        '  <<x  : Tue (sans confirmation) immédiatement l\'application "x"',
+        '',
+        "Commandes d'attente :",
+        "  @    : Attendre la fin de l'exécution avant de continuer (.exe uniquement)",
+        '  @x  : Attendre "x" secondes',
+        '',
+        'Autres commandes :',
+        '  -      : Minimise la fenêtre',
+        '  +     : Restaure la fenêtre',
+        '  #     : Ignore la ligne (Commentaire)',
+    ]
+).encode("cp1252")
+UNKNOWN = "programme_inconnu /x"
+
+session = {}
+
+
+def windows_path(path):
+    """Wine shows the Unix root as drive Z:."""
+    return "Z:" + str(path).replace("/", "\\")
+
+
+def information(text):
+    return (CAPTION, "information", text)
+
+
+def error(text):
+    """The box of a script line that nothing could carry out."""
+    return (CAPTION, "error", ("Erreur : Impossible d'exécuter : " + text).encode("cp1252"))
+
+
+def start_wine(*args):
+    return subprocess.Popen(
+        ["wine", *map(str, args)], env=ENV, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL
+    )
+
+
+def recorded_boxes(offset):
+    """The boxes logged after byte offset: (caption, icon kind, text), texts as bytes."""
+    with open(session["log"], "rb") as log:
+        log.seek(offset)
+        lines = log.read().decode("ascii").splitlines()
+    return [
+        (bytes.fromhex(caption), icon, bytes.fromhex(text))
+        for caption, icon, text in (line.split("\t") for line in lines)
+    ]
+
+
+def run_skervo(*args):
+    """Runs skervo.exe to its end; answers its exit code, its boxes and its length in seconds."""
+    if session["recorder"].poll() is not None:
+        raise RuntimeError("the box recorder has ended")
+    offset = os.path.getsize(session["log"])
+    started = time.monotonic()
+    code = start_wine(SKERVO, *args).wait(timeout=90)
+    return code, recorded_boxes(offset), time.monotonic() - started
+
+
+def script(name, content):
+    """Writes a script (bytes, as they are to be on disk); answers its Windows path."""
+    path = Path(session["folder"].name) / name
+    path.write_bytes(content)
+    return windows_path(path)
+
+
+def setUpModule():
+    for program in (SKERVO, RECORDER):
+        if not program.is_file():
+            raise RuntimeError(f"{program} is missing: build the windows preset first")
+    session["folder"] = tempfile.TemporaryDirectory(prefix="skervo-e2e.")
+    folder = Path(session["folder"].name)
+    session["log"] = folder / "boxes.log"
+    session["stop"] = folder / "stop"
+    session["recorder"] = start_wine(
+        RECORDER, windows_path(session["log"]), windows_path(session["stop"])
+    )
+    deadline = time.monotonic() + 60
+    while not session["log"].exists():
+        if session["recorder"].poll() is not None or time.monotonic() > deadline:
+            raise RuntimeError(
+                f"the box recorder did not start (exit code {session['recorder'].poll()}; "
+                "2 means that the ANSI code page is not Windows-1252)"
+            )
+        time.sleep(0.1)
+
+
+def tearDownModule():
+    session["stop"].touch()
+    try:
+        session["recorder"].wait(timeout=10)
+    except subprocess.TimeoutExpired:
+        session["recorder"].kill()
+        session["recorder"].wait()
+    session["folder"].cleanup()
+
+
+class CommandLineTest(unittest.TestCase):
+    def test_parameters_choose_between_usage_and_run(self):
+        path = script("ligne.skervo", (UNKNOWN + "\n").encode("cp1252"))
+        cases = [
+            ((), [information(USAGE)]),
+            ((path,), [error(UNKNOWN)]),
+            ((path, "extra"), [information(USAGE)]),
+            ((path, "/Silent", "extra"), [information(USAGE)]),
+            ((path, "/Silent"), [error(UNKNOWN)]),
+            ((path, "-SILENT"), [error(UNKNOWN)]),
+            # The script is always parameter 1, here "/Silent", which is no file.
+            (("/Silent", path), []),
+        ]
+        for args, boxes in cases:
+            with self.subTest(args=args):
+                self.assertEqual(run_skervo(*args)[:2], (0, boxes))
+
+    def test_missing_script_runs_nothing(self):
+        missing = windows_path(Path(session["folder"].name) / "absent.skervo")
+        for args in ((missing,), (missing, "/Silent")):
+            with self.subTest(args=args):
+                self.assertEqual(run_skervo(*args)[:2], (0, []))
+
+
+class ScriptReadingTest(unittest.TestCase):
+    def test_lines_are_split_trimmed_and_recognised(self):
+        cases = [
+            ("CR alone is no line end", b"aaa\rbbb\rccc", ["aaabbbccc"]),
+            ("Ctrl-Z ends the file", b"zz1\n\x1aqq2\n", ["zz1"]),
+            ("Ctrl-Z inside a line", b"zz1 a\x1ab\nqq2\n", ["zz1 a"]),
+            (
+                "LF and CR LF",
+                b"inconnu_a\r\ninconnu_b\ninconnu_c",
+                ["inconnu_a", "inconnu_b", "inconnu_c"],
+            ),
+            (
+                "comments and empty lines",
+                b"# inconnu_a\n\n \t # inconnu_b\r\n\r\n\ninconnu_c # pas un commentaire\n",
+                ["inconnu_c # pas un commentaire"],
+            ),
+            (
+                "trimming",
+                b" \t inconnu_a \t \n\x01\x0b inconnu  b \x0c\r\n",
+                ["inconnu_a", "inconnu  b"],
+            ),
+            (
+                "window commands only as whole lines",
+                b"-\n  +\t\n\t-\r\n--\n- inconnu_a\n+inconnu_b\n",
+                ["--", "- inconnu_a", "+inconnu_b"],
+            ),
+            ("line bytes reach the box", "programme_été\n".encode("cp1252"), ["programme_été"]),
+        ]
+        for name, content, lines in cases:
+            with self.subTest(name):
+                path = script("lecture.skervo", content)
+                expected = (0, [error(line) for line in lines])
+                self.assertEqual(run_skervo(path, "/Silent")[:2], expected)
+
+    def test_unknown_plain_line_gives_error_box(self):
+        code, boxes, _ = run_skervo(script("inconnu.skervo", b"programme_inconnu /x\r\n"))
+        self.assertEqual(code, 0)
+        self.assertEqual(
+            boxes,
+            [(CAPTION, "error", b"Erreur : Impossible d'ex\xe9cuter : programme_inconnu /x")],
+        )
+
+
+class PauseTest(unittest.TestCase):
+    def test_pause_before_a_further_line_lasts(self):
+        for name, content, boxes in [
+            ("before a line", b"@2\ninconnu_apres\n", [error("inconnu_apres")]),
+            ("before an empty line", b"@2\n\n", []),
+        ]:
+            with self.subTest(name):
+                code, recorded, seconds = run_skervo(script("pause.skervo", content), "/Silent")
+                self.assertEqual((code, recorded), (0, boxes))
+                self.assertGreaterEqual(seconds, 2.0)
+
+    def test_pause_on_the_last_line_is_skipped(self):
+        # A run that made the pause would last at least 2.5 s: the pause and the final 500 ms
+        # wait. Without it, Wine's start (about 0.3 s here) and that wait take about 0.8 s.
+        code, boxes, seconds = run_skervo(script("fin.skervo", b"inconnu_avant\n@2\n"), "/Silent")
+        self.assertEqual((code, boxes), (0, [error("inconnu_avant")]))
+        self.assertLess(seconds, 2.3)
+
+    def test_closing_the_status_window_stops_a_pause(self):
+        path = script("arret.skervo", b"@30\ninconnu_apres_arret\n")
+        closer = start_wine(RECORDER, "--close-status", 1000)
+        code, boxes, seconds = run_skervo(path)
+        self.assertEqual(closer.wait(timeout=30), 0, "no status window was found")
+        # The line after the pause is never read once the window is gone.
+        self.assertEqual((code, boxes), (0, []))
+        self.assertLess(seconds, 15)
+
+
+if __name__ == "__main__":
+    unittest.main(verbosity=2)

@@ -1,0 +1,143 @@
+// Installing and removing the .skervo file type under HKEY_CLASSES_ROOT.
+#include "app/file_association.h"
+
+#include "tests/sim/sim_test.h"
+#include "ui/texts.h"
+
+using sim::desktop;
+namespace texts = skervo::texts;
+
+namespace {
+
+const std::string kCommandKey = "skervo_file\\shell\\open\\command";
+const std::string kIconKey = "skervo_file\\defaulticon";
+// The four keys in the order they are written.
+const std::string kWritten[] = {".skervo", kCommandKey, "skervo_file", kIconKey};
+
+// A value as the registry received it: the text and its terminating zero.
+std::string Value(const std::string& text) {
+    return text + '\0';
+}
+
+std::string ValueOf(const std::string& key) {
+    const auto found = desktop.registry.keys.find(key);
+    return found != desktop.registry.keys.end() ? found->second : "absent";
+}
+
+bool HasValue(const std::string& key) {
+    const auto found = desktop.registry.keys.find(key);
+    return found != desktop.registry.keys.end() && !found->second.empty();
+}
+
+}  // namespace
+
+class FileAssociationTest : public SimTest {
+  protected:
+    void SetUp() override {
+        SimTest::SetUp();
+        desktop.modulePath = "C:\\Mes outils\\skervo.exe";
+    }
+};
+
+TEST_F(FileAssociationTest, RegistrationQuotesTheProgramAndConfirmsWithItsPath) {
+    RunProgram("/Register");
+    EXPECT_EQ(ValueOf(".skervo"), Value("skervo_file"));
+    EXPECT_EQ(ValueOf(kCommandKey), Value("\"C:\\Mes outils\\skervo.exe\" \"%1\""));
+    EXPECT_EQ(ValueOf("skervo_file"), Value("Script Skervo"));
+    EXPECT_EQ(ValueOf(kIconKey), Value("\"C:\\Mes outils\\skervo.exe\",1"));
+    EXPECT_EQ(desktop.registry.OpenCount(), 0u);
+    ASSERT_EQ(desktop.boxes.size(), 1u);
+    EXPECT_EQ(desktop.boxes[0].style, 0x40u);
+    EXPECT_EQ(desktop.boxes[0].text,
+              "Les fichiers .skervo sont maintenant associ\xE9s \xE0 'C:\\Mes outils\\skervo.exe'."
+              "\r\nDouble-cliquez sur un fichier .skervo pour l'ex\xE9"
+              "cuter.");
+}
+
+TEST_F(FileAssociationTest, RegisteringAgainWritesTheNewPath) {
+    RunProgram("/Register");
+    desktop.modulePath = "D:\\skervo.exe";
+    RunProgram("-register");
+    EXPECT_EQ(ValueOf(kIconKey), Value("\"D:\\skervo.exe\",1"));
+    EXPECT_EQ(desktop.boxes.size(), 2u);
+    EXPECT_EQ(desktop.boxes[1].style, 0x40u);
+}
+
+TEST_F(FileAssociationTest, RegistrationStopsAtTheFirstRefusalAndKeepsWhatItWrote) {
+    const struct {
+        std::string key;
+        bool refusesValue;  // else the key cannot even be opened
+        std::size_t written;
+    } cases[] = {
+        {".skervo", false, 0},
+        {kCommandKey, true, 1},
+        {"skervo_file", false, 2},
+        {kIconKey, true, 3},
+    };
+    for (const auto& c : cases) {
+        SetUp();
+        (c.refusesValue ? desktop.registry.refusesValue : desktop.registry.refusesCreate)
+            .insert(c.key);
+        RunProgram("/Register");
+        for (std::size_t index = 0; index < std::size(kWritten); ++index) {
+            EXPECT_EQ(HasValue(kWritten[index]), index < c.written)
+                << c.key << " refused, " << kWritten[index];
+        }
+        EXPECT_EQ(desktop.registry.OpenCount(), 0u) << c.key;
+        EXPECT_EQ(
+            BoxTexts(),
+            std::vector<std::string>{"Erreur : Impossible d'associer les fichiers .skervo dans la "
+                                     "base de registre"})
+            << c.key;
+    }
+}
+
+TEST_F(FileAssociationTest, UnregistrationRemovesEveryKeyOfARegistration) {
+    desktop.registry.keys["txtfile"] = "";
+    RunProgram("/Register");
+    RunProgram("/Unregister");
+    EXPECT_EQ(desktop.registry.keys, (std::map<std::string, std::string>{{"txtfile", ""}}));
+    ASSERT_EQ(desktop.boxes.size(), 2u);
+    EXPECT_EQ(desktop.boxes[1].text, "Les fichiers .skervo ne sont plus associ\xE9s \xE0 Skervo.");
+    EXPECT_EQ(desktop.boxes[1].style, 0x40u);
+}
+
+TEST_F(FileAssociationTest, UnregistrationTriesEveryKeyWhateverFails) {
+    const struct {
+        std::string arrangement;
+        void (*arrange)();
+        std::vector<std::string> left;
+    } cases[] = {
+        {"nothing registered", [] {}, {}},
+        {"registration stopped after its first key",
+         [] {
+             desktop.registry.refusesCreate.insert(kCommandKey);
+             RunProgram("/Register");
+             desktop.registry.refusesCreate.clear();
+         },
+         {}},
+        // Its parents cannot be deleted; the keys after them still are.
+        {"another verb under shell",
+         [] {
+             RunProgram("/Register");
+             desktop.registry.keys["skervo_file\\shell\\print"] = "";
+         },
+         {"skervo_file", "skervo_file\\shell", "skervo_file\\shell\\print"}},
+    };
+    for (const auto& c : cases) {
+        SetUp();
+        c.arrange();
+        desktop.boxes.clear();
+        RunProgram("/Unregister");
+        std::vector<std::string> left;
+        for (const auto& [key, value] : desktop.registry.keys) {
+            left.push_back(key);
+        }
+        EXPECT_EQ(left, c.left) << c.arrangement;
+        EXPECT_EQ(
+            BoxTexts(),
+            std::vector<std::string>{"Erreur : Impossible de retirer l'association des fichiers "
+                                     ".skervo de la base de registre."})
+            << c.arrangement;
+    }
+}

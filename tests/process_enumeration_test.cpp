@@ -1,0 +1,84 @@
+// Finding the processes of an executable through either process listing.
+#include "programs/process_enumeration.h"
+
+#include "tests/sim/sim_test.h"
+
+using sim::desktop;
+using Ids = std::vector<std::uint32_t>;
+
+class EnumerationTest : public SimTest {
+  protected:
+    void SetUp() override {
+        SimTest::SetUp();
+        desktop.files["C:\\lib\\commun.dll"] = "";
+        desktop.AddProgram("C:\\Program Files\\Outil\\outil.exe",
+                           {.libraries = {"C:\\lib\\commun.dll"}},
+                           "C:\\PROGRA~1\\OUTIL\\OUTIL.EXE");
+        desktop.AddProgram("C:\\autre.exe");
+    }
+    static Ids Find(const std::string& path) {
+        Ids found;
+        skervo::ForEachProcessOfFile(skervo::NormalisedPath(path),
+                                     [&](std::uint32_t id) { found.push_back(id); });
+        return found;
+    }
+};
+
+TEST_F(EnumerationTest, NormalisedPathsAreShortAndUpperCase) {
+    EXPECT_EQ(skervo::NormalisedPath("c:\\program files\\outil\\Outil.exe"),
+              "C:\\PROGRA~1\\OUTIL\\OUTIL.EXE");
+    EXPECT_EQ(skervo::NormalisedPath("C:\\autre.exe"), "C:\\AUTRE.EXE");
+    EXPECT_EQ(skervo::NormalisedPath("C:\\absent.exe"), "");
+}
+
+TEST_F(EnumerationTest, TheProcessStatusListingMatchesAnyOfTheFirst50Modules) {
+    const std::uint32_t a = desktop.StartProcess("C:\\Program Files\\Outil\\outil.exe");
+    desktop.StartProcess("C:\\autre.exe");
+    const std::uint32_t b = desktop.StartProcess("C:\\Program Files\\Outil\\outil.exe");
+    EXPECT_EQ(Find("C:\\PROGRA~1\\OUTIL\\OUTIL.EXE"), (Ids{a, b}));
+    EXPECT_EQ(Find("C:\\lib\\commun.dll"), (Ids{a, b}));
+
+    desktop.processes.at(a).opensForQuery = false;  // another user's
+    desktop.processes.at(b).modules.insert(desktop.processes.at(b).modules.begin() + 1, 49,
+                                           "x.dll");
+    EXPECT_EQ(Find("C:\\lib\\commun.dll"), Ids{}) << "the 51st module is not compared";
+    EXPECT_EQ(Find("C:\\Program Files\\Outil\\outil.exe"), Ids{b});
+    EXPECT_EQ(desktop.loadedLibraries.size(), 1u) << "psapi.dll is loaded once, for good";
+    EXPECT_EQ(desktop.OpenHandleCount(), 0u);
+}
+
+TEST_F(EnumerationTest, EveryProcessIsListedHoweverMany) {
+    for (int i = 0; i < 700; ++i) {
+        desktop.StartProcess("C:\\autre.exe");
+    }
+    const std::uint32_t last = desktop.StartProcess("C:\\Program Files\\Outil\\outil.exe");
+    EXPECT_EQ(Find("C:\\Program Files\\Outil\\outil.exe"), Ids{last});
+}
+
+TEST_F(EnumerationTest, AModulePathLongerThan260CharactersStillMatches) {
+    const std::string deep = "C:\\" + std::string(300, 'd') + "\\profond.exe";
+    desktop.AddProgram(deep);
+    const std::uint32_t id = desktop.StartProcess(deep);
+    EXPECT_EQ(Find(deep), Ids{id});
+}
+
+TEST_F(EnumerationTest, WithoutTheProcessStatusListingToolHelpComparesExecutablesOnly) {
+    const std::uint32_t a = desktop.StartProcess("C:\\Program Files\\Outil\\outil.exe");
+    for (const bool libraryPresent : {false, true}) {
+        SetUp();
+        desktop.StartProcess("C:\\Program Files\\Outil\\outil.exe");
+        if (libraryPresent) {
+            desktop.libraries["psapi.dll"].erase("EnumProcesses");
+        } else {
+            desktop.libraries.erase("psapi.dll");
+        }
+        EXPECT_EQ(Find("C:\\PROGRA~1\\OUTIL\\OUTIL.EXE"), Ids{a});
+        EXPECT_EQ(Find("C:\\lib\\commun.dll"), Ids{});
+        EXPECT_EQ(desktop.OpenHandleCount(), 0u);
+    }
+    SetUp();
+    desktop.StartProcess("C:\\Program Files\\Outil\\outil.exe");
+    desktop.libraries.erase("psapi.dll");
+    desktop.libraries["kernel32.dll"].erase("CreateToolhelp32Snapshot");
+    EXPECT_EQ(Find("C:\\PROGRA~1\\OUTIL\\OUTIL.EXE"), Ids{}) << "no listing at all";
+}

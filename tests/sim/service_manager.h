@@ -1,0 +1,38 @@
+#pragma once
+// The simulated service control manager.
+#include <cstddef>
+#include <cstdint>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/services.h"
+
+namespace sim {
+
+struct Service {
+    std::uint32_t state = skervo::platform::kServiceStopped;
+    bool refusesStart = false;
+    bool refusesStop = false;
+    // Status queries that still see a start or stop pending before it settles.
+    int pendingQueries = 0;
+    // A start settles at running, or back at stopped for a service that fails.
+    bool failsToStart = false;
+    // Numbers (from 1) of the status queries that fail.
+    std::set<int> failingQueries;
+    int queries = 0;
+};
+
+struct ServiceManager {
+    bool opens = true;
+    std::map<std::string, Service> services;  // by lower-case name
+    // The services asked to start or stop, by lower-case name.
+    std::vector<std::string> starts;
+    std::vector<std::string> stops;
+    std::map<std::uintptr_t, std::string> openHandles;  // lower-case name, empty for the manager
+
+    std::size_t OpenCount() const { return openHandles.size(); }
+};
+
+}  // namespace sim

@@ -1,0 +1,199 @@
+// Files, processes and the process listings of the simulated desktop.
+#include <algorithm>
+#include <cstring>
+
+#include "platform/kernel.h"
+#include "platform/process_listing.h"
+#include "tests/sim/desktop.h"
+
+namespace skervo::platform {
+namespace {
+
+using sim::desktop;
+using sim::Lower;
+using Kind = sim::OpenHandle::Kind;
+
+KernelHandle Open(sim::OpenHandle handle) {
+    const std::uintptr_t value = desktop.nextHandle++;
+    desktop.handles[value] = std::move(handle);
+    return KernelHandle{value};
+}
+
+sim::OpenHandle* Held(KernelHandle handle, Kind kind) {
+    const auto found = desktop.handles.find(static_cast<std::uintptr_t>(handle));
+    return found != desktop.handles.end() && found->second.kind == kind ? &found->second : nullptr;
+}
+
+sim::Process* HeldProcess(KernelHandle handle) {
+    const sim::OpenHandle* held = Held(handle, Kind::Process);
+    return held ? &desktop.processes.at(held->processId) : nullptr;
+}
+
+// The long form of a path given in its short form, else the path itself.
+std::string LongPathOf(const std::string& path) {
+    for (const auto& [longPath, shortPath] : desktop.shortNames) {
+        if (Lower(path) == Lower(shortPath)) {
+            return longPath;
+        }
+    }
+    return path;
+}
+
+bool IsFile(const std::string& path) {
+    return desktop.files.contains(path) || desktop.programs.contains(Lower(LongPathOf(path)));
+}
+
+// The program part of a command line: quoted, or up to the first blank.
+std::string ProgramOf(const std::string& commandLine) {
+    if (commandLine.starts_with('"')) {
+        return commandLine.substr(1, commandLine.find('"', 1) - 1);
+    }
+    return commandLine.substr(0, commandLine.find(' '));
+}
+
+}  // namespace
+
+std::uint32_t GetFileAttributesA(const std::string& path) {
+    if (desktop.folders.contains(path)) {
+        return kFileAttributeDirectory;
+    }
+    return IsFile(path) ? 0x20 : kInvalidFileAttributes;  // FILE_ATTRIBUTE_ARCHIVE
+}
+
+std::string GetShortPathNameA(const std::string& path) {
+    for (const auto& [longPath, shortPath] : desktop.shortNames) {
+        if (Lower(path) == longPath || Lower(path) == Lower(shortPath)) {
+            return shortPath;
+        }
+    }
+    return IsFile(path) || desktop.folders.contains(path) ? path : "";
+}
+
+bool CreateProcessA(const std::string& commandLine, std::uint32_t creationFlags,
+                    const std::string& currentDirectory, const StartupRecord& startup,
+                    ProcessInformation& information) {
+    const std::string program = ProgramOf(commandLine);
+    // An empty current directory is refused, as on the real system.
+    if (!desktop.programs.contains(Lower(program)) || currentDirectory.empty()) {
+        return false;
+    }
+    const std::uint32_t id = desktop.StartProcess(program);
+    sim::Process& process = desktop.processes.at(id);
+    process.commandLine = commandLine;
+    process.currentDirectory = currentDirectory;
+    process.creationFlags = creationFlags;
+    process.startup = startup;
+    information = {Open({.kind = Kind::Process, .processId = id}),
+                   Open({.kind = Kind::Thread, .processId = id}), id, process.mainThreadId};
+    return true;
+}
+
+std::uint32_t WaitForInputIdle(KernelHandle process, std::uint32_t) {
+    return HeldProcess(process) ? 0 : 0xFFFFFFFF;
+}
+
+std::uint32_t WaitForSingleObject(KernelHandle handle, std::uint32_t milliseconds) {
+    const sim::Process* process = HeldProcess(handle);
+    if (!process) {
+        return 0xFFFFFFFF;  // WAIT_FAILED
+    }
+    if (!desktop.Running(*process)) {
+        return 0;
+    }
+    const std::uint64_t left = process->endsAt - desktop.elapsed;
+    desktop.Advance(std::min<std::uint64_t>(left, milliseconds));
+    return desktop.Running(*process) ? kWaitTimeout : 0;
+}
+
+KernelHandle OpenProcess(std::uint32_t access, std::uint32_t processId) {
+    const auto found = desktop.processes.find(processId);
+    if (found == desktop.processes.end() || !desktop.Running(found->second) ||
+        ((access & kProcessVmRead) && !found->second.opensForQuery)) {
+        return KernelHandle{};
+    }
+    return Open({.kind = Kind::Process, .processId = processId});
+}
+
+bool TerminateProcess(KernelHandle handle, std::uint32_t) {
+    sim::Process* process = HeldProcess(handle);
+    if (!process || !desktop.Running(*process)) {
+        return false;
+    }
+    process->terminated = true;
+    desktop.actions.push_back("kill " + process->image);
+    return true;
+}
+
+bool InvokeEnumProcesses(ProcAddress function, std::vector<std::uint32_t>& ids,
+                         std::uint32_t capacity) {
+    if (desktop.ProcedureName(function) != "EnumProcesses") {
+        return false;
+    }
+    ids.clear();
+    for (const auto& [id, process] : desktop.processes) {
+        if (desktop.Running(process) && ids.size() < capacity) {
+            ids.push_back(id);
+        }
+    }
+    return true;
+}
+
+bool InvokeEnumProcessModules(ProcAddress function, KernelHandle handle,
+                              std::vector<ModuleHandle>& modules, std::uint32_t capacity) {
+    const sim::Process* process = HeldProcess(handle);
+    if (desktop.ProcedureName(function) != "EnumProcessModules" || !process) {
+        return false;
+    }
+    modules.clear();
+    for (std::size_t index = 0; index < process->modules.size() && index < capacity; ++index) {
+        modules.push_back(ModuleHandle{index + 1});
+    }
+    return true;
+}
+
+std::uint32_t InvokeGetModuleFileNameExA(ProcAddress function, KernelHandle handle,
+                                         ModuleHandle module, char* buffer, std::uint32_t size) {
+    const sim::Process* process = HeldProcess(handle);
+    if (desktop.ProcedureName(function) != "GetModuleFileNameExA" || !process || size == 0) {
+        return 0;
+    }
+    const std::string& name = process->modules.at(static_cast<std::size_t>(module) - 1);
+    const std::size_t length = std::min<std::size_t>(name.size(), size - 1);
+    std::memcpy(buffer, name.data(), length);
+    buffer[length] = '\0';
+    return static_cast<std::uint32_t>(length);
+}
+
+// The tool-help listing as the 95 family gives it, with the executable's full path.
+KernelHandle InvokeCreateToolhelp32Snapshot(ProcAddress function, std::uint32_t flags,
+                                            std::uint32_t) {
+    if (desktop.ProcedureName(function) != "CreateToolhelp32Snapshot" ||
+        flags != kTh32csSnapProcess) {
+        return kInvalidHandle;
+    }
+    sim::OpenHandle snapshot{.kind = Kind::Snapshot};
+    for (const auto& [id, process] : desktop.processes) {
+        if (desktop.Running(process)) {
+            snapshot.entries.push_back({id, process.image});
+        }
+    }
+    return Open(std::move(snapshot));
+}
+
+bool InvokeProcess32First(ProcAddress function, KernelHandle snapshot, ProcessEntry& entry) {
+    if (sim::OpenHandle* held = Held(snapshot, Kind::Snapshot)) {
+        held->offset = 0;
+    }
+    return InvokeProcess32Next(function, snapshot, entry);
+}
+
+bool InvokeProcess32Next(ProcAddress, KernelHandle snapshot, ProcessEntry& entry) {
+    sim::OpenHandle* held = Held(snapshot, Kind::Snapshot);
+    if (!held || held->offset >= held->entries.size()) {
+        return false;
+    }
+    entry = held->entries[held->offset++];
+    return true;
+}
+
+}  // namespace skervo::platform
