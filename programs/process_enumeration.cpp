@@ -50,17 +50,20 @@ bool BindPsapi() {
     return true;
 }
 
-bool Available(bool bound, platform::ProcAddress function) {
-    return bound && !platform::IsNull(function);
+// A process-status function, bound at its first use; null when unavailable.
+platform::ProcAddress PsapiFunction(platform::ProcAddress ProcessListingFunctions::*function) {
+    return BindPsapi() ? Bound().*function : platform::ProcAddress{};
 }
 
 // Every running process: the list is asked again, larger, while it comes back full.
 bool EnumAllProcesses(std::vector<std::uint32_t>& ids) {
-    if (!Available(BindPsapi(), Bound().enumProcesses)) {
+    const platform::ProcAddress enumProcesses =
+        PsapiFunction(&ProcessListingFunctions::enumProcesses);
+    if (platform::IsNull(enumProcesses)) {
         return false;
     }
     for (std::uint32_t capacity = kFirstProcessCapacity;; capacity *= 2) {
-        if (!platform::InvokeEnumProcesses(Bound().enumProcesses, ids, capacity)) {
+        if (!platform::InvokeEnumProcesses(enumProcesses, ids, capacity)) {
             return false;
         }
         if (ids.size() < capacity) {
@@ -71,13 +74,15 @@ bool EnumAllProcesses(std::vector<std::uint32_t>& ids) {
 
 // A module's full path, whatever its length; empty when it cannot be read.
 std::string ModuleFileName(platform::KernelHandle process, platform::ModuleHandle module) {
-    if (!Available(BindPsapi(), Bound().getModuleFileNameEx)) {
+    const platform::ProcAddress moduleFileName =
+        PsapiFunction(&ProcessListingFunctions::getModuleFileNameEx);
+    if (platform::IsNull(moduleFileName)) {
         return {};
     }
     for (std::uint32_t capacity = kFirstNameCapacity;; capacity *= 2) {
         std::string name(capacity, '\0');
         const std::uint32_t length = platform::InvokeGetModuleFileNameExA(
-            Bound().getModuleFileNameEx, process, module, name.data(), capacity);
+            moduleFileName, process, module, name.data(), capacity);
         if (length + 1 < capacity) {
             name.resize(length);
             return name;
@@ -124,11 +129,12 @@ bool ProcessHasModule(std::uint32_t processId, const std::string& target) {
     if (platform::IsNull(process)) {
         return false;
     }
+    const platform::ProcAddress enumModules =
+        PsapiFunction(&ProcessListingFunctions::enumProcessModules);
     std::vector<platform::ModuleHandle> modules;
     bool matched = false;
-    if (Available(BindPsapi(), Bound().enumProcessModules) &&
-        platform::InvokeEnumProcessModules(Bound().enumProcessModules, process, modules,
-                                           kModulesCompared)) {
+    if (!platform::IsNull(enumModules) &&
+        platform::InvokeEnumProcessModules(enumModules, process, modules, kModulesCompared)) {
         for (const platform::ModuleHandle module : modules) {
             const std::string name = ModuleFileName(process, module);
             if (!name.empty() && NormalisedPath(name) == target) {

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs the end-to-end tests of skervo.exe under Wine.
 #
-#   SKERVO_BUILD=build/windows tests/e2e/run.sh [unittest arguments]
+#   SKERVO_BUILD=build/windows tests/e2e/run.sh [test names, e.g. test_e2e.PauseTest]
 #
 # Uses the Wine session of the caller when WINEPREFIX is set (see wine_session.sh); otherwise
 # starts one of its own (and Xvfb when DISPLAY is unset) and removes it afterwards.
@@ -19,4 +19,8 @@ if [ -z "${WINEPREFIX:-}" ]; then
 fi
 
 cd "$here"
-python3 -m unittest -v "${@:-test_e2e}"
+if [ $# -eq 0 ]; then
+    python3 -m unittest discover -v -s . -p 'test_*.py'
+else
+    python3 -m unittest -v "$@"
+fi

@@ -1,0 +1,161 @@
+"""End-to-end tests of the lines that start, wait for, close and kill programs and control
+services, with helper programs of the project's own (see helpers/)."""
+
+import shutil
+import subprocess
+import time
+import unittest
+from pathlib import Path
+
+import test_e2e
+from test_e2e import BUILD, ENV, not_run, run_skervo, session, windows_path
+
+setUpModule = test_e2e.setUpModule
+tearDownModule = test_e2e.tearDownModule
+
+HELPERS = BUILD / "tests" / "e2e"
+
+
+def folder(name):
+    """A fresh folder of the session's, which may hold blanks."""
+    path = Path(session["folder"].name) / name
+    shutil.rmtree(path, ignore_errors=True)
+    path.mkdir()
+    return path
+
+
+def copy_helper(program, into):
+    """A copy of a helper program in a folder of its own; answers its Windows path."""
+    shutil.copy(HELPERS / program, into / program)
+    return windows_path(into / program)
+
+
+def run_script(content, *switches):
+    path = Path(session["folder"].name) / "programmes.skervo"
+    path.write_bytes(content.encode("cp1252"))
+    return run_skervo(windows_path(path), *switches)
+
+
+def probe_log(into):
+    """The command lines and current directories the console probe noted, in order."""
+    log = into / "probe.log"
+    return log.read_bytes().decode("cp1252").splitlines() if log.exists() else []
+
+
+def close_log(into):
+    log = into / "windowed_app.log"
+    return sorted(log.read_text().splitlines()) if log.exists() else []
+
+
+def windows_titled(title):
+    """Visible X windows with this title on the test display."""
+    found = subprocess.run(["xdotool", "search", "--name", title], capture_output=True, text=True)
+    return found.stdout.split()
+
+
+def wine_command(*args):
+    return subprocess.run(["wine", *args], env=ENV, capture_output=True).stdout.decode("cp1252")
+
+
+class LaunchTest(unittest.TestCase):
+    def test_plain_lines_build_the_command_line_and_current_directory(self):
+        plain = folder("simple")
+        blanks = folder("dossier avec blancs")
+        probe = copy_helper("console_probe.exe", plain)
+        spaced = copy_helper("console_probe.exe", blanks)
+        code, boxes, _ = run_script(f'{probe} /jour "a b"\n{spaced}\n', "/Silent")
+        self.assertEqual((code, boxes), (0, []))
+        # Two blanks before the arguments; one after a bare, quoted path.
+        self.assertEqual(probe_log(plain), [f'cmd="{probe}"  /jour "a b"', f"dir={windows_path(plain)}"])
+        self.assertEqual(probe_log(blanks), [f'cmd="{spaced}" ', f"dir={windows_path(blanks)}"])
+
+    def test_at_waits_for_the_end_of_the_program(self):
+        waiting = folder("attente")
+        probe = copy_helper("console_probe.exe", waiting)
+        code, boxes, seconds = run_script(f"@{probe} sleep=2000\n#\n", "/Silent")
+        self.assertEqual((code, boxes), (0, []))
+        self.assertGreaterEqual(seconds, 2.0)
+        self.assertEqual(len(probe_log(waiting)), 2)
+
+    def test_a_document_line_ends_in_the_error_box(self):
+        # Wine's shell names no default command for a document (see the design notes).
+        document = folder("documents") / "note.txt"
+        document.write_text("bonjour")
+        line = windows_path(document)
+        self.assertEqual(run_script(line + "\n", "/Silent")[:2], (0, [not_run(line)]))
+
+
+class ClosingTest(unittest.TestCase):
+    def test_started_applications_are_closed_or_killed_at_the_end(self):
+        apps = folder("fin")
+        app = copy_helper("windowed_app.exe", apps)
+        code, boxes, _ = run_script(
+            f">{app} Fenetre A|ignore\n>>{app} Fenetre B|ignore\n>{app} Fenetre C|ignore\n", "/Silent"
+        )
+        self.assertEqual((code, boxes), (0, []))
+        # A and C are asked to close (they refuse, and stay); B is killed without a question.
+        self.assertEqual(close_log(apps), ["WM_CLOSE Fenetre A", "WM_CLOSE Fenetre C"])
+        time.sleep(0.5)
+        self.assertEqual(windows_titled("Fenetre B"), [])
+        self.assertEqual(len(windows_titled("Fenetre A")), 1)
+        run_script(f"<<{app}\n", "/Silent")
+
+    def test_a_path_closes_or_kills_every_copy(self):
+        apps = folder("copies")
+        app = copy_helper("windowed_app.exe", apps)
+        start = f"{app} Copie 1|ignore\n{app} Copie 2|ignore hidden\n"
+        code, boxes, _ = run_script(start + f"<{app.upper()}\n", "/Silent")
+        self.assertEqual((code, boxes), (0, []))
+        self.assertEqual(close_log(apps), ["WM_CLOSE Copie 1", "WM_CLOSE Copie 2"])
+        self.assertEqual(len(windows_titled("Copie 1")), 1)
+        code, boxes, _ = run_script(f"<<{app}\n", "/Silent")
+        self.assertEqual((code, boxes), (0, []))
+        time.sleep(0.5)
+        self.assertEqual(windows_titled("Copie 1"), [])
+        self.assertEqual(len(close_log(apps)), 2, "killed, not asked")
+
+    def test_a_title_fragment_closes_only_matching_windows(self):
+        apps = folder("titres")
+        app = copy_helper("windowed_app.exe", apps)
+        script = f"{app} Rapport du jour\n{app} Autre fenetre\n<port du j\n<<autre FENETRE\n"
+        self.assertEqual(run_script(script, "/Silent")[:2], (0, []))
+        time.sleep(0.5)
+        self.assertEqual(close_log(apps), ["WM_CLOSE Rapport du jour"])
+        self.assertEqual(len(windows_titled("Autre fenetre")), 1, "case counts")
+        run_script(f"<<{app}\n", "/Silent")
+
+
+class ServiceTest(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        service = copy_helper("test_service.exe", folder("service"))
+        wine_command("sc", "create", "SkervoTest", "binpath=", service)
+
+    @classmethod
+    def tearDownClass(cls):
+        wine_command("sc", "stop", "SkervoTest")
+        wine_command("sc", "delete", "SkervoTest")
+
+    def state(self):
+        return wine_command("sc", "query", "SkervoTest")
+
+    def test_start_and_stop_with_wait(self):
+        self.assertEqual(run_script("@NETSTART SkervoTest\n#\n", "/Silent")[:2], (0, []))
+        self.assertIn("RUNNING", self.state())
+        self.assertEqual(run_script("@netstop skervotest\n#\n", "/Silent")[:2], (0, []))
+        self.assertIn("STOPPED", self.state())
+
+    def test_an_unknown_service_is_reported(self):
+        code, boxes, _ = run_script("NETSTART ServiceInconnu\nNETSTOP ServiceInconnu\n", "/Silent")
+        self.assertEqual(code, 0)
+        self.assertEqual(
+            [text for _, _, text in boxes],
+            [
+                "Erreur : Impossible de démarrer le service ServiceInconnu".encode("cp1252"),
+                "Erreur : Impossible d'arrêter le service ServiceInconnu".encode("cp1252"),
+            ],
+        )
+
+
+if __name__ == "__main__":
+    unittest.main(verbosity=2)
