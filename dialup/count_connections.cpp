@@ -18,8 +18,7 @@ void ReportRefusedEnumeration(std::uint32_t code) {
         ShowError(texts::kErrorCodeWithoutText);
         return;
     }
-    ShowError(std::string(texts::kEnumeratingConnections) + std::to_string(code) + ")\n\n" +
-              *text);
+    ShowError(std::string(texts::kEnumeratingConnections) + std::to_string(code) + ")\n\n" + *text);
 }
 
 // A connection still dialling or authenticating does not count.

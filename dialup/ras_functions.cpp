@@ -21,12 +21,12 @@ std::uint32_t RasHangUp(platform::RasConnectionHandle connection) {
 }
 
 std::uint32_t RasDial(const platform::RasDialParameters& parameters,
-                      platform::RasDialNotifier notifier, platform::RasConnectionHandle& connection) {
+                      platform::RasDialNotifier notifier,
+                      platform::RasConnectionHandle& connection) {
     return platform::InvokeRasDial(BindRasFunction("RasDial"), parameters, notifier, connection);
 }
 
-std::uint32_t RasGetEntryDialParams(platform::RasDialParameters& parameters,
-                                    bool& passwordStored) {
+std::uint32_t RasGetEntryDialParams(platform::RasDialParameters& parameters, bool& passwordStored) {
     return platform::InvokeRasGetEntryDialParams(BindRasFunction("RasGetEntryDialParams"),
                                                  parameters, passwordStored);
 }

@@ -16,9 +16,9 @@ std::uint32_t RasGetConnectStatus(platform::RasConnectionHandle connection,
                                   platform::RasConnectionStatus& status);
 std::uint32_t RasHangUp(platform::RasConnectionHandle connection);
 std::uint32_t RasDial(const platform::RasDialParameters& parameters,
-                      platform::RasDialNotifier notifier, platform::RasConnectionHandle& connection);
-std::uint32_t RasGetEntryDialParams(platform::RasDialParameters& parameters,
-                                    bool& passwordStored);
+                      platform::RasDialNotifier notifier,
+                      platform::RasConnectionHandle& connection);
+std::uint32_t RasGetEntryDialParams(platform::RasDialParameters& parameters, bool& passwordStored);
 std::uint32_t RasGetErrorString(std::uint32_t error, std::string& text, std::uint32_t size);
 
 }  // namespace skervo

@@ -58,7 +58,7 @@ std::uint32_t InvokeRasDial(ProcAddress function, const RasDialParameters& param
 std::uint32_t InvokeRasGetEntryDialParams(ProcAddress function, RasDialParameters& parameters,
                                           bool& passwordStored);
 // text receives at most size - 1 characters, up to the terminator.
-std::uint32_t InvokeRasGetErrorString(ProcAddress function, std::uint32_t error,
-                                      std::string& text, std::uint32_t size);
+std::uint32_t InvokeRasGetErrorString(ProcAddress function, std::uint32_t error, std::string& text,
+                                      std::uint32_t size);
 
 }  // namespace skervo::platform

@@ -21,6 +21,14 @@ class DialupTest : public SimTest {
         }
     }
 
+    // Runs a script silently and lets its dials send every notification; answers the boxes.
+    static std::vector<std::string> RunDialling(const std::string& script) {
+        sim::desktop.files["C:\\s.skervo"] = script;
+        RunProgram("C:\\s.skervo /Silent");
+        sim::FinishDials();
+        return BoxTexts();
+    }
+
     static std::vector<std::string> DialledEntries() {
         std::vector<std::string> entries;
         for (const auto& dial : sim::desktop.dialup.dials) {

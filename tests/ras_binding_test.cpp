@@ -121,9 +121,10 @@ TEST_F(DialupBindingTest, AMissingLibraryEndsTheProgramWithTheApplicationErrorBo
     const sim::MessageBox& box = desktop.boxes[0];
     EXPECT_EQ(box.caption, "Erreur d'application");
     EXPECT_EQ(box.style, 0x2010u) << "task-modal error box";
-    EXPECT_TRUE(std::regex_match(box.text, std::regex("Exception ProgramError dans le module "
-                                                      "skervo\\.exe dans [0-9A-F]{16}\\.\r\n"
-                                                      "Erreur en ouverture de rasapi32\\.dll\\.\r\n")))
+    EXPECT_TRUE(
+        std::regex_match(box.text, std::regex("Exception ProgramError dans le module "
+                                              "skervo\\.exe dans [0-9A-F]{16}\\.\r\n"
+                                              "Erreur en ouverture de rasapi32\\.dll\\.\r\n")))
         << box.text;
 }
 
@@ -147,8 +148,7 @@ TEST_F(DialupBindingTest, TheUnhandledErrorTextEndsWithOneFullStop) {
 TEST_F(DialupBindingTest, AFunctionMissingOnTheNotificationThreadEndsTheProgramToo) {
     desktop.libraries["rasapi32.dll"] = {"RasGetEntryDialParamsA", "RasDialA"};
     desktop.dialup.phoneBook["Bureau"] = {.steps = {{}}};
-    RunSilently("&&Bureau");
-    sim::FinishDials();
+    RunDialling("&&Bureau");
     EXPECT_EQ(desktop.dialup.notificationExit, 1u);
     ASSERT_EQ(desktop.boxes.size(), 1u);
     EXPECT_EQ(desktop.boxes[0].caption, "Erreur d'application");

@@ -23,12 +23,19 @@ void SetTrayTip(std::string_view text) {
         return;
     }
     platform::NotifyIconRecord& record = runState.TrayIconData;
-    record.flags = platform::kNifTip;
     // The tip field holds 127 characters and its zero: a longer tip is cut.
-    const std::size_t length = std::min(text.size(), record.tip.size() - 1);
-    std::copy_n(text.begin(), length, record.tip.begin());
-    record.tip[length] = '\0';
-    platform::Shell_NotifyIconA(platform::kNimModify, record);
+    const std::string_view tip = text.substr(0, record.tip.size() - 1);
+    // The runner sets the same tip for every line: once the icon shows it,
+    // asking again would cost a call to the notification area per line.
+    if (record.flags == platform::kNifTip && std::string_view(record.tip.data()) == tip) {
+        return;
+    }
+    record.flags = platform::kNifTip;
+    std::copy(tip.begin(), tip.end(), record.tip.begin());
+    record.tip[tip.size()] = '\0';
+    if (!platform::Shell_NotifyIconA(platform::kNimModify, record)) {
+        record.tip[0] = '\0';  // the icon kept its old tip: the next line tries again
+    }
 }
 
 void ShowNotice(std::string_view text) {

@@ -52,9 +52,8 @@ RASDIALPARAMSA ToNative(const RasDialParameters& parameters) {
 }
 
 RasDialParameters FromNative(const RASDIALPARAMSA& native) {
-    return {native.szEntryName, native.szPhoneNumber, native.szCallbackNumber,
-            native.szUserName,  native.szPassword,    native.szDomain,
-            native.dwSubEntry,  native.dwCallbackId};
+    return {native.szEntryName, native.szPhoneNumber, native.szCallbackNumber, native.szUserName,
+            native.szPassword,  native.szDomain,      native.dwSubEntry,       native.dwCallbackId};
 }
 
 // A RasDialFunc has no context argument: the portable notifier waits here.
@@ -124,8 +123,8 @@ std::uint32_t InvokeRasGetEntryDialParams(ProcAddress function, RasDialParameter
     return code;
 }
 
-std::uint32_t InvokeRasGetErrorString(ProcAddress function, std::uint32_t error,
-                                      std::string& text, std::uint32_t size) {
+std::uint32_t InvokeRasGetErrorString(ProcAddress function, std::uint32_t error, std::string& text,
+                                      std::uint32_t size) {
     using ErrorStringFunction = DWORD(WINAPI*)(UINT, LPSTR, DWORD);
     std::vector<CHAR> buffer(size, '\0');
     const DWORD code = As<ErrorStringFunction>(function)(error, buffer.data(), size);

@@ -98,8 +98,8 @@ std::string SearchPathA(const std::string& fileName) {
     // The answer is the size needed, zero included, when the buffer is too small.
     std::string path(MAX_PATH, '\0');
     for (;;) {
-        const DWORD length = ::SearchPathA(nullptr, fileName.c_str(), nullptr, path.size(),
-                                           path.data(), nullptr);
+        const DWORD length =
+            ::SearchPathA(nullptr, fileName.c_str(), nullptr, path.size(), path.data(), nullptr);
         if (length < path.size()) {
             path.resize(length);
             return path;

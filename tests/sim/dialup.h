@@ -43,8 +43,8 @@ struct Dialup {
     std::uint32_t enumerationRefusal = 0;
     std::map<std::uint32_t, std::string> errorTexts;  // the codes the platform has a text for
     std::vector<skervo::platform::RasDialParameters> dials;  // each dial accepted
-    std::vector<std::uintptr_t> hungUp;  // a connection hung up is gone at once
-    std::optional<std::uint32_t> notificationExit;  // a notification ended the process
+    std::vector<std::uintptr_t> hungUp;                      // a connection hung up is gone at once
+    std::optional<std::uint32_t> notificationExit;           // a notification ended the process
     std::uintptr_t nextConnection = 0x5000;
 };
 

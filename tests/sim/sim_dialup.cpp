@@ -152,8 +152,8 @@ std::uint32_t InvokeRasGetEntryDialParams(ProcAddress function, RasDialParameter
     return 0;
 }
 
-std::uint32_t InvokeRasGetErrorString(ProcAddress function, std::uint32_t error,
-                                      std::string& text, std::uint32_t size) {
+std::uint32_t InvokeRasGetErrorString(ProcAddress function, std::uint32_t error, std::string& text,
+                                      std::uint32_t size) {
     std::lock_guard lock(seamMutex);
     sim::Expect(function, "RasGetErrorString");
     const auto found = desktop.dialup.errorTexts.find(error);

@@ -52,8 +52,8 @@ bool CloseHandle(KernelHandle handle) {
 // The program's own folder first, then the system's.
 std::string SearchPathA(const std::string& fileName) {
     const std::string module = desktop.modulePath;
-    for (const std::string& folder : {module.substr(0, module.rfind('\\') + 1),
-                                     std::string("C:\\Windows\\System32\\")}) {
+    for (const std::string& folder :
+         {module.substr(0, module.rfind('\\') + 1), std::string("C:\\Windows\\System32\\")}) {
         if (desktop.programs.contains(Lower(folder + fileName))) {
             return folder + fileName;
         }

@@ -1,0 +1,142 @@
+// Counting, dialling and hanging up connections.
+#include "dialup/connection_operations.h"
+
+#include "tests/dialup_fixture.h"
+
+using sim::desktop;
+using sim::kRasCsAuthenticate;
+using sim::kRasCsConnected;
+using skervo::runState;
+using Texts = std::vector<std::string>;
+
+namespace {
+
+using DialupOperationsTest = DialupTest;
+
+const std::string kTooLong(257, 'x');
+
+std::vector<sim::Connection> Connected(int count) {
+    return std::vector<sim::Connection>(count);
+}
+
+}  // namespace
+
+TEST_F(DialupOperationsTest, OnlyConnectedConnectionsCountAndFailuresAnswerZero) {
+    const struct {
+        std::vector<sim::Connection> connections;
+        std::uint32_t enumerationRefusal;
+        std::int32_t count;
+        Texts boxes;
+    } cases[] = {
+        {{}, 0, 0, {}},
+        {{{}, {.state = kRasCsAuthenticate}, {}}, 0, 2, {}},
+        {{{.statusRefusal = 5}, {}, {.statusRefusal = 6}},
+         0,
+         1,
+         {"Erreur : Status de connexion", "Erreur : Status de connexion"}},
+        {Connected(10), 0, 10, {}},
+        {Connected(11),
+         0,
+         0,
+         {"Erreur : Enum\xE9ration des connexions (603)\n\nTampon trop petit"}},
+        {{}, 610, 0, {"Erreur : Code d'erreur (si !)"}},  // no text for this code
+    };
+    for (const auto& c : cases) {
+        SetUp();
+        AddConnections(c.connections);
+        desktop.dialup.enumerationRefusal = c.enumerationRefusal;
+        desktop.dialup.errorTexts[603] = "Tampon trop petit";
+        runState.ConnectionUp = true;
+        EXPECT_EQ(skervo::CountConnections(), c.count);
+        EXPECT_EQ(runState.ConnectionUp, c.count > 0);
+        EXPECT_EQ(BoxTexts(), c.boxes);
+    }
+}
+
+TEST_F(DialupOperationsTest, HangUpAllHangsUpEveryConnectionWhateverItsState) {
+    const struct {
+        std::vector<sim::Connection> connections;
+        std::vector<std::uintptr_t> hungUp;
+        bool connectionUp;
+        Texts boxes;
+    } cases[] = {
+        {{}, {}, false, {}},
+        {{{.handle = 1}, {.handle = 2, .state = kRasCsAuthenticate}}, {1, 2}, false, {}},
+        {{{.handle = 1, .hangUpRefusal = 9}, {.handle = 2}},
+         {1, 2},
+         true,
+         {"Erreur : D\xE9"
+          "connexion"}},
+        {Connected(11), {}, false, {"Erreur : Enum\xE9ration des connexions (603)"}},
+    };
+    for (const auto& c : cases) {
+        SetUp();
+        AddConnections(c.connections);
+        desktop.dialup.errorTexts[603] = "Tampon trop petit";
+        skervo::HangUpAll();
+        EXPECT_EQ(runState.StepText,
+                  "D\xE9"
+                  "connecter");
+        EXPECT_EQ(desktop.dialup.hungUp, c.hungUp);
+        EXPECT_EQ(runState.ConnectionUp, c.connectionUp);
+        EXPECT_EQ(BoxTexts(), c.boxes);
+    }
+}
+
+TEST_F(DialupOperationsTest, DialEntryLooksTheEntryUpThenDials) {
+    const std::string longest(256, 'x');
+    desktop.dialup.phoneBook = {
+        {"Bureau", {.userName = "jean"}}, {"Refus", {.dialRefusal = 676}}, {longest, {}}};
+    const struct {
+        std::string name;
+        Texts dialled;
+        Texts boxes;
+    } cases[] = {
+        {"Bureau", {"Bureau"}, {}},
+        {"Maison", {}, {"Erreur : Connexion inconnue"}},
+        {"Refus",
+         {},
+         {"Erreur : Connexion impossible (n\xB0"
+          "676)"}},
+        {longest, {longest}, {}},
+        // Longer than the record holds: no entry can have that name, and cutting
+        // it could dial another one.
+        {kTooLong, {}, {"Erreur : Connexion inconnue"}},
+    };
+    for (const auto& c : cases) {
+        desktop.boxes.clear();
+        desktop.dialup.dials.clear();
+        runState.ConnectionName = c.name;
+        skervo::DialEntry();
+        EXPECT_EQ(runState.StepText, "Connexion \xE0 " + c.name);
+        EXPECT_EQ(DialledEntries(), c.dialled);
+        EXPECT_EQ(BoxTexts(), c.boxes);
+    }
+    runState.ConnectionName = "Bureau";
+    skervo::DialEntry();
+    EXPECT_EQ(desktop.dialup.dials.at(0).userName, "jean") << "the lookup's record is dialled";
+}
+
+TEST_F(DialupOperationsTest, NotificationsCountOrReportTheDialsErrors) {
+    const struct {
+        std::vector<sim::DialStep> steps;
+        bool connectionUp;
+        Texts boxes;
+    } cases[] = {
+        {{{kRasCsAuthenticate}, {kRasCsConnected}}, true, {}},
+        {{{kRasCsConnected}, {kRasCsAuthenticate}}, false, {}},
+        {{{kRasCsAuthenticate, 678}, {kRasCsAuthenticate, 679}},
+         false,
+         {"Erreur : Connexion (678) : Pas de r\xE9ponse", "Erreur : Code d'erreur"}},
+    };
+    for (const auto& c : cases) {
+        SetUp();
+        desktop.dialup.phoneBook["Bureau"] = {.steps = c.steps};
+        desktop.dialup.errorTexts[678] = "Pas de r\xE9ponse";
+        runState.ConnectionName = "Bureau";
+        skervo::DialEntry();
+        sim::FinishDials();
+        EXPECT_EQ(runState.ConnectionUp, c.connectionUp);
+        EXPECT_EQ(BoxTexts(), c.boxes);
+    }
+}
