@@ -10,23 +10,20 @@
 #include <atomic>
 #include <vector>
 
+#include "platform/win32/native.h"
+
 static_assert(skervo::platform::kRasCsConnected == RASCS_Connected);
 static_assert(skervo::platform::kRasMaxEntryName == RAS_MaxEntryName);
 
 namespace skervo::platform {
 namespace {
 
-template <typename Function>
-Function As(ProcAddress address) {
-    return reinterpret_cast<Function>(static_cast<std::uintptr_t>(address));
-}
-
 HRASCONN ToNative(RasConnectionHandle connection) {
-    return reinterpret_cast<HRASCONN>(static_cast<std::uintptr_t>(connection));
+    return platform::ToNative<HRASCONN>(connection);
 }
 
 RasConnectionHandle FromNative(HRASCONN connection) {
-    return RasConnectionHandle{reinterpret_cast<std::uintptr_t>(connection)};
+    return platform::FromNative<RasConnectionHandle>(connection);
 }
 
 // Copies at most the field's size less its terminator: a longer text is cut, never overrun.

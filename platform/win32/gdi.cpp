@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include "platform/win32/native.h"
+
 namespace p = skervo::platform;
 static_assert(p::Rgb(22, 106, 238) == RGB(22, 106, 238));
 static_assert(p::kTransparent == TRANSPARENT);
@@ -14,32 +16,22 @@ static_assert(p::kDtNoPrefix == DT_NOPREFIX && p::kDtPathEllipsis == DT_PATH_ELL
 namespace skervo::platform {
 namespace {
 
-template <typename Native, typename Handle>
-Native ToNative(Handle handle) {
-    return reinterpret_cast<Native>(static_cast<std::uintptr_t>(handle));
-}
-
-template <typename Handle, typename Native>
-Handle FromNative(Native native) {
-    return Handle{reinterpret_cast<std::uintptr_t>(native)};
-}
-
 HDC ToNative(DeviceContext context) {
-    return ToNative<HDC>(context);
+    return platform::ToNative<HDC>(context);
 }
 
 DeviceContext FromNative(HDC context) {
-    return FromNative<DeviceContext>(context);
+    return platform::FromNative<DeviceContext>(context);
 }
 
 }  // namespace
 
 DeviceContext GetDC(WindowHandle window) {
-    return FromNative(::GetDC(ToNative<HWND>(window)));
+    return FromNative(::GetDC(platform::ToNative<HWND>(window)));
 }
 
 bool ReleaseDC(WindowHandle window, DeviceContext context) {
-    return ::ReleaseDC(ToNative<HWND>(window), ToNative(context)) != 0;
+    return ::ReleaseDC(platform::ToNative<HWND>(window), ToNative(context)) != 0;
 }
 
 DeviceContext CreateCompatibleDC(DeviceContext context) {
@@ -51,16 +43,16 @@ bool DeleteDC(DeviceContext context) {
 }
 
 BitmapHandle LoadBitmapA(ModuleHandle instance, const std::string& name) {
-    return FromNative<BitmapHandle>(::LoadBitmapA(ToNative<HINSTANCE>(instance), name.c_str()));
+    return platform::FromNative<BitmapHandle>(::LoadBitmapA(platform::ToNative<HINSTANCE>(instance), name.c_str()));
 }
 
 BitmapHandle CreateBitmap(int width, int height, std::uint32_t planes, std::uint32_t bitsPerPixel) {
-    return FromNative<BitmapHandle>(::CreateBitmap(width, height, planes, bitsPerPixel, nullptr));
+    return platform::FromNative<BitmapHandle>(::CreateBitmap(width, height, planes, bitsPerPixel, nullptr));
 }
 
 bool GetObjectA(BitmapHandle bitmap, BitmapRecord& record) {
     BITMAP native{};
-    if (::GetObjectA(ToNative<HBITMAP>(bitmap), sizeof native, &native) == 0) {
+    if (::GetObjectA(platform::ToNative<HBITMAP>(bitmap), sizeof native, &native) == 0) {
         return false;
     }
     record = {native.bmWidth, native.bmHeight};
@@ -68,26 +60,26 @@ bool GetObjectA(BitmapHandle bitmap, BitmapRecord& record) {
 }
 
 FontHandle CreateFontA(const FontDescription& font) {
-    return FromNative<FontHandle>(::CreateFontA(
+    return platform::FromNative<FontHandle>(::CreateFontA(
         font.height, font.width, font.escapement, font.orientation, font.weight, font.italic,
         font.underline, font.strikeOut, font.charSet, font.outputPrecision, font.clipPrecision,
         font.quality, font.pitchAndFamily, font.face.c_str()));
 }
 
 bool DeleteObject(BitmapHandle bitmap) {
-    return ::DeleteObject(ToNative<HBITMAP>(bitmap)) != FALSE;
+    return ::DeleteObject(platform::ToNative<HBITMAP>(bitmap)) != FALSE;
 }
 
 bool DeleteObject(FontHandle font) {
-    return ::DeleteObject(ToNative<HFONT>(font)) != FALSE;
+    return ::DeleteObject(platform::ToNative<HFONT>(font)) != FALSE;
 }
 
 BitmapHandle SelectObject(DeviceContext context, BitmapHandle bitmap) {
-    return FromNative<BitmapHandle>(::SelectObject(ToNative(context), ToNative<HBITMAP>(bitmap)));
+    return platform::FromNative<BitmapHandle>(::SelectObject(ToNative(context), platform::ToNative<HBITMAP>(bitmap)));
 }
 
 FontHandle SelectObject(DeviceContext context, FontHandle font) {
-    return FromNative<FontHandle>(::SelectObject(ToNative(context), ToNative<HFONT>(font)));
+    return platform::FromNative<FontHandle>(::SelectObject(ToNative(context), platform::ToNative<HFONT>(font)));
 }
 
 int SetBkMode(DeviceContext context, int mode) {

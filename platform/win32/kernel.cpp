@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include "platform/win32/native.h"
+
 static_assert(skervo::platform::kGenericRead == GENERIC_READ);
 static_assert(skervo::platform::kFileShareRead == FILE_SHARE_READ);
 static_assert(skervo::platform::kOpenExisting == OPEN_EXISTING);
@@ -26,19 +28,19 @@ namespace skervo::platform {
 namespace {
 
 HANDLE ToNative(KernelHandle handle) {
-    return reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(handle));
+    return platform::ToNative<HANDLE>(handle);
 }
 
 HMODULE ToNative(ModuleHandle module) {
-    return reinterpret_cast<HMODULE>(static_cast<std::uintptr_t>(module));
+    return platform::ToNative<HMODULE>(module);
 }
 
 ModuleHandle FromNative(HMODULE module) {
-    return ModuleHandle{reinterpret_cast<std::uintptr_t>(module)};
+    return platform::FromNative<ModuleHandle>(module);
 }
 
 KernelHandle FromNative(HANDLE handle) {
-    return KernelHandle{reinterpret_cast<std::uintptr_t>(handle)};
+    return platform::FromNative<KernelHandle>(handle);
 }
 
 }  // namespace
@@ -172,8 +174,7 @@ bool InvokeGetVersionExA(ProcAddress function, OsVersionRecord& record) {
     using GetVersionExFunction = BOOL(WINAPI*)(OSVERSIONINFOA*);
     OSVERSIONINFOA info{};
     info.dwOSVersionInfoSize = sizeof info;
-    const auto getVersionEx =
-        reinterpret_cast<GetVersionExFunction>(static_cast<std::uintptr_t>(function));
+    const auto getVersionEx = platform::ToNative<GetVersionExFunction>(function);
     const bool ok = getVersionEx(&info) != FALSE;
     record.platformId = info.dwPlatformId;
     return ok;

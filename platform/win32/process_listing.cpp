@@ -6,18 +6,15 @@
 #include <psapi.h>
 #include <tlhelp32.h>
 
+#include "platform/win32/native.h"
+
 static_assert(skervo::platform::kTh32csSnapProcess == TH32CS_SNAPPROCESS);
 
 namespace skervo::platform {
 namespace {
 
-template <typename Function>
-Function As(ProcAddress address) {
-    return reinterpret_cast<Function>(static_cast<std::uintptr_t>(address));
-}
-
 HANDLE ToNative(KernelHandle handle) {
-    return reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(handle));
+    return platform::ToNative<HANDLE>(handle);
 }
 
 using Process32Function = BOOL(WINAPI*)(HANDLE, PROCESSENTRY32*);
@@ -59,7 +56,7 @@ bool InvokeEnumProcessModules(ProcAddress function, KernelHandle process,
     const std::size_t count = std::min<std::size_t>(bytesNeeded / sizeof(HMODULE), capacity);
     modules.clear();
     for (std::size_t index = 0; index < count; ++index) {
-        modules.push_back(ModuleHandle{reinterpret_cast<std::uintptr_t>(native[index])});
+        modules.push_back(platform::FromNative<ModuleHandle>(native[index]));
     }
     return true;
 }
@@ -67,9 +64,8 @@ bool InvokeEnumProcessModules(ProcAddress function, KernelHandle process,
 std::uint32_t InvokeGetModuleFileNameExA(ProcAddress function, KernelHandle process,
                                          ModuleHandle module, char* buffer, std::uint32_t size) {
     using ModuleNameFunction = DWORD(WINAPI*)(HANDLE, HMODULE, LPSTR, DWORD);
-    return As<ModuleNameFunction>(function)(
-        ToNative(process), reinterpret_cast<HMODULE>(static_cast<std::uintptr_t>(module)), buffer,
-        size);
+    return As<ModuleNameFunction>(function)(ToNative(process), platform::ToNative<HMODULE>(module), buffer,
+                                            size);
 }
 
 KernelHandle InvokeCreateToolhelp32Snapshot(ProcAddress function, std::uint32_t flags,

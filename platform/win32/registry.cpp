@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include "platform/win32/native.h"
+
 namespace p = skervo::platform;
 static_assert(static_cast<std::uintptr_t>(p::kHkeyClassesRoot) ==
               static_cast<ULONG_PTR>(static_cast<LONG>(0x80000000)));
@@ -14,7 +16,7 @@ namespace skervo::platform {
 namespace {
 
 HKEY ToNative(RegistryKey key) {
-    return reinterpret_cast<HKEY>(static_cast<std::uintptr_t>(key));
+    return platform::ToNative<HKEY>(key);
 }
 
 }  // namespace
@@ -24,7 +26,7 @@ std::int32_t RegCreateKeyExA(RegistryKey root, const std::string& subKey, std::u
     HKEY native = nullptr;
     const LONG result = ::RegCreateKeyExA(ToNative(root), subKey.c_str(), 0, nullptr, options,
                                           access, nullptr, &native, nullptr);
-    key = RegistryKey{reinterpret_cast<std::uintptr_t>(native)};
+    key = platform::FromNative<RegistryKey>(native);
     return result;
 }
 

@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include "platform/win32/native.h"
+
 static_assert(skervo::platform::kScManagerAllAccess == SC_MANAGER_ALL_ACCESS);
 static_assert(skervo::platform::kServiceAllAccess == SERVICE_ALL_ACCESS);
 static_assert(skervo::platform::kServiceControlStop == SERVICE_CONTROL_STOP);
@@ -15,11 +17,11 @@ namespace skervo::platform {
 namespace {
 
 SC_HANDLE ToNative(ServiceHandle handle) {
-    return reinterpret_cast<SC_HANDLE>(static_cast<std::uintptr_t>(handle));
+    return platform::ToNative<SC_HANDLE>(handle);
 }
 
 ServiceHandle FromNative(SC_HANDLE handle) {
-    return ServiceHandle{reinterpret_cast<std::uintptr_t>(handle)};
+    return platform::FromNative<ServiceHandle>(handle);
 }
 
 }  // namespace

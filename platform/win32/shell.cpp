@@ -7,6 +7,8 @@
 
 #include <algorithm>
 
+#include "platform/win32/native.h"
+
 static_assert(skervo::platform::kNimAdd == NIM_ADD);
 static_assert(skervo::platform::kNimModify == NIM_MODIFY);
 static_assert(skervo::platform::kNimDelete == NIM_DELETE);
@@ -18,11 +20,11 @@ bool Shell_NotifyIconA(std::uint32_t message, const NotifyIconRecord& record) {
     NOTIFYICONDATAA data{};
     // The second-version layout, in this target's own size.
     data.cbSize = NOTIFYICONDATAA_V2_SIZE;
-    data.hWnd = reinterpret_cast<HWND>(static_cast<std::uintptr_t>(record.window));
+    data.hWnd = platform::ToNative<HWND>(record.window);
     data.uID = record.id;
     data.uFlags = record.flags;
     data.uCallbackMessage = record.callbackMessage;
-    data.hIcon = reinterpret_cast<HICON>(static_cast<std::uintptr_t>(record.icon));
+    data.hIcon = platform::ToNative<HICON>(record.icon);
     static_assert(sizeof data.szTip == std::tuple_size_v<decltype(record.tip)>);
     std::copy(record.tip.begin(), record.tip.end(), data.szTip);
     return ::Shell_NotifyIconA(message, &data) != FALSE;

@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include "platform/win32/native.h"
+
 namespace p = skervo::platform;
 static_assert(p::kWmClose == WM_CLOSE && p::kWmPaint == WM_PAINT && p::kPmRemove == PM_REMOVE);
 static_assert(p::kSwHide == SW_HIDE && p::kSwShow == SW_SHOW);
@@ -24,15 +26,15 @@ namespace {
 WindowProcedure registeredProcedure = nullptr;
 
 HWND ToNative(WindowHandle window) {
-    return reinterpret_cast<HWND>(static_cast<std::uintptr_t>(window));
+    return platform::ToNative<HWND>(window);
 }
 
 WindowHandle FromNative(HWND window) {
-    return WindowHandle{reinterpret_cast<std::uintptr_t>(window)};
+    return platform::FromNative<WindowHandle>(window);
 }
 
 HINSTANCE ToNative(ModuleHandle module) {
-    return reinterpret_cast<HINSTANCE>(static_cast<std::uintptr_t>(module));
+    return platform::ToNative<HINSTANCE>(module);
 }
 
 LRESULT CALLBACK ForwardToProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -89,8 +91,8 @@ bool RegisterClassA(const WindowClass& windowClass) {
     native.style = windowClass.style;
     native.lpfnWndProc = ForwardToProcedure;
     native.hInstance = ToNative(windowClass.instance);
-    native.hIcon = reinterpret_cast<HICON>(static_cast<std::uintptr_t>(windowClass.icon));
-    native.hCursor = reinterpret_cast<HCURSOR>(static_cast<std::uintptr_t>(windowClass.cursor));
+    native.hIcon = platform::ToNative<HICON>(windowClass.icon);
+    native.hCursor = platform::ToNative<HCURSOR>(windowClass.cursor);
     native.lpszClassName = windowClass.className.c_str();
     return ::RegisterClassA(&native) != 0;
 }
@@ -154,8 +156,7 @@ bool InvokeSetLayeredWindowAttributes(ProcAddress function, WindowHandle window,
                                       std::uint32_t colorKey, std::uint8_t alpha,
                                       std::uint32_t flags) {
     using SetLayeredFunction = BOOL(WINAPI*)(HWND, COLORREF, BYTE, DWORD);
-    const auto setLayered =
-        reinterpret_cast<SetLayeredFunction>(static_cast<std::uintptr_t>(function));
+    const auto setLayered = platform::ToNative<SetLayeredFunction>(function);
     return setLayered(ToNative(window), colorKey, alpha, flags) != FALSE;
 }
 
@@ -178,8 +179,8 @@ IconHandle LoadIconA(ModuleHandle instance, const std::string& name) {
 }
 
 CursorHandle LoadCursorA(ModuleHandle instance, std::uintptr_t resourceId) {
-    return CursorHandle{reinterpret_cast<std::uintptr_t>(
-        ::LoadCursorA(ToNative(instance), MAKEINTRESOURCEA(resourceId)))};
+    return platform::FromNative<CursorHandle>(
+        ::LoadCursorA(ToNative(instance), MAKEINTRESOURCEA(resourceId)));
 }
 
 namespace {
