@@ -47,6 +47,9 @@ start_wine_session() {
     # (which also holds the notification area) reads the setting when it starts: restart it.
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || return 1
     wineserver -k && wineserver -w && wineserver -p || return 1
+    # The face the status window asks for: Wine has its own Tahoma but, on Debian, finds it
+    # only in the prefix, and draws a substitute otherwise.
+    cp /usr/share/wine/fonts/tahoma.ttf "$WINEPREFIX/drive_c/windows/Fonts/" || return 1
 }
 
 stop_wine_session() {
