@@ -54,3 +54,12 @@ TEST_F(NoticesTest, ALongTipIsCutToItsField) {
     EXPECT_EQ(desktop.trayIcon->window, runState.StatusWindowHandle);
     EXPECT_EQ(runState.TrayIconData.flags, skervo::platform::kNifTip);
 }
+
+TEST_F(NoticesTest, ABoxTextIsCutToWhatTheSystemCanShow) {
+    const std::string line(50000, 'x');
+    skervo::ShowError(line);
+    skervo::ShowNotice(line);
+    ASSERT_EQ(desktop.boxes.size(), 2u);
+    EXPECT_EQ(desktop.boxes[0].text, ("Erreur : " + line).substr(0, 32766));
+    EXPECT_EQ(desktop.boxes[1].text, line.substr(0, 32766));
+}

@@ -11,9 +11,14 @@
 namespace skervo {
 namespace {
 
+// MessageBoxA passes its text on as a counted Unicode string, which holds at
+// most 32,766 characters and its zero: a longer text (a script line of 40,000
+// characters that cannot run) garbles the box or brings the process down.
+constexpr std::size_t kLongestBoxText = 32766;
+
 void ShowBox(std::string_view text, std::uint32_t icon) {
-    platform::MessageBoxA(platform::WindowHandle{}, std::string(text), std::string(texts::kCaption),
-                          icon);
+    platform::MessageBoxA(platform::WindowHandle{}, std::string(text.substr(0, kLongestBoxText)),
+                          std::string(texts::kCaption), icon);
 }
 
 }  // namespace

@@ -19,7 +19,9 @@ start_wine_session() {
         local fdfile
         fdfile=$(mktemp) || return 1
         # -displayfd lets Xvfb pick a free display number and report it once it accepts clients.
-        Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fdfile" >/dev/null 2>&1 &
+        # Every Wine process with windows holds two clients: 256, the default, is 120 programs.
+        Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -maxclients 512 3>"$fdfile" \
+            >/dev/null 2>&1 &
         SKERVO_XVFB_PID=$!
         local tries=0
         until [ -s "$fdfile" ]; do
