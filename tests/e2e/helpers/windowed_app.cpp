@@ -3,7 +3,6 @@
 // stays open after a close request; with "hidden" its window is never shown.
 #include <windows.h>
 
-#include <cstdio>
 #include <string>
 
 static std::string title;
@@ -18,9 +17,15 @@ static std::string LogPath() {
 
 static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_CLOSE) {
-        if (FILE* log = std::fopen(LogPath().c_str(), "ab")) {
-            std::fprintf(log, "WM_CLOSE %s\n", title.c_str());
-            std::fclose(log);
+        // One appending write per line: copies that close together never mix their lines.
+        const HANDLE log =
+            CreateFileA(LogPath().c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                        nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (log != INVALID_HANDLE_VALUE) {
+            const std::string line = "WM_CLOSE " + title + "\n";
+            DWORD written = 0;
+            WriteFile(log, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+            CloseHandle(log);
         }
         if (ignoreClose) {
             return 0;
