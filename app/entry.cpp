@@ -2,15 +2,12 @@
 
 #include "app/command_line.h"
 #include "app/file_association.h"
-#include "common/program_error.h"
 #include "common/run_state.h"
-#include "dialup/ras_binding.h"
 #include "platform/kernel.h"
 #include "script/script_runner.h"
 #include "ui/message_pump.h"
 #include "ui/status_window.h"
 #include "ui/texts.h"
-#include "ui/unhandled_error.h"
 
 namespace skervo {
 namespace {
@@ -36,19 +33,20 @@ bool HandleAssociationSwitch() {
 
 void ShowFinalStep() {
     runState.PreviousStepText.clear();
-    ShowStep(texts::kFinished, false);
+    ShowStep(texts::kFinished, StepChange::SameStep);
     PollMessages();
     platform::Sleep(kFinalDisplayMilliseconds);
 }
 
 }  // namespace
 
-// A binding error of the remote-access functions is the only one raised, and
-// nothing in the run catches it.
-int RunProgram() try {
+// The process ends through ExitProcess, never by returning: a dial's
+// notification may still run on the platform's thread, and returning would
+// destroy the run state under it.
+void RunProgram() {
     LoadParameters();
     if (HandleAssociationSwitch()) {
-        return 0;
+        platform::ExitProcess(0);
     }
     runState.UseStatusWindow = !HasSwitch("SILENT") && ParameterCount() >= 1;
     if (runState.UseStatusWindow) {
@@ -59,10 +57,7 @@ int RunProgram() try {
     if (runState.UseStatusWindow) {
         TearDownStatusWindow();
     }
-    ReleaseRasLibrary();
-    return 0;
-} catch (const ProgramError& error) {
-    EndWithUnhandledError(error);
+    platform::ExitProcess(0);
 }
 
 }  // namespace skervo

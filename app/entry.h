@@ -1,7 +1,7 @@
 #pragma once
 namespace skervo {
 
-// The whole life of the process; answers its exit code.
-int RunProgram();
+// The whole life of the process, to its end.
+[[noreturn]] void RunProgram();
 
 }  // namespace skervo

@@ -33,18 +33,16 @@ const std::string& ProgramPath() {
 }  // namespace
 
 bool WriteClassesValue(const std::string& keyPath, const std::string& data) {
-    platform::RegistryKey key{};
+    platform::OwnedKey key;
     if (platform::RegCreateKeyExA(platform::kHkeyClassesRoot, keyPath,
                                   platform::kRegOptionNonVolatile, platform::kKeyAllAccess,
-                                  key) != platform::kErrorSuccess) {
+                                  key.Receive()) != platform::kErrorSuccess) {
         return false;
     }
     // The byte count includes the terminating zero.
-    const bool written = platform::RegSetValueExA(key, "", platform::kRegSz, data,
-                                                  static_cast<std::uint32_t>(data.size() + 1)) ==
-                         platform::kErrorSuccess;
-    platform::RegCloseKey(key);
-    return written;
+    return platform::RegSetValueExA(key.Get(), "", platform::kRegSz, data,
+                                    static_cast<std::uint32_t>(data.size() + 1)) ==
+           platform::kErrorSuccess;
 }
 
 // Each value only when all before it were written; what was written before

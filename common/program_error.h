@@ -1,26 +1,19 @@
 #pragma once
 // The program's own error type. Only the binding of the remote-access
-// functions raises it, and nothing in the run catches it: it ends the
-// program through the top-level handler.
-#include <stdexcept>
+// functions raises it. Nothing in the program could handle it, so raising it
+// hands it at once to the top-level handler, which ends the program.
 #include <string>
 #include <string_view>
 
 namespace skervo {
 
-class ProgramError : public std::runtime_error {
-  public:
+struct ProgramError {
     // The name the top-level handler shows for this type.
     static constexpr std::string_view kTypeName = "ProgramError";
 
-    ProgramError(const std::string& message, const void* codeAddress)
-        : std::runtime_error(message), codeAddress_(codeAddress) {}
-
+    std::string message;
     // Where in the program the error was raised.
-    const void* CodeAddress() const { return codeAddress_; }
-
-  private:
-    const void* codeAddress_;
+    const void* codeAddress = nullptr;
 };
 
 }  // namespace skervo

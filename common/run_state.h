@@ -1,11 +1,13 @@
 #pragma once
 // The one run a process carries out, in process-wide storage.
+#include <array>
 #include <atomic>
 #include <cstdint>
 #include <string>
 #include <vector>
 
 #include "platform/gdi.h"
+#include "platform/kernel.h"
 #include "platform/shell.h"
 #include "platform/types.h"
 
@@ -13,7 +15,8 @@ namespace skervo {
 
 // An application to close at the end of the run; thread id 0 means terminate.
 struct StartedApp {
-    platform::KernelHandle process{};
+    platform::OwnedHandle process;
+    std::uint32_t processId = 0;
     std::uint32_t threadId = 0;
 };
 
@@ -24,6 +27,7 @@ struct ProcessListingFunctions {
     platform::ProcAddress createSnapshot{};
     platform::ProcAddress process32First{};
     platform::ProcAddress process32Next{};
+    platform::ProcAddress queryFullProcessImageName{};
     platform::ModuleHandle psapi{};
     platform::ProcAddress enumProcesses{};
     platform::ProcAddress enumProcessModules{};
@@ -42,6 +46,9 @@ struct RasBinding {
 struct RunState {
     // Parameter 0 is the program's own path; the script is parameter 1.
     std::vector<std::string> Parameters;
+    // The script's path from the UTF-16 command line, when the 8-bit one lost
+    // characters of it; empty otherwise.
+    std::wstring ScriptWidePath;
     bool UseStatusWindow = false;
 
     std::string ScriptLine;
@@ -53,6 +60,9 @@ struct RunState {
     std::string ConnectionName;
     // Written by the dial notification's thread while the status window paints.
     std::atomic<bool> ConnectionUp = false;
+    // The automatic dials under way (connection handles; 0 for a free place),
+    // which the dial and its notification's thread both look after.
+    std::array<std::atomic<std::uintptr_t>, 16> DialsUnderWay{};
     std::vector<StartedApp> StartedApps;
     bool StopRequested = false;
 
@@ -62,10 +72,10 @@ struct RunState {
     platform::WindowHandle StatusWindowHandle{};
     bool TrayIconPresent = false;
     platform::NotifyIconRecord TrayIconData{};
-    platform::BitmapHandle BackgroundBitmap{};
+    platform::OwnedBitmap BackgroundBitmap;
     platform::BitmapRecord BackgroundSize{};  // read once, when the picture is loaded
-    platform::BitmapHandle ConnectionBitmap{};
-    platform::FontHandle TextFont{};
+    platform::OwnedBitmap ConnectionBitmap;
+    platform::OwnedFont TextFont;
 
     ProcessListingFunctions ProcessListing;
     RasBinding Ras;

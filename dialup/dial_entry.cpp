@@ -1,25 +1,26 @@
 // The automatic dial of the entry the script named, and its progress.
 #include <string>
 
-#include "common/program_error.h"
 #include "common/run_state.h"
 #include "dialup/connection_operations.h"
+#include "dialup/dials_under_way.h"
 #include "dialup/ras_error_text.h"
 #include "dialup/ras_functions.h"
 #include "ui/message_pump.h"
 #include "ui/notices.h"
 #include "ui/texts.h"
-#include "ui/unhandled_error.h"
 
 namespace skervo {
 namespace {
 
-// An error-free notification refreshes ConnectionUp; an error is shown.
+// An error-free notification refreshes ConnectionUp; an error is shown, once
+// the failed dial has given its port back.
 void ReportDialProgress(std::uint32_t error) {
     if (error == 0) {
         CountConnections();
         return;
     }
+    HangUpFailedDials();
     const std::optional<std::string> text = RasErrorText(error);
     if (!text) {
         ShowError(texts::kDialErrorWithoutText);
@@ -32,7 +33,7 @@ void ReportDialProgress(std::uint32_t error) {
 }  // namespace
 
 void DialEntry() {
-    ShowStep(std::string(texts::kDialling) + runState.ConnectionName, true);
+    ShowStep(std::string(texts::kDialling) + runState.ConnectionName);
     // No phone-book entry can have a name longer than the record holds: cutting
     // the name could dial another entry, so the entry is unknown.
     if (runState.ConnectionName.size() > platform::kRasMaxEntryName) {
@@ -46,22 +47,25 @@ void DialEntry() {
         ShowError(texts::kUnknownConnection);
         return;
     }
-    // The handle is not kept: later operations find the connection by enumeration.
-    platform::RasConnectionHandle connection{};
-    const std::uint32_t code = RasDial(parameters, DialNotification, connection);
-    if (code != 0) {
-        ShowError(std::string(texts::kCannotDial) + std::to_string(code) + ")");
+    // The handle is kept only until the dial has connected or failed: later
+    // operations find the connection by enumeration.
+    platform::RasConnectionHandle dial{};
+    const std::uint32_t code = RasDial(parameters, DialNotification, dial);
+    if (code == 0) {
+        FollowDial(dial);
+        return;
     }
+    // A refused dial may hold a port all the same.
+    if (!platform::IsNull(dial)) {
+        RasHangUp(dial);
+    }
+    ShowError(std::string(texts::kCannotDial) + std::to_string(code) + ")");
 }
 
-// The platform's thread cannot carry an error back to the run, so one raised
-// here (a function missing from the library) ends the program at once.
+// An error raised here (a function missing from the library) ends the
+// program from the platform's thread, as it would from the run's.
 void DialNotification(std::uint32_t, std::uint32_t, std::uint32_t error) {
-    try {
-        ReportDialProgress(error);
-    } catch (const ProgramError& raised) {
-        EndWithUnhandledError(raised);
-    }
+    ReportDialProgress(error);
 }
 
 }  // namespace skervo

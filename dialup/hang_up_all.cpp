@@ -11,7 +11,7 @@
 namespace skervo {
 
 void HangUpAll() {
-    ShowStep(texts::kHangingUp, true);
+    ShowStep(texts::kHangingUp);
     PollMessages();
     const ConnectionList list = EnumerateConnections();
     if (list.code != 0) {

@@ -2,10 +2,10 @@
 
 #include <string>
 
-#include "common/program_error.h"
 #include "common/run_state.h"
 #include "platform/kernel.h"
 #include "ui/texts.h"
+#include "ui/unhandled_error.h"
 
 namespace skervo {
 namespace {
@@ -15,7 +15,7 @@ constexpr std::string_view kSecondLibrary = "rnaph.dll";
 
 // Not inlined, so that the address it reports lies in the binding.
 [[noreturn, gnu::noinline]] void Raise(const std::string& message) {
-    throw ProgramError(message, __builtin_return_address(0));
+    EndWithUnhandledError({message, __builtin_return_address(0)});
 }
 
 [[noreturn]] void RaiseMissing(std::string_view baseName) {
@@ -67,12 +67,6 @@ platform::ProcAddress BindRasFunction(std::string_view baseName) {
         RaiseMissing(baseName);
     }
     return function;
-}
-
-void ReleaseRasLibrary() {
-    if (runState.Ras.secondLibrary) {
-        platform::FreeLibrary(runState.Ras.library);
-    }
 }
 
 }  // namespace skervo

@@ -57,7 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     skervo::runState.ClosingCommand = data[0] & 1;
     skervo::runState.NoConfirmation = data[0] & 2;
     const bool wait = data[0] & 4;
-    const bool launched = skervo::LaunchCommand(text, wait, false);
+    const bool launched = skervo::LaunchCommand(text, {.waitForEnd = wait});
     Check(sim::desktop.processes.empty() || launched, "a created process counts as launched");
     CheckStartedProcesses(text);
 

@@ -24,6 +24,7 @@ struct RasConnection {
 // RASCONNSTATUS, as far as the program reads it.
 struct RasConnectionStatus {
     std::uint32_t state = 0;
+    std::uint32_t error = 0;  // why the connection failed, or 0
 };
 
 // RASDIALPARAMS: the program sets the entry name; the phone-book lookup fills

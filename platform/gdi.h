@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/owned.h"
 #include "platform/types.h"
 #include "platform/user.h"
 
@@ -53,7 +54,8 @@ struct FontDescription {
 
 // A context of the window's client area, with default attributes.
 DeviceContext GetDC(WindowHandle window);
-bool ReleaseDC(WindowHandle window, DeviceContext context);
+// Gives a context of GetDC back to the window it belongs to.
+bool ReleaseDC(DeviceContext context);
 DeviceContext CreateCompatibleDC(DeviceContext context);
 bool DeleteDC(DeviceContext context);
 
@@ -77,5 +79,10 @@ bool BitBlt(DeviceContext target, int x, int y, int width, int height, DeviceCon
 // With kDtCalcRect nothing is drawn: rect becomes the measured rectangle.
 // Answers the height of the text.
 int DrawTextA(DeviceContext context, const std::string& text, Rect& rect, std::uint32_t format);
+
+using OwnedWindowContext = Owned<DeviceContext, ReleaseDC>;
+using OwnedMemoryContext = Owned<DeviceContext, DeleteDC>;
+using OwnedBitmap = Owned<BitmapHandle, static_cast<bool (*)(BitmapHandle)>(DeleteObject)>;
+using OwnedFont = Owned<FontHandle, static_cast<bool (*)(FontHandle)>(DeleteObject)>;
 
 }  // namespace skervo::platform

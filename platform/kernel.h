@@ -2,7 +2,9 @@
 // Kernel services: command line, files, time, libraries, process end.
 #include <cstdint>
 #include <string>
+#include <string_view>
 
+#include "platform/owned.h"
 #include "platform/types.h"
 
 namespace skervo::platform {
@@ -16,6 +18,9 @@ inline constexpr std::uint32_t kNormIgnoreCase = 1;
 inline constexpr int kCompareEqual = 2;  // CSTR_EQUAL
 
 inline constexpr std::uint32_t kPlatformWin32Nt = 2;
+
+inline constexpr std::uint32_t kCpAcp = 0;
+inline constexpr std::uint32_t kCpUtf8 = 65001;
 
 inline constexpr std::uint32_t kInvalidFileAttributes = 0xFFFFFFFF;
 inline constexpr std::uint32_t kFileAttributeDirectory = 0x10;
@@ -48,16 +53,31 @@ struct OsVersionRecord {
 };
 
 std::string GetCommandLineA();
+// The command line as the system received it, in UTF-16, before any
+// character was lost to the ANSI code page.
+std::wstring GetCommandLineW();
 // Full path of the running program's file, whatever its length.
 std::string GetModuleFileNameA();
 
 KernelHandle CreateFileA(const std::string& path, std::uint32_t access, std::uint32_t share,
                          std::uint32_t disposition);
+KernelHandle CreateFileW(const std::wstring& path, std::uint32_t access, std::uint32_t share,
+                         std::uint32_t disposition);
+// Moves to the given byte from the start of the file.
+bool SetFilePointer(KernelHandle file, std::uint32_t position);
 // Reads up to size bytes; false on failure. bytesRead is 0 at the end of the file.
 bool ReadFile(KernelHandle file, char* buffer, std::uint32_t size, std::uint32_t& bytesRead);
 bool CloseHandle(KernelHandle handle);
 
 std::uint32_t GetFileAttributesA(const std::string& path);
+// WIN32_FIND_DATAA, as far as the program reads it: the names of the file found,
+// long and, when it has one of its own, short (else empty).
+struct FindData {
+    std::string fileName;
+    std::string alternateFileName;
+};
+// The first file that path names; the search is closed at once.
+bool FindFirstFileA(const std::string& path, FindData& data);
 // The short form of an existing path, whatever its length; empty on failure.
 std::string GetShortPathNameA(const std::string& path);
 // The full path of a program found along the search order for executables,
@@ -73,12 +93,18 @@ std::uint32_t WaitForInputIdle(KernelHandle process, std::uint32_t milliseconds)
 std::uint32_t WaitForSingleObject(KernelHandle handle, std::uint32_t milliseconds);
 // A null handle when the process cannot be opened with that access.
 KernelHandle OpenProcess(std::uint32_t access, std::uint32_t processId);
+std::uint32_t GetCurrentProcessId();
 bool TerminateProcess(KernelHandle process, std::uint32_t exitCode);
 
 std::uint32_t GetTickCount();
 void Sleep(std::uint32_t milliseconds);
 
 ModuleHandle LoadLibraryA(const std::string& name);
+// Whether LoadLibraryA's answer is a library: values up to 31 are the error
+// codes of old systems.
+constexpr bool IsLoadedLibrary(ModuleHandle module) {
+    return static_cast<std::uintptr_t>(module) > 31;
+}
 // An already loaded module, or the program itself for an empty name.
 ModuleHandle GetModuleHandleA(const std::string& name);
 ProcAddress GetProcAddress(ModuleHandle module, const std::string& name);
@@ -86,9 +112,18 @@ bool FreeLibrary(ModuleHandle module);
 // Calls a GetVersionExA found with GetProcAddress.
 bool InvokeGetVersionExA(ProcAddress function, OsVersionRecord& record);
 
+// Text of a code page in UTF-16; empty when it is not valid UTF-8 (kCpUtf8).
+std::wstring MultiByteToWideChar(std::uint32_t codePage, std::string_view text);
+// UTF-16 text in a code page, a character it lacks written as "?" (no look-alike
+// stands in for it); lossy tells whether that happened.
+std::string WideCharToMultiByte(std::uint32_t codePage, std::wstring_view text, bool& lossy);
+
 int CompareStringA(std::uint32_t locale, std::uint32_t flags, const std::string& first,
                    const std::string& second);
 
 [[noreturn]] void ExitProcess(std::uint32_t exitCode);
+
+using OwnedHandle = Owned<KernelHandle, CloseHandle>;
+using OwnedLibrary = Owned<ModuleHandle, FreeLibrary>;
 
 }  // namespace skervo::platform

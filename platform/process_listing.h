@@ -30,5 +30,7 @@ KernelHandle InvokeCreateToolhelp32Snapshot(ProcAddress function, std::uint32_t 
                                             std::uint32_t processId);
 bool InvokeProcess32First(ProcAddress function, KernelHandle snapshot, ProcessEntry& entry);
 bool InvokeProcess32Next(ProcAddress function, KernelHandle snapshot, ProcessEntry& entry);
+// The full path of the process's executable, whatever its length; empty on failure.
+std::string InvokeQueryFullProcessImageNameA(ProcAddress function, KernelHandle process);
 
 }  // namespace skervo::platform

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/owned.h"
 #include "platform/types.h"
 
 namespace skervo::platform {
@@ -23,5 +24,7 @@ std::int32_t RegSetValueExA(RegistryKey key, const std::string& valueName, std::
                             const std::string& data, std::uint32_t byteCount);
 std::int32_t RegCloseKey(RegistryKey key);
 std::int32_t RegDeleteKeyA(RegistryKey root, const std::string& subKey);
+
+using OwnedKey = Owned<RegistryKey, RegCloseKey>;
 
 }  // namespace skervo::platform

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/owned.h"
+
 namespace skervo::platform {
 
 enum class ServiceHandle : std::uintptr_t {};
@@ -29,5 +31,7 @@ bool QueryServiceStatus(ServiceHandle service, ServiceStatus& status);
 bool StartServiceA(ServiceHandle service);
 bool ControlService(ServiceHandle service, std::uint32_t control, ServiceStatus& status);
 bool CloseServiceHandle(ServiceHandle handle);
+
+using OwnedServiceHandle = Owned<ServiceHandle, CloseServiceHandle>;
 
 }  // namespace skervo::platform

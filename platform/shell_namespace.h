@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/owned.h"
 #include "platform/types.h"
 
 namespace skervo::platform {
@@ -57,5 +58,11 @@ void FreeIdList(ItemIdList item);
 MenuHandle CreatePopupMenu();
 std::uint32_t GetMenuDefaultItem(MenuHandle menu, bool byPosition, std::uint32_t flags);
 bool DestroyMenu(MenuHandle menu);
+
+using OwnedShellFolder = Owned<ShellFolderRef, static_cast<void (*)(ShellFolderRef)>(Release)>;
+using OwnedEnumIdList = Owned<EnumIdListRef, static_cast<void (*)(EnumIdListRef)>(Release)>;
+using OwnedContextMenu = Owned<ContextMenuRef, static_cast<void (*)(ContextMenuRef)>(Release)>;
+using OwnedIdList = Owned<ItemIdList, FreeIdList>;
+using OwnedMenu = Owned<MenuHandle, DestroyMenu>;
 
 }  // namespace skervo::platform

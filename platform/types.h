@@ -23,4 +23,14 @@ constexpr bool IsNull(Handle handle) {
     return handle == Handle{};
 }
 
+// Whether a handle stands for something the program holds: kernel calls
+// answer either value for "none".
+template <typename Handle>
+constexpr bool IsHeld(Handle handle) {
+    return !IsNull(handle);
+}
+constexpr bool IsHeld(KernelHandle handle) {
+    return !IsNull(handle) && handle != kInvalidHandle;
+}
+
 }  // namespace skervo::platform

@@ -30,6 +30,22 @@ std::string_view RemoveQuotes(std::string_view name) {
     return Trim(name.size() >= 2 ? name.substr(1, name.size() - 2) : std::string_view{});
 }
 
+// Only the main thread's windows, what the script started itself, and only
+// while its process runs: once the thread has ended, the system may give its
+// id to a thread of any other program. The handle the list holds keeps the
+// process id from going to another process meanwhile.
+void CloseMainThreadWindows(const StartedApp& app) {
+    if (platform::WaitForSingleObject(app.process.Get(), 0) != platform::kWaitTimeout) {
+        return;
+    }
+    platform::EnumThreadWindows(app.threadId, [&app](platform::WindowHandle window) {
+        if (platform::GetWindowThreadProcessId(window) == app.processId) {
+            PostClose(window);
+        }
+        return true;
+    });
+}
+
 // Windows found by their title are closed, never killed.
 void CloseTitledWindows(std::string_view fragment) {
     platform::EnumWindows([fragment](platform::WindowHandle window) {
@@ -50,7 +66,7 @@ void CloseApplication(std::string_view rawName) {
         return;
     }
     const std::string_view verb = runState.NoConfirmation ? texts::kKilling : texts::kClosing;
-    ShowStep(std::string(verb) + std::string(FileNameOf(name)), true);
+    ShowStep(std::string(verb) + std::string(FileNameOf(name)));
     PollMessages();
 
     const std::string target = NormalisedPath(std::string(name));
@@ -61,12 +77,15 @@ void CloseApplication(std::string_view rawName) {
     CloseTitledWindows(name);
 }
 
+// The program's own process is never killed, whatever the path names (its
+// own file, or a library it has loaded): that would end the run without its
+// end. Its windows are asked to close instead, which stops the run as the
+// close cross does.
 void CloseProcessById(std::uint32_t processId) {
-    if (runState.NoConfirmation) {
-        const platform::KernelHandle process = platform::OpenProcess(kKillAccess, processId);
-        if (!platform::IsNull(process)) {
-            platform::TerminateProcess(process, 0);
-            platform::CloseHandle(process);
+    if (runState.NoConfirmation && processId != platform::GetCurrentProcessId()) {
+        const platform::OwnedHandle process(platform::OpenProcess(kKillAccess, processId));
+        if (process) {
+            platform::TerminateProcess(process.Get(), 0);
         }
         return;
     }
@@ -79,19 +98,15 @@ void CloseProcessById(std::uint32_t processId) {
 }
 
 void CloseStartedApplications() {
-    ShowStep(texts::kClosingStartedApps, true);
+    ShowStep(texts::kClosingStartedApps);
     PollMessages();
     for (auto app = runState.StartedApps.rbegin(); app != runState.StartedApps.rend(); ++app) {
         if (app->threadId != 0) {
-            // Only the main thread's windows: what the script started itself.
-            platform::EnumThreadWindows(app->threadId, [](platform::WindowHandle window) {
-                PostClose(window);
-                return true;
-            });
+            CloseMainThreadWindows(*app);
         } else {
-            platform::TerminateProcess(app->process, 0);
+            platform::TerminateProcess(app->process.Get(), 0);
         }
-        platform::CloseHandle(app->process);
+        app->process.Reset();
     }
     // The handles are gone: nothing may use these entries again.
     runState.StartedApps.clear();

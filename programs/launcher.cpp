@@ -17,12 +17,14 @@ constexpr std::uint32_t kEndWaitSlice = 300;
 
 // "NETSTART name" and "NETSTOP name" control a service instead; true when the
 // program part was one of those words.
-bool RunServiceCommand(const CommandSplit& command, bool wait) {
+bool RunServiceCommand(const CommandSplit& command, bool waitForEnd) {
     const std::string word = UpperCase(command.program);
     if (word != "NETSTART" && word != "NETSTOP") {
         return false;
     }
-    ControlServiceAndWait(Trim(command.arguments), wait, word == "NETSTART");
+    ControlServiceAndWait(Trim(command.arguments),
+                          word == "NETSTART" ? ServiceAction::Start : ServiceAction::Stop,
+                          waitForEnd ? ServiceWait::UntilReached : ServiceWait::No);
     return true;
 }
 
@@ -38,24 +40,21 @@ bool CreateProgramProcess(const CommandSplit& command, platform::ProcessInformat
                                     std::string(FolderOf(command.program)), startup, process);
 }
 
-void WaitForEnd(platform::KernelHandle process, std::string_view programName) {
-    ShowStep(std::string(texts::kWaitingForEnd) + std::string(programName), true);
+void WaitForEnd(const platform::OwnedHandle& process, std::string_view programName) {
+    ShowStep(std::string(texts::kWaitingForEnd) + std::string(programName));
     while (PollMessages() &&
-           platform::WaitForSingleObject(process, kEndWaitSlice) == platform::kWaitTimeout) {
+           platform::WaitForSingleObject(process.Get(), kEndWaitSlice) == platform::kWaitTimeout) {
     }
-    platform::CloseHandle(process);
 }
 
 // Applications started by > and >> are closed at the end of the run; the
 // list then owns the process handle.
-void KeepOrRelease(const platform::ProcessInformation& process) {
-    platform::WaitForInputIdle(process.process, kReadyForInputTimeout);
-    if (!runState.ClosingCommand) {
-        platform::CloseHandle(process.process);
-        return;
+void KeepForTheEnd(platform::OwnedHandle process, const platform::ProcessInformation& started) {
+    platform::WaitForInputIdle(process.Get(), kReadyForInputTimeout);
+    if (runState.ClosingCommand) {
+        runState.StartedApps.push_back({std::move(process), started.processId,
+                                        runState.NoConfirmation ? 0 : started.threadId});
     }
-    runState.StartedApps.push_back(
-        {process.process, runState.NoConfirmation ? 0 : process.threadId});
 }
 
 }  // namespace
@@ -81,7 +80,7 @@ CommandSplit SplitCommandLine(std::string_view text) {
     return result;
 }
 
-bool LaunchCommand(std::string_view text, bool wait, bool dial) {
+bool LaunchCommand(std::string_view text, LaunchMode mode) {
     if (text.empty()) {
         return false;
     }
@@ -91,36 +90,37 @@ bool LaunchCommand(std::string_view text, bool wait, bool dial) {
         command = "\"" + command + "\"";
     }
     const CommandSplit split = SplitCommandLine(command);
-    if (dial) {
-        ShowStep(std::string(texts::kDialling) + runState.ConnectionName, true);
-    } else if (RunServiceCommand(split, wait)) {
+    if (mode.dialDialog) {
+        ShowStep(std::string(texts::kDialling) + runState.ConnectionName);
+    } else if (RunServiceCommand(split, mode.waitForEnd)) {
         return true;
     } else {
-        ShowStep(std::string(texts::kLaunching) + std::string(FileNameOf(split.program)), true);
+        ShowStep(std::string(texts::kLaunching) + std::string(FileNameOf(split.program)));
     }
     PollMessages();
 
-    platform::ProcessInformation process;
-    if (!CreateProgramProcess(split, process)) {
+    platform::ProcessInformation started;
+    if (!CreateProgramProcess(split, started)) {
         return false;
     }
-    platform::CloseHandle(process.thread);
-    if (wait) {
-        WaitForEnd(process.process, FileNameOf(split.program));
+    platform::OwnedHandle process(started.process);
+    platform::OwnedHandle(started.thread).Reset();  // only the process is looked after
+    if (mode.waitForEnd) {
+        WaitForEnd(process, FileNameOf(split.program));
     } else {
-        KeepOrRelease(process);
+        KeepForTheEnd(std::move(process), started);
     }
     return true;
 }
 
-void LaunchOrReport(std::string_view text, bool wait, bool dial) {
-    if (!LaunchCommand(text, wait, dial)) {
+void LaunchOrReport(std::string_view text, LaunchMode mode) {
+    if (!LaunchCommand(text, mode)) {
         ShowError(std::string(texts::kCannotRun) + std::string(text));
     }
 }
 
 bool TryLaunch(std::string_view text) {
-    return LaunchCommand(text, false, false);
+    return LaunchCommand(text, {});
 }
 
 }  // namespace skervo

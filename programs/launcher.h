@@ -13,10 +13,18 @@ struct CommandSplit {
 // Splits at the first blank that is not inside the first pair of quotes.
 CommandSplit SplitCommandLine(std::string_view text);
 
+struct LaunchMode {
+    // Wait until the started program has ended.
+    bool waitForEnd = false;
+    // The text starts the system's dial-up dialog: its step names the
+    // connection, and the service words are not looked for.
+    bool dialDialog = false;
+};
+
 // True when a process was created or the text was a service command.
-bool LaunchCommand(std::string_view text, bool wait, bool dial);
+bool LaunchCommand(std::string_view text, LaunchMode mode);
 // LaunchCommand, and the error box when nothing was started.
-void LaunchOrReport(std::string_view text, bool wait, bool dial);
+void LaunchOrReport(std::string_view text, LaunchMode mode = {});
 // LaunchCommand for a plain line: no wait, no message.
 bool TryLaunch(std::string_view text);
 

@@ -1,5 +1,6 @@
 #include "programs/process_enumeration.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "common/run_state.h"
@@ -13,7 +14,13 @@ namespace {
 constexpr std::uint32_t kFirstProcessCapacity = 256;
 constexpr std::uint32_t kModulesCompared = 50;
 constexpr std::uint32_t kFirstNameCapacity = 260;
-constexpr std::uintptr_t kLastFailedLoadValue = 31;
+
+// A file to find among the processes: its normalised path, and the names it
+// goes by in its folder (short and long), when they could be read.
+struct Target {
+    std::string normalised;
+    std::vector<std::string> names;
+};
 
 ProcessListingFunctions& Bound() {
     return runState.ProcessListing;
@@ -28,6 +35,8 @@ bool BindToolHelp() {
                 platform::GetProcAddress(bound.kernel, "CreateToolhelp32Snapshot");
             bound.process32First = platform::GetProcAddress(bound.kernel, "Process32First");
             bound.process32Next = platform::GetProcAddress(bound.kernel, "Process32Next");
+            bound.queryFullProcessImageName =
+                platform::GetProcAddress(bound.kernel, "QueryFullProcessImageNameA");
         }
     }
     return !platform::IsNull(bound.kernel) && !platform::IsNull(bound.createSnapshot);
@@ -40,7 +49,7 @@ bool BindPsapi() {
         return true;
     }
     const platform::ModuleHandle psapi = platform::LoadLibraryA("psapi.dll");
-    if (static_cast<std::uintptr_t>(psapi) <= kLastFailedLoadValue) {
+    if (!platform::IsLoadedLibrary(psapi)) {
         return false;
     }
     bound.psapi = psapi;
@@ -72,6 +81,13 @@ bool EnumAllProcesses(std::vector<std::uint32_t>& ids) {
     }
 }
 
+bool EnumModules(platform::KernelHandle process, std::vector<platform::ModuleHandle>& modules) {
+    const platform::ProcAddress enumModules =
+        PsapiFunction(&ProcessListingFunctions::enumProcessModules);
+    return !platform::IsNull(enumModules) &&
+           platform::InvokeEnumProcessModules(enumModules, process, modules, kModulesCompared);
+}
+
 // A module's full path, whatever its length; empty when it cannot be read.
 std::string ModuleFileName(platform::KernelHandle process, platform::ModuleHandle module) {
     const platform::ProcAddress moduleFileName =
@@ -90,31 +106,85 @@ std::string ModuleFileName(platform::KernelHandle process, platform::ModuleHandl
     }
 }
 
-void ForEachToolHelpProcess(const std::string& target,
+// The executable's path by another way, for a process whose modules cannot
+// be listed: a 32-bit program cannot read those of a 64-bit process.
+std::string ExecutablePath(platform::KernelHandle process) {
+    BindToolHelp();
+    const platform::ProcAddress imageName = Bound().queryFullProcessImageName;
+    return platform::IsNull(imageName)
+               ? std::string()
+               : platform::InvokeQueryFullProcessImageNameA(imageName, process);
+}
+
+Target DescribeTarget(const std::string& normalised) {
+    Target target{normalised, {}};
+    platform::FindData found;
+    if (platform::FindFirstFileA(normalised, found)) {
+        target.names = {std::string(FileNameOf(normalised)), found.fileName};
+    }
+    return target;
+}
+
+// A path whose file name is none of the target's names names another file:
+// only the others are worth the trip through the file system that shortening
+// a path costs. Names compare without regard to case, as the file system does.
+bool MayNameTarget(std::string_view path, const Target& target) {
+    const std::string fileName(FileNameOf(path));
+    return target.names.empty() ||
+           std::any_of(target.names.begin(), target.names.end(), [&](const std::string& name) {
+               return platform::CompareStringA(platform::kLocaleUserDefault,
+                                               platform::kNormIgnoreCase, fileName,
+                                               name) == platform::kCompareEqual;
+           });
+}
+
+bool NamesTarget(const std::string& path, const Target& target) {
+    return MayNameTarget(path, target) && NormalisedPath(path) == target.normalised;
+}
+
+// Whether one of the process's first 50 modules is the target file; for a
+// process whose modules cannot be listed, whether its executable is.
+bool ProcessHasModule(std::uint32_t processId, const Target& target) {
+    const platform::OwnedHandle process(platform::OpenProcess(
+        platform::kProcessQueryInformation | platform::kProcessVmRead, processId));
+    if (!process) {
+        return false;
+    }
+    std::vector<platform::ModuleHandle> modules;
+    if (!EnumModules(process.Get(), modules)) {
+        return NamesTarget(ExecutablePath(process.Get()), target);
+    }
+    return std::any_of(modules.begin(), modules.end(), [&](platform::ModuleHandle module) {
+        const std::string name = ModuleFileName(process.Get(), module);
+        return !name.empty() && NamesTarget(name, target);
+    });
+}
+
+void ForEachToolHelpProcess(const Target& target,
                             const std::function<void(std::uint32_t)>& action) {
     if (!BindToolHelp()) {
         return;
     }
-    const platform::KernelHandle snapshot = platform::InvokeCreateToolhelp32Snapshot(
-        Bound().createSnapshot, platform::kTh32csSnapProcess, 0);
-    if (platform::IsNull(snapshot) || snapshot == platform::kInvalidHandle) {
+    const platform::OwnedHandle snapshot(platform::InvokeCreateToolhelp32Snapshot(
+        Bound().createSnapshot, platform::kTh32csSnapProcess, 0));
+    if (!snapshot) {
         return;
     }
     // Each bound function answers failure when it is missing, as the others do.
     const auto fetch = [&](platform::ProcAddress function, auto invoke,
                            platform::ProcessEntry& entry) {
-        return !platform::IsNull(function) && invoke(function, snapshot, entry);
+        return !platform::IsNull(function) && invoke(function, snapshot.Get(), entry);
     };
     platform::ProcessEntry entry;
     bool fetched = fetch(Bound().process32First, platform::InvokeProcess32First, entry);
     while (fetched) {
         // Upper-cased first, then shortened: only the executable is compared here.
-        if (platform::GetShortPathNameA(UpperCase(entry.exeFile)) == target) {
+        if (MayNameTarget(entry.exeFile, target) &&
+            platform::GetShortPathNameA(UpperCase(entry.exeFile)) == target.normalised) {
             action(entry.processId);
         }
         fetched = fetch(Bound().process32Next, platform::InvokeProcess32Next, entry);
     }
-    platform::CloseHandle(snapshot);
 }
 
 }  // namespace
@@ -123,32 +193,9 @@ std::string NormalisedPath(const std::string& path) {
     return UpperCase(platform::GetShortPathNameA(path));
 }
 
-bool ProcessHasModule(std::uint32_t processId, const std::string& target) {
-    const platform::KernelHandle process = platform::OpenProcess(
-        platform::kProcessQueryInformation | platform::kProcessVmRead, processId);
-    if (platform::IsNull(process)) {
-        return false;
-    }
-    const platform::ProcAddress enumModules =
-        PsapiFunction(&ProcessListingFunctions::enumProcessModules);
-    std::vector<platform::ModuleHandle> modules;
-    bool matched = false;
-    if (!platform::IsNull(enumModules) &&
-        platform::InvokeEnumProcessModules(enumModules, process, modules, kModulesCompared)) {
-        for (const platform::ModuleHandle module : modules) {
-            const std::string name = ModuleFileName(process, module);
-            if (!name.empty() && NormalisedPath(name) == target) {
-                matched = true;
-                break;
-            }
-        }
-    }
-    platform::CloseHandle(process);
-    return matched;
-}
-
-void ForEachProcessOfFile(const std::string& target,
+void ForEachProcessOfFile(const std::string& normalisedTarget,
                           const std::function<void(std::uint32_t)>& action) {
+    const Target target = DescribeTarget(normalisedTarget);
     std::vector<std::uint32_t> ids;
     if (!EnumAllProcesses(ids)) {
         ForEachToolHelpProcess(target, action);

@@ -11,10 +11,8 @@ namespace skervo {
 // path does not exist.
 std::string NormalisedPath(const std::string& path);
 
-// Whether one of the process's first 50 modules is the target file.
-bool ProcessHasModule(std::uint32_t processId, const std::string& target);
-
-// Calls action with the id of every running process of the target file.
+// Calls action with the id of every running process of the target file (a
+// normalised path).
 void ForEachProcessOfFile(const std::string& target,
                           const std::function<void(std::uint32_t)>& action);
 

@@ -42,7 +42,7 @@ void DialAutomatically(std::string_view name) {
 
 // &-: the first count is made at once.
 void WaitForConnection() {
-    ShowStep(texts::kWaitingForConnection, true);
+    ShowStep(texts::kWaitingForConnection);
     if (!PollMessages()) {
         return;
     }
@@ -57,7 +57,7 @@ void WaitForConnection() {
 // &>: sleeps before every count, also when no connection exists. The window
 // is hidden only while the notification icon offers the way back to it.
 void WaitForNoConnection(bool hideRequested) {
-    ShowStep(texts::kWaitingForNoConnection, true);
+    ShowStep(texts::kWaitingForNoConnection);
     const bool hide = hideRequested && runState.TrayIconPresent;
     if (hide) {
         if (!PollMessages()) {
@@ -86,12 +86,13 @@ void OpenDialDialog(std::string_view name) {
         return;
     }
     runState.ConnectionName = name;
-    LaunchOrReport(path + std::string(dialog.arguments) + runState.ConnectionName, false, true);
+    LaunchOrReport(path + std::string(dialog.arguments) + runState.ConnectionName,
+                   {.dialDialog = true});
 }
 
 void WaitForEndOfConnection() {
     while (CountConnections() > 0) {
-        ShowStep(texts::kWaitingForDisconnection, true);
+        ShowStep(texts::kWaitingForDisconnection);
         if (!PollMessages()) {
             return;
         }

@@ -85,7 +85,7 @@ std::optional<std::int32_t> ParseCount(std::string_view text) {
 }
 
 void RunPause(std::string_view countText) {
-    ShowStep(std::string(texts::kPauseStart) + std::string(countText), true);
+    ShowStep(std::string(texts::kPauseStart) + std::string(countText));
     // The time left is measured, not compared with a deadline tick, so that
     // a pause keeps its length across the tick counter's wrap-around.
     Stopwatch stopwatch;
@@ -96,7 +96,7 @@ void RunPause(std::string_view countText) {
         }
         ShowStep(std::string(texts::kPauseStart) + std::to_string(left / 1000 + 1) +
                      std::string(texts::kPauseSecondsLeft),
-                 false);
+                 StepChange::SameStep);
         if (!PollMessages()) {
             break;
         }

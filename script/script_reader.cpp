@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/kernel.h"
+#include "script/utf8_check.h"
 
 namespace skervo {
 namespace {
@@ -10,26 +11,68 @@ namespace {
 constexpr char kCtrlZ = 26;
 constexpr std::size_t kBufferSize = 64 * 1024;
 
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
 bool EndsOrBreaksLine(char c) {
     return c == '\n' || c == '\r' || c == kCtrlZ;
 }
 
+bool IsAscii(std::string_view text) {
+    return std::all_of(text.begin(), text.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+// A character the ANSI code page lacks becomes a question mark.
+std::string Utf8ToAnsi(const std::string& line) {
+    bool lossy = false;
+    return platform::WideCharToMultiByte(
+        platform::kCpAcp, platform::MultiByteToWideChar(platform::kCpUtf8, line), lossy);
+}
+
 }  // namespace
 
-void ScriptReader::Open(const std::string& path) {
+void ScriptReader::Open(const std::string& path, const std::wstring& widePath) {
     Close();
     // Others may read the script meanwhile, but not change it.
-    file_ = platform::CreateFileA(path, platform::kGenericRead, platform::kFileShareRead,
-                                  platform::kOpenExisting);
+    file_.Reset(widePath.empty()
+                    ? platform::CreateFileA(path, platform::kGenericRead, platform::kFileShareRead,
+                                            platform::kOpenExisting)
+                    : platform::CreateFileW(widePath, platform::kGenericRead,
+                                            platform::kFileShareRead, platform::kOpenExisting));
     buffer_.resize(kBufferSize);
+    ChooseEncoding();
 }
 
 void ScriptReader::Close() {
-    if (file_ != platform::kInvalidHandle) {
-        platform::CloseHandle(file_);
-        file_ = platform::kInvalidHandle;
-    }
+    file_.Reset();
     position_ = filled_ = 0;
+    utf8_ = false;
+}
+
+void ScriptReader::SkipByteOrderMark() {
+    if (FillBuffer() && std::string_view(buffer_.data() + position_, filled_ - position_)
+                            .starts_with(kByteOrderMark)) {
+        position_ += kByteOrderMark.size();
+    }
+}
+
+// Notepad saves UTF-8 today, often behind a byte-order mark, which is always
+// skipped. A script that is UTF-8 throughout is read in the ANSI code page;
+// one in Windows-1252 never passes for UTF-8, where an accented letter
+// followed by an ASCII character is no sequence. Deciding takes one reading
+// of the whole file before the first line.
+void ScriptReader::ChooseEncoding() {
+    Utf8Check check;
+    SkipByteOrderMark();
+    while (FillBuffer()) {
+        check.Feed(std::string_view(buffer_.data() + position_, filled_ - position_));
+        position_ = filled_;
+    }
+    utf8_ = check.IsUtf8BeyondAscii();
+    position_ = filled_ = 0;
+    if (file_ && platform::SetFilePointer(file_.Get(), 0)) {
+        SkipByteOrderMark();
+    }
 }
 
 bool ScriptReader::FillBuffer() {
@@ -37,9 +80,8 @@ bool ScriptReader::FillBuffer() {
         return true;
     }
     std::uint32_t bytesRead = 0;
-    if (file_ == platform::kInvalidHandle ||
-        !platform::ReadFile(file_, buffer_.data(), static_cast<std::uint32_t>(buffer_.size()),
-                            bytesRead)) {
+    if (!file_ || !platform::ReadFile(file_.Get(), buffer_.data(),
+                                      static_cast<std::uint32_t>(buffer_.size()), bytesRead)) {
         bytesRead = 0;
     }
     position_ = 0;
@@ -79,7 +121,8 @@ std::string ScriptReader::ReadLine() {
             break;
         }
     }
-    return line;
+    // Line ends and Ctrl-Z are ASCII: a line of UTF-8 text holds whole characters.
+    return utf8_ && !IsAscii(line) ? Utf8ToAnsi(line) : line;
 }
 
 }  // namespace skervo

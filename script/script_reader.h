@@ -1,23 +1,22 @@
 #pragma once
 // Reads a script file line by line: lines end at LF or CR LF, a lone CR is
-// dropped, and a Ctrl-Z ends the file.
+// dropped, and a Ctrl-Z ends the file. Lines come in the ANSI code page, also
+// from a script saved in UTF-8.
 #include <cstddef>
 #include <string>
 #include <vector>
 
-#include "platform/types.h"
+#include "platform/kernel.h"
 
 namespace skervo {
 
 class ScriptReader {
   public:
     ScriptReader() = default;
-    ScriptReader(const ScriptReader&) = delete;
-    ScriptReader& operator=(const ScriptReader&) = delete;
-    ~ScriptReader() { Close(); }
 
-    // A file that cannot be opened reads as already at its end.
-    void Open(const std::string& path);
+    // A file that cannot be opened reads as already at its end. The file is
+    // opened by its wide path when one is given.
+    void Open(const std::string& path, const std::wstring& widePath = {});
     // No character left, or the next one is Ctrl-Z.
     bool AtEnd();
     // The next line, its line end consumed.
@@ -27,11 +26,14 @@ class ScriptReader {
   private:
     bool FillBuffer();
     bool NextIs(char c);
+    void SkipByteOrderMark();
+    void ChooseEncoding();
 
-    platform::KernelHandle file_ = platform::kInvalidHandle;
+    platform::OwnedHandle file_;
     std::vector<char> buffer_;
     std::size_t position_ = 0;
     std::size_t filled_ = 0;
+    bool utf8_ = false;
 };
 
 }  // namespace skervo

@@ -35,7 +35,7 @@ void PauseOrWait(std::string_view rest, bool lastLine) {
             RunPause(rest);
         }
     } else {
-        LaunchOrReport(rest, !lastLine, false);
+        LaunchOrReport(rest, {.waitForEnd = !lastLine});
     }
 }
 
@@ -59,7 +59,7 @@ void CarryOutLine(bool lastLine) {
     runState.NoConfirmation = line.noConfirmation;
     switch (line.command) {
         case LineCommand::LaunchToClose:
-            LaunchOrReport(line.argument, false, false);
+            LaunchOrReport(line.argument);
             break;
         case LineCommand::Close:
             CloseApplication(line.argument);
@@ -103,7 +103,7 @@ void RunScript() {
     const std::string& scriptPath = runState.Parameters[1];
     const std::string trayTip = std::string(texts::kTrayTipPrefix) + scriptPath;
     ScriptReader script;
-    script.Open(scriptPath);
+    script.Open(scriptPath, runState.ScriptWidePath);
     while (!script.AtEnd() && !runState.StopRequested) {
         if (!PollMessages()) {
             break;

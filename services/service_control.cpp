@@ -1,6 +1,7 @@
 #include "services/service_control.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "platform/kernel.h"
@@ -23,12 +24,12 @@ std::string Join(std::string_view text, std::string_view name) {
 
 // Starts a service that is neither running nor starting, stops one that is
 // neither stopped nor stopping. status holds the last state known.
-bool RequestState(ServiceHandle service, bool start, ServiceStatus& status) {
+bool RequestState(ServiceHandle service, ServiceAction action, ServiceStatus& status) {
     if (!platform::QueryServiceStatus(service, status)) {
         return false;
     }
     const std::uint32_t state = status.currentState;
-    if (start) {
+    if (action == ServiceAction::Start) {
         return state == platform::kServiceRunning || state == platform::kServiceStartPending ||
                platform::StartServiceA(service);
     }
@@ -41,8 +42,10 @@ bool RequestState(ServiceHandle service, bool start, ServiceStatus& status) {
 // again) would never reach running: the wait ends there as a failure, rather
 // than hang a silent run for good. A stop has no such end: a service may
 // still report running for a moment after it accepted the stop control.
-bool WaitForState(ServiceHandle service, std::string_view name, bool start, ServiceStatus& status) {
-    ShowStep(Join(start ? texts::kWaitingServiceStart : texts::kWaitingServiceStop, name), true);
+bool WaitForState(ServiceHandle service, std::string_view name, ServiceAction action,
+                  ServiceStatus& status) {
+    const bool start = action == ServiceAction::Start;
+    ShowStep(Join(start ? texts::kWaitingServiceStart : texts::kWaitingServiceStop, name));
     const std::uint32_t target = start ? platform::kServiceRunning : platform::kServiceStopped;
     for (;;) {
         // A failed query keeps the last state known.
@@ -62,36 +65,46 @@ bool WaitForState(ServiceHandle service, std::string_view name, bool start, Serv
     }
 }
 
-bool ControlOpenService(ServiceHandle manager, std::string_view name, bool wait, bool start) {
-    const ServiceHandle service =
-        platform::OpenServiceA(manager, std::string(name), platform::kServiceAllAccess);
-    if (platform::IsNull(service)) {
+bool ControlOpenService(ServiceHandle manager, std::string_view name, ServiceAction action,
+                        ServiceWait wait) {
+    const platform::OwnedServiceHandle service(
+        platform::OpenServiceA(manager, std::string(name), platform::kServiceAllAccess));
+    if (!service) {
         return false;
     }
     ServiceStatus status;
-    const bool done = RequestState(service, start, status) &&
-                      (!wait || WaitForState(service, name, start, status));
-    platform::CloseServiceHandle(service);
-    return done;
+    return RequestState(service.Get(), action, status) &&
+           (wait == ServiceWait::No || WaitForState(service.Get(), name, action, status));
+}
+
+// Empty when the manager cannot be opened. Both handles are closed, the
+// service's first, by the time it answers.
+std::optional<bool> ControlThroughManager(std::string_view name, ServiceAction action,
+                                          ServiceWait wait) {
+    const platform::OwnedServiceHandle manager(
+        platform::OpenSCManagerA(platform::kScManagerAllAccess));
+    if (!manager) {
+        return std::nullopt;
+    }
+    return ControlOpenService(manager.Get(), name, action, wait);
 }
 
 }  // namespace
 
-bool ControlServiceAndWait(std::string_view name, bool wait, bool start) {
-    ShowStep(Join(start ? texts::kStartingService : texts::kStoppingService, name), true);
+bool ControlServiceAndWait(std::string_view name, ServiceAction action, ServiceWait wait) {
+    const bool start = action == ServiceAction::Start;
+    ShowStep(Join(start ? texts::kStartingService : texts::kStoppingService, name));
     PollMessages();  // paints the step before the manager keeps us waiting
-    const ServiceHandle manager = platform::OpenSCManagerA(platform::kScManagerAllAccess);
+    const std::optional<bool> done = ControlThroughManager(name, action, wait);
     // Without the manager (too few rights, or no manager at all on the
     // Windows 95 family) the command quietly does nothing.
-    if (platform::IsNull(manager)) {
+    if (!done) {
         return false;
     }
-    const bool done = ControlOpenService(manager, name, wait, start);
-    platform::CloseServiceHandle(manager);
-    if (!done) {
+    if (!*done) {
         ShowError(Join(start ? texts::kCannotStartService : texts::kCannotStopService, name));
     }
-    return done;
+    return *done;
 }
 
 }  // namespace skervo

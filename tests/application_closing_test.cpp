@@ -109,3 +109,30 @@ TEST_F(ClosingTest, StartedApplicationsCloseLastFirstAfterAStopToo) {
     EXPECT_EQ(desktop.actions, (Actions{"close C1", "close C2", "kill C:\\b.exe", "close A"}));
     EXPECT_EQ(desktop.OpenHandleCount(), 0u);
 }
+
+TEST_F(ClosingTest, AStartedApplicationThatEndedLeavesItsThreadIdToOthers) {
+    desktop.AddProgram("C:\\a.exe", {.windowTitles = {"A"}, .runsFor = 1000});
+    desktop.files["C:\\s.skervo"] = ">C:\\a.exe\n@3\n#\n";
+    // Once A has ended, the system gives its main thread's id to another program's thread.
+    desktop.scheduled.emplace(2000, [] {
+        sim::Window& other = desktop.windows[desktop.nextHandle++];
+        other.title = "Autre";
+        other.processId = 7;
+        other.threadId = std::prev(desktop.processes.end())->second.mainThreadId;
+    });
+    RunProgram("C:\\s.skervo /Silent");
+    EXPECT_EQ(desktop.actions, Actions{});
+}
+
+TEST_F(ClosingTest, TheProgramsOwnPathStopsTheRunAndIsNeverKilled) {
+    desktop.AddProgram(desktop.modulePath);
+    sim::Process& self = desktop.processes[1];
+    self.image = desktop.modulePath;
+    self.modules = {desktop.modulePath};
+    desktop.files["C:\\s.skervo"] = "<<" + desktop.modulePath + "\ninconnu\n";
+    EXPECT_EQ(RunProgram("C:\\s.skervo"), 0u);
+    EXPECT_EQ(desktop.actions, Actions{"close Numrak"}) << "asked to close, as by its cross";
+    EXPECT_TRUE(runState.StopRequested);
+    EXPECT_TRUE(desktop.boxes.empty()) << "the next line never runs";
+    EXPECT_FALSE(desktop.trayIcon) << "the end of the run still follows";
+}

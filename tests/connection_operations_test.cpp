@@ -85,19 +85,23 @@ TEST_F(DialupOperationsTest, HangUpAllHangsUpEveryConnectionWhateverItsState) {
 
 TEST_F(DialupOperationsTest, DialEntryLooksTheEntryUpThenDials) {
     const std::string longest(256, 'x');
-    desktop.dialup.phoneBook = {
-        {"Bureau", {.userName = "jean"}}, {"Refus", {.dialRefusal = 676}}, {longest, {}}};
+    desktop.dialup.phoneBook = {{"Bureau", {.userName = "jean"}},
+                                {"Refus", {.dialRefusal = 676}},
+                                {"Occupe", {.dialRefusal = 676, .refusalHoldsPort = true}},
+                                {longest, {}}};
+    const std::string refused =
+        "Erreur : Connexion impossible (n\xB0"
+        "676)";
     const struct {
         std::string name;
         Texts dialled;
         Texts boxes;
+        std::size_t hungUp = 0;
     } cases[] = {
         {"Bureau", {"Bureau"}, {}},
         {"Maison", {}, {"Erreur : Connexion inconnue"}},
-        {"Refus",
-         {},
-         {"Erreur : Connexion impossible (n\xB0"
-          "676)"}},
+        {"Refus", {}, {refused}},
+        {"Occupe", {}, {refused}, 1},  // the port a refused dial holds is given back
         {longest, {longest}, {}},
         // Longer than the record holds: no entry can have that name, and cutting
         // it could dial another one.
@@ -106,11 +110,13 @@ TEST_F(DialupOperationsTest, DialEntryLooksTheEntryUpThenDials) {
     for (const auto& c : cases) {
         desktop.boxes.clear();
         desktop.dialup.dials.clear();
+        desktop.dialup.hungUp.clear();
         runState.ConnectionName = c.name;
         skervo::DialEntry();
         EXPECT_EQ(runState.StepText, "Connexion \xE0 " + c.name);
         EXPECT_EQ(DialledEntries(), c.dialled);
         EXPECT_EQ(BoxTexts(), c.boxes);
+        EXPECT_EQ(desktop.dialup.hungUp.size(), c.hungUp) << c.name;
     }
     runState.ConnectionName = "Bureau";
     skervo::DialEntry();
@@ -122,12 +128,14 @@ TEST_F(DialupOperationsTest, NotificationsCountOrReportTheDialsErrors) {
         std::vector<sim::DialStep> steps;
         bool connectionUp;
         Texts boxes;
+        std::size_t hungUp = 0;  // a failed dial gives its port back, once
     } cases[] = {
         {{{kRasCsAuthenticate}, {kRasCsConnected}}, true, {}},
         {{{kRasCsConnected}, {kRasCsAuthenticate}}, false, {}},
         {{{kRasCsAuthenticate, 678}, {kRasCsAuthenticate, 679}},
          false,
-         {"Erreur : Connexion (678) : Pas de r\xE9ponse", "Erreur : Code d'erreur"}},
+         {"Erreur : Connexion (678) : Pas de r\xE9ponse", "Erreur : Code d'erreur"},
+         1},
     };
     for (const auto& c : cases) {
         SetUp();
@@ -138,5 +146,6 @@ TEST_F(DialupOperationsTest, NotificationsCountOrReportTheDialsErrors) {
         sim::FinishDials();
         EXPECT_EQ(runState.ConnectionUp, c.connectionUp);
         EXPECT_EQ(BoxTexts(), c.boxes);
+        EXPECT_EQ(desktop.dialup.hungUp.size(), c.hungUp);
     }
 }

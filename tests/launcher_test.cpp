@@ -123,7 +123,7 @@ TEST_F(LauncherTest, ServiceWordsAreWholeProgramParts) {
 TEST_F(LauncherTest, ADialogLaunchNamesTheConnectionAndStartsAnyProgram) {
     desktop.AddProgram("C:\\NETSTART");
     runState.ConnectionName = "Maison";
-    EXPECT_TRUE(skervo::LaunchCommand("C:\\NETSTART -d Maison", false, true));
+    EXPECT_TRUE(skervo::LaunchCommand("C:\\NETSTART -d Maison", {.dialDialog = true}));
     EXPECT_EQ(runState.StepText, "Connexion \xE0 Maison");
     EXPECT_EQ(OnlyProcess().commandLine, "\"C:\\NETSTART\"  -d Maison");
 }

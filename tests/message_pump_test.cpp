@@ -9,6 +9,7 @@ using sim::desktop;
 using skervo::PollMessages;
 using skervo::runState;
 using skervo::ShowStep;
+using skervo::StepChange;
 
 class MessagePumpTest : public SimTest {};
 
@@ -25,7 +26,7 @@ TEST_F(MessagePumpTest, StepTextsMoveToThePreviousLineOnlyForANewStep) {
         {"", true, "", "(B2)"},  {"C", true, "C", "(B2)"},    // an empty step is no predecessor
     };
     for (const auto& s : sequence) {
-        ShowStep(s.step, s.keepPrevious);
+        ShowStep(s.step, s.keepPrevious ? StepChange::NewStep : StepChange::SameStep);
         EXPECT_EQ(runState.StepText, s.expectedStep) << s.step;
         EXPECT_EQ(runState.PreviousStepText, s.expectedPrevious) << s.step;
     }
@@ -33,17 +34,17 @@ TEST_F(MessagePumpTest, StepTextsMoveToThePreviousLineOnlyForANewStep) {
 
 TEST_F(MessagePumpTest, ASilentRunNeverStopsAndRepaintsNothing) {
     EXPECT_TRUE(PollMessages());
-    ShowStep("A", true);  // the sim refuses a repaint of every window
+    ShowStep("A");  // the sim refuses a repaint of every window
     EXPECT_FALSE(runState.StopRequested);
 }
 
 TEST_F(MessagePumpTest, OnlyARealChangeRepaintsTheWindow) {
     runState.UseStatusWindow = true;
     skervo::CreateStatusWindow();
-    ShowStep("A", true);
-    ShowStep("A", true);
-    ShowStep("A", false);
-    ShowStep("B", false);
+    ShowStep("A");
+    ShowStep("A");
+    ShowStep("A", StepChange::SameStep);
+    ShowStep("B", StepChange::SameStep);
     EXPECT_EQ(StatusWindow().invalidations, 2);
 }
 

@@ -44,7 +44,18 @@ TEST_F(EnumerationTest, TheProcessStatusListingMatchesAnyOfTheFirst50Modules) {
                                            "x.dll");
     EXPECT_EQ(Find("C:\\lib\\commun.dll"), Ids{}) << "the 51st module is not compared";
     EXPECT_EQ(Find("C:\\Program Files\\Outil\\outil.exe"), Ids{b});
+    desktop.processes.at(b).modules[0] = "c:\\progra~1\\outil\\outil.exe";  // the short form
+    EXPECT_EQ(Find("C:\\Program Files\\Outil\\outil.exe"), Ids{b});
     EXPECT_EQ(desktop.loadedLibraries.size(), 1u) << "psapi.dll is loaded once, for good";
+    EXPECT_EQ(desktop.OpenHandleCount(), 0u);
+}
+
+TEST_F(EnumerationTest, AProcessWhoseModulesCannotBeListedIsFoundByItsExecutable) {
+    // As a 64-bit process is, to a 32-bit program.
+    const std::uint32_t id = desktop.StartProcess("C:\\Program Files\\Outil\\outil.exe");
+    desktop.processes.at(id).modulesListed = false;
+    EXPECT_EQ(Find("C:\\Program Files\\Outil\\outil.exe"), Ids{id});
+    EXPECT_EQ(Find("C:\\lib\\commun.dll"), Ids{});
     EXPECT_EQ(desktop.OpenHandleCount(), 0u);
 }
 

@@ -33,11 +33,16 @@ std::string Found(skervo::platform::ProcAddress function) {
     return desktop.loadedLibraries.at(library) + " " + name;
 }
 
+// The message of the error that the binding raised: the second line of the
+// box that ended the program.
 std::string BindingError(std::string_view baseName) {
+    desktop.boxes.clear();
     try {
         skervo::BindRasFunction(baseName);
-    } catch (const skervo::ProgramError& error) {
-        return error.what();
+    } catch (const sim::ProcessExit&) {
+        const std::string& text = desktop.boxes.at(0).text;
+        const std::size_t start = text.find("\r\n") + 2;
+        return text.substr(start, text.size() - 2 - start);
     }
     return "";
 }
@@ -70,9 +75,9 @@ TEST_F(DialupBindingTest, EachFailureOfTheBindingRaisesItsMessage) {
         Names rnaph;
         std::string message;
     } cases[] = {
-        {kAbsent, RasExports(""), "Erreur en ouverture de rasapi32.dll"},
-        {{"RasHangUpA"}, kAbsent, "Erreur en ouverture de rnaph.dll"},
-        {{"RasHangUpA"}, {"RasHangUp"}, "Fonction RasDial introuvable !"},
+        {kAbsent, RasExports(""), "Erreur en ouverture de rasapi32.dll."},
+        {{"RasHangUpA"}, kAbsent, "Erreur en ouverture de rnaph.dll."},
+        {{"RasHangUpA"}, {"RasHangUp"}, "Fonction RasDial introuvable !."},
     };
     for (const auto& c : cases) {
         SetUp();
@@ -84,22 +89,22 @@ TEST_F(DialupBindingTest, EachFailureOfTheBindingRaisesItsMessage) {
 TEST_F(DialupBindingTest, AFailedFirstLookupIsMadeAgainInFullAndABoundLibraryIsNeverLeft) {
     ArrangeLibraries({"RasHangUpA"}, {"RasHangUp"});
     BindingError("RasDial");
-    EXPECT_EQ(BindingError("RasDial"), "Fonction RasDial introuvable !");
+    EXPECT_EQ(BindingError("RasDial"), "Fonction RasDial introuvable !.");
     EXPECT_EQ(desktop.loadedLibraries.size(), 4u) << "both libraries loaded at each attempt";
 
     SetUp();
     ArrangeLibraries({"RasDialA"}, RasExports(""));
     skervo::BindRasFunction("RasDial");
-    EXPECT_EQ(BindingError("RasHangUp"), "Fonction RasHangUp introuvable !");
+    EXPECT_EQ(BindingError("RasHangUp"), "Fonction RasHangUp introuvable !.");
 }
 
-TEST_F(DialupBindingTest, OnlyTheSecondLibraryIsReleasedAtTheEnd) {
+TEST_F(DialupBindingTest, TheLibrariesStayLoadedToTheEndOfTheProcess) {
     const struct {
         Names rasapi32;
         Names stillLoaded;
     } cases[] = {
         {RasExports("A"), {"rasapi32.dll"}},
-        {{}, {"rasapi32.dll"}},  // rnaph.dll was chosen and is released
+        {{}, {"rasapi32.dll", "rnaph.dll"}},  // a dial may still be in rnaph.dll
     };
     for (const auto& c : cases) {
         SetUp();
@@ -116,8 +121,9 @@ TEST_F(DialupBindingTest, OnlyTheSecondLibraryIsReleasedAtTheEnd) {
 TEST_F(DialupBindingTest, AMissingLibraryEndsTheProgramWithTheApplicationErrorBox) {
     ArrangeLibraries(kAbsent, kAbsent);
     desktop.files["C:\\s.skervo"] = "&-\nC:\\inconnu.exe\n";
-    EXPECT_EQ(RunProgram("C:\\s.skervo /Silent"), 1u);
+    EXPECT_EQ(RunProgram("C:\\s.skervo"), 1u);
     ASSERT_EQ(desktop.boxes.size(), 1u) << "the run ends at the connection line";
+    EXPECT_FALSE(desktop.trayIcon) << "no dead icon is left behind";
     const sim::MessageBox& box = desktop.boxes[0];
     EXPECT_EQ(box.caption, "Erreur d'application");
     EXPECT_EQ(box.style, 0x2010u) << "task-modal error box";
@@ -139,14 +145,14 @@ TEST_F(DialupBindingTest, TheUnhandledErrorTextEndsWithOneFullStop) {
     };
     for (const auto& c : cases) {
         SetUp();
-        EXPECT_THROW(skervo::EndWithUnhandledError(skervo::ProgramError(c.message, nullptr)),
-                     sim::ProcessExit);
+        EXPECT_THROW(skervo::EndWithUnhandledError({c.message, nullptr}), sim::ProcessExit);
         EXPECT_EQ(BoxTexts(), Texts{c.text});
     }
 }
 
 TEST_F(DialupBindingTest, AFunctionMissingOnTheNotificationThreadEndsTheProgramToo) {
-    desktop.libraries["rasapi32.dll"] = {"RasGetEntryDialParamsA", "RasDialA"};
+    desktop.libraries["rasapi32.dll"] = {"RasGetEntryDialParamsA", "RasDialA",
+                                         "RasGetConnectStatusA"};
     desktop.dialup.phoneBook["Bureau"] = {.steps = {{}}};
     RunDialling("&&Bureau");
     EXPECT_EQ(desktop.dialup.notificationExit, 1u);

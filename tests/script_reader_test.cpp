@@ -42,10 +42,36 @@ TEST_F(ScriptReaderTest, SplitsLinesByTheLineEndRules) {
          {}},
         {"a\0b\n"s, {"a\0b"s}},
         {"", {}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ReadAll(c.bytes), c.lines) << c.bytes;
+    }
+}
+
+// Read in the ANSI code page, here ISO 8859-1, whatever the file's encoding.
+TEST_F(ScriptReaderTest, AScriptInUtf8IsReadInTheAnsiCodePage) {
+    const struct {
+        std::string bytes;
+        Lines lines;
+    } cases[] = {
         {"\xEF\xBB\xBF"
-         "a",
-         {"\xEF\xBB\xBF"
-          "a"}},  // no byte-order mark handling
+         "a\r\n",
+         {"a"}},  // the byte-order mark is skipped
+        {"\xEF\xBB\xBF"
+         "C:\\Donn\xC3\xA9"
+         "es\\rapport.exe\r\nb",
+         {"C:\\Donn\xE9"
+          "es\\rapport.exe",
+          "b"}},
+        {"caf\xC3\xA9\n\xC5\x81\xC3\xB3"
+         "d\xC5\xBA",
+         {"caf\xE9",
+          "?\xF3"
+          "d?"}},                          // no mark; characters outside the code page
+        {"caf\xE9\nb", {"caf\xE9", "b"}},  // Windows-1252: an accent then ASCII
+        {"\xC3\xA9\n\xE9t\xE9", {"\xC3\xA9", "\xE9t\xE9"}},  // UTF-8 throughout, or not at all
+        {"\xC0\xAF\n", {"\xC0\xAF"}},                        // an overlong form is no UTF-8
+        {std::string(65535, 'y') + "\xC3\xA9", {std::string(65535, 'y') + "\xE9"}},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(ReadAll(c.bytes), c.lines) << c.bytes;

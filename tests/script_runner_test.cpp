@@ -102,3 +102,24 @@ TEST_F(ScriptRunnerTest, AWindowThatCouldNotBeCreatedStopsTheRunBeforeItsFirstLi
     EXPECT_TRUE(desktop.boxes.empty());
     EXPECT_TRUE(runState.StopRequested);
 }
+
+TEST_F(ScriptRunnerTest, AScriptPathOutsideTheAnsiCodePageIsOpenedByItsWideForm) {
+    // "Łódź été": the 8-bit command line loses the Ł and the ź.
+    desktop.commandLineW =
+        L"skervo.exe \"C:\\\x0141\xF3"
+        L"d\x017A \xE9t\xE9\\s.skervo\" /Silent";
+    desktop.files
+        ["C:\\\xC5\x81\xC3\xB3"
+         "d\xC5\xBA \xC3\xA9t\xC3\xA9\\s.skervo"] = "inconnu\n";
+    desktop.files
+        ["C:\\?\xF3"
+         "d? \xE9t\xE9\\s.skervo"] = "autre\n";  // what the 8-bit path names
+    RunProgram(
+        "\"C:\\?\xF3"
+        "d? \xE9t\xE9\\s.skervo\" /Silent");
+    EXPECT_EQ(BoxTexts(), Texts{kCannotRun + "inconnu"});
+    EXPECT_EQ(runState.Parameters.at(1),
+              "C:\\?\xF3"
+              "d? \xE9t\xE9\\s.skervo")
+        << "shown as given";
+}

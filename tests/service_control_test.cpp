@@ -6,7 +6,6 @@
 #include "ui/status_window.h"
 
 using sim::desktop;
-using skervo::ControlServiceAndWait;
 using skervo::runState;
 using Texts = std::vector<std::string>;
 namespace platform = skervo::platform;
@@ -25,6 +24,12 @@ class ServiceControlTest : public SimTest {
         return service;
     }
     static std::uint64_t Sleeps() { return desktop.elapsed / 200; }
+    // The tables give the wait and the start as flags.
+    static bool ControlServiceAndWait(std::string_view name, bool wait, bool start) {
+        return skervo::ControlServiceAndWait(
+            name, start ? skervo::ServiceAction::Start : skervo::ServiceAction::Stop,
+            wait ? skervo::ServiceWait::UntilReached : skervo::ServiceWait::No);
+    }
 };
 
 TEST_F(ServiceControlTest, SendsOnlyWhatIsNeededAndWaitsOnlyWhenAsked) {
@@ -109,7 +114,7 @@ TEST_F(ServiceControlTest, TheWaitStepFollowsTheRequestStep) {
     Texts seen;
     desktop.onSleep = [&] { seen = {runState.StepText, runState.PreviousStepText}; };
     Spooler(kStopped);
-    skervo::ShowStep("Lancement NETSTOP", true);
+    skervo::ShowStep("Lancement NETSTOP");
     ControlServiceAndWait("Spooler", false, false);
     EXPECT_EQ(runState.StepText, "Arr\xEAt service Spooler");
     EXPECT_EQ(runState.PreviousStepText, "(Lancement NETSTOP)");

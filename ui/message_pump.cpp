@@ -20,11 +20,11 @@ bool PollMessages() {
     return windowAlive;
 }
 
-void ShowStep(std::string_view text, bool keepPrevious) {
+void ShowStep(std::string_view text, StepChange change) {
     if (text == runState.StepText) {
         return;
     }
-    if (keepPrevious && !runState.StepText.empty()) {
+    if (change == StepChange::NewStep && !runState.StepText.empty()) {
         runState.PreviousStepText = "(" + runState.StepText + ")";
     }
     runState.StepText = text;

@@ -7,8 +7,12 @@ namespace skervo {
 // Dispatches the status window's pending messages; false once the window is gone.
 bool PollMessages();
 
-// Makes text the step under way; keepPrevious moves the former step to the
-// previous-step line.
-void ShowStep(std::string_view text, bool keepPrevious);
+enum class StepChange {
+    NewStep,   // the step shown so far moves to the previous-step line
+    SameStep,  // the step under way is only refreshed
+};
+
+// Makes text the step under way.
+void ShowStep(std::string_view text, StepChange change = StepChange::NewStep);
 
 }  // namespace skervo

@@ -38,15 +38,16 @@ void DrawStep(platform::DeviceContext context) {
 // The pictures come first: the masked drawing of the plug relies on the
 // context's default text and background colours.
 void PaintStatusWindow(platform::WindowHandle window) {
-    const platform::DeviceContext context = platform::GetDC(window);
-    DrawBitmap(context, runState.BackgroundBitmap, 0, 0);
+    const platform::OwnedWindowContext owned(platform::GetDC(window));
+    const platform::DeviceContext context = owned.Get();
+    DrawBitmap(context, runState.BackgroundBitmap.Get(), 0, 0);
     if (!runState.ConnectionName.empty() || runState.ConnectionUp) {
-        DrawBitmap(context, runState.ConnectionBitmap, layout::kPlugLeft, layout::kPlugTop,
+        DrawBitmap(context, runState.ConnectionBitmap.Get(), layout::kPlugLeft, layout::kPlugTop,
                    layout::kPlugTransparentColor);
     }
 
     platform::SetBkMode(context, platform::kTransparent);
-    platform::SelectObject(context, runState.TextFont);
+    platform::SelectObject(context, runState.TextFont.Get());
     platform::SetTextColor(context, layout::kScriptAndPreviousColor);
     DrawTextIn(context, std::string(texts::kScriptLinePrefix) + ScriptPath(), layout::kScriptLine,
                layout::kScriptLineFormat);
@@ -58,7 +59,6 @@ void PaintStatusWindow(platform::WindowHandle window) {
         platform::SetTextColor(context, layout::kStepColor);
         DrawStep(context);
     }
-    platform::ReleaseDC(window, context);
 }
 
 }  // namespace skervo

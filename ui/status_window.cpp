@@ -29,9 +29,9 @@ void RegisterStatusWindowClass(platform::IconHandle icon) {
 }
 
 void LoadPictures() {
-    runState.BackgroundBitmap = platform::LoadBitmapA(ProgramInstance(), "FOND");
-    platform::GetObjectA(runState.BackgroundBitmap, runState.BackgroundSize);
-    runState.ConnectionBitmap = platform::LoadBitmapA(ProgramInstance(), "CNX");
+    runState.BackgroundBitmap.Reset(platform::LoadBitmapA(ProgramInstance(), "FOND"));
+    platform::GetObjectA(runState.BackgroundBitmap.Get(), runState.BackgroundSize);
+    runState.ConnectionBitmap.Reset(platform::LoadBitmapA(ProgramInstance(), "CNX"));
 }
 
 // The one font of every text in the window.
@@ -113,7 +113,7 @@ void CreateStatusWindow() {
     LoadPictures();
     runState.PreviousStepText.clear();
     runState.StepText.clear();
-    runState.TextFont = CreateTextFont();
+    runState.TextFont.Reset(CreateTextFont());
 
     // The window is exactly its background picture.
     const int width = runState.BackgroundSize.width;
@@ -146,13 +146,18 @@ std::intptr_t StatusWindowProc(platform::WindowHandle window, std::uint32_t mess
     return result;
 }
 
-void TearDownStatusWindow() {
+void RemoveTrayIcon() {
     if (runState.TrayIconPresent) {
         platform::Shell_NotifyIconA(platform::kNimDelete, runState.TrayIconData);
+        runState.TrayIconPresent = false;
     }
-    platform::DeleteObject(runState.BackgroundBitmap);
-    platform::DeleteObject(runState.ConnectionBitmap);
-    platform::DeleteObject(runState.TextFont);
+}
+
+void TearDownStatusWindow() {
+    RemoveTrayIcon();
+    runState.BackgroundBitmap.Reset();
+    runState.ConnectionBitmap.Reset();
+    runState.TextFont.Reset();
     platform::UnregisterClassA(kStatusWindowClass, ProgramInstance());
 }
 

@@ -19,4 +19,8 @@ std::intptr_t StatusWindowProc(platform::WindowHandle window, std::uint32_t mess
 // Releases what CreateStatusWindow made; the window itself ends with the process.
 void TearDownStatusWindow();
 
+// On Windows an icon left behind by a process that ended stays in the
+// notification area until the mouse passes over it.
+void RemoveTrayIcon();
+
 }  // namespace skervo

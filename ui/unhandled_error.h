@@ -1,6 +1,6 @@
 #pragma once
-// The last resort for an error that nothing caught: a task-modal box, then
-// the end of the process with exit code 1.
+// The end of the program on an error raised: a task-modal box, then the end
+// of the process with exit code 1.
 #include "common/program_error.h"
 
 namespace skervo {

@@ -2,15 +2,12 @@
 // the records in the platform's own layout.
 #include "platform/dialup.h"
 
-#include <windows.h>
-// ras.h needs windows.h first.
-#include <ras.h>
-
 #include <algorithm>
 #include <atomic>
 #include <vector>
 
 #include "platform/win32/native.h"
+#include "platform/win32/ras_records.h"
 
 static_assert(skervo::platform::kRasCsConnected == RASCS_Connected);
 static_assert(skervo::platform::kRasMaxEntryName == RAS_MaxEntryName);
@@ -34,8 +31,8 @@ void CopyInto(CHAR (&field)[Size], const std::string& text) {
     field[length] = '\0';
 }
 
-RASDIALPARAMSA ToNative(const RasDialParameters& parameters) {
-    RASDIALPARAMSA native{};
+RasDialParamsRecord ToNative(const RasDialParameters& parameters) {
+    RasDialParamsRecord native{};
     native.dwSize = sizeof native;
     CopyInto(native.szEntryName, parameters.entryName);
     CopyInto(native.szPhoneNumber, parameters.phoneNumber);
@@ -43,14 +40,21 @@ RASDIALPARAMSA ToNative(const RasDialParameters& parameters) {
     CopyInto(native.szUserName, parameters.userName);
     CopyInto(native.szPassword, parameters.password);
     CopyInto(native.szDomain, parameters.domain);
+#ifdef _WIN64
     native.dwSubEntry = parameters.subEntry;
     native.dwCallbackId = parameters.callbackId;
+#endif
     return native;
 }
 
-RasDialParameters FromNative(const RASDIALPARAMSA& native) {
-    return {native.szEntryName, native.szPhoneNumber, native.szCallbackNumber, native.szUserName,
-            native.szPassword,  native.szDomain,      native.dwSubEntry,       native.dwCallbackId};
+RasDialParameters FromNative(const RasDialParamsRecord& native) {
+    RasDialParameters parameters{native.szEntryName, native.szPhoneNumber, native.szCallbackNumber,
+                                 native.szUserName,  native.szPassword,    native.szDomain};
+#ifdef _WIN64
+    parameters.subEntry = native.dwSubEntry;
+    parameters.callbackId = native.dwCallbackId;
+#endif
+    return parameters;
 }
 
 // A RasDialFunc has no context argument: the portable notifier waits here.
@@ -66,10 +70,10 @@ VOID WINAPI ForwardDialNotification(UINT message, RASCONNSTATE state, DWORD erro
 
 std::uint32_t InvokeRasEnumConnections(ProcAddress function, std::span<RasConnection> records,
                                        std::uint32_t& recordCount) {
-    using EnumFunction = DWORD(WINAPI*)(RASCONNA*, DWORD*, DWORD*);
-    std::vector<RASCONNA> native(records.size());
-    native.front().dwSize = sizeof(RASCONNA);
-    DWORD byteSize = native.size() * sizeof(RASCONNA);
+    using EnumFunction = DWORD(WINAPI*)(RasConnRecord*, DWORD*, DWORD*);
+    std::vector<RasConnRecord> native(records.size());
+    native.front().dwSize = sizeof(RasConnRecord);
+    DWORD byteSize = native.size() * sizeof(RasConnRecord);
     DWORD written = 0;
     const DWORD code = As<EnumFunction>(function)(native.data(), &byteSize, &written);
     recordCount = code == 0 ? std::min<DWORD>(written, native.size()) : 0;
@@ -81,11 +85,12 @@ std::uint32_t InvokeRasEnumConnections(ProcAddress function, std::span<RasConnec
 
 std::uint32_t InvokeRasGetConnectStatus(ProcAddress function, RasConnectionHandle connection,
                                         RasConnectionStatus& status) {
-    using StatusFunction = DWORD(WINAPI*)(HRASCONN, RASCONNSTATUSA*);
-    RASCONNSTATUSA native{};
+    using StatusFunction = DWORD(WINAPI*)(HRASCONN, RasConnStatusRecord*);
+    RasConnStatusRecord native{};
     native.dwSize = sizeof native;
     const DWORD code = As<StatusFunction>(function)(ToNative(connection), &native);
     status.state = static_cast<std::uint32_t>(native.rasconnstate);
+    status.error = native.dwError;
     return code;
 }
 
@@ -97,8 +102,8 @@ std::uint32_t InvokeRasHangUp(ProcAddress function, RasConnectionHandle connecti
 std::uint32_t InvokeRasDial(ProcAddress function, const RasDialParameters& parameters,
                             RasDialNotifier notifier, RasConnectionHandle& connection) {
     using DialFunction =
-        DWORD(WINAPI*)(RASDIALEXTENSIONS*, LPCSTR, RASDIALPARAMSA*, DWORD, LPVOID, HRASCONN*);
-    RASDIALPARAMSA native = ToNative(parameters);
+        DWORD(WINAPI*)(RASDIALEXTENSIONS*, LPCSTR, RasDialParamsRecord*, DWORD, LPVOID, HRASCONN*);
+    RasDialParamsRecord native = ToNative(parameters);
     dialNotifier = notifier;
     HRASCONN handle = nullptr;
     const DWORD code = As<DialFunction>(function)(
@@ -109,8 +114,8 @@ std::uint32_t InvokeRasDial(ProcAddress function, const RasDialParameters& param
 
 std::uint32_t InvokeRasGetEntryDialParams(ProcAddress function, RasDialParameters& parameters,
                                           bool& passwordStored) {
-    using LookupFunction = DWORD(WINAPI*)(LPCSTR, RASDIALPARAMSA*, BOOL*);
-    RASDIALPARAMSA native{};
+    using LookupFunction = DWORD(WINAPI*)(LPCSTR, RasDialParamsRecord*, BOOL*);
+    RasDialParamsRecord native{};
     native.dwSize = sizeof native;
     CopyInto(native.szEntryName, parameters.entryName);
     BOOL stored = FALSE;

@@ -30,8 +30,8 @@ DeviceContext GetDC(WindowHandle window) {
     return FromNative(::GetDC(platform::ToNative<HWND>(window)));
 }
 
-bool ReleaseDC(WindowHandle window, DeviceContext context) {
-    return ::ReleaseDC(platform::ToNative<HWND>(window), ToNative(context)) != 0;
+bool ReleaseDC(DeviceContext context) {
+    return ::ReleaseDC(::WindowFromDC(ToNative(context)), ToNative(context)) != 0;
 }
 
 DeviceContext CreateCompatibleDC(DeviceContext context) {
@@ -43,11 +43,13 @@ bool DeleteDC(DeviceContext context) {
 }
 
 BitmapHandle LoadBitmapA(ModuleHandle instance, const std::string& name) {
-    return platform::FromNative<BitmapHandle>(::LoadBitmapA(platform::ToNative<HINSTANCE>(instance), name.c_str()));
+    return platform::FromNative<BitmapHandle>(
+        ::LoadBitmapA(platform::ToNative<HINSTANCE>(instance), name.c_str()));
 }
 
 BitmapHandle CreateBitmap(int width, int height, std::uint32_t planes, std::uint32_t bitsPerPixel) {
-    return platform::FromNative<BitmapHandle>(::CreateBitmap(width, height, planes, bitsPerPixel, nullptr));
+    return platform::FromNative<BitmapHandle>(
+        ::CreateBitmap(width, height, planes, bitsPerPixel, nullptr));
 }
 
 bool GetObjectA(BitmapHandle bitmap, BitmapRecord& record) {
@@ -75,11 +77,13 @@ bool DeleteObject(FontHandle font) {
 }
 
 BitmapHandle SelectObject(DeviceContext context, BitmapHandle bitmap) {
-    return platform::FromNative<BitmapHandle>(::SelectObject(ToNative(context), platform::ToNative<HBITMAP>(bitmap)));
+    return platform::FromNative<BitmapHandle>(
+        ::SelectObject(ToNative(context), platform::ToNative<HBITMAP>(bitmap)));
 }
 
 FontHandle SelectObject(DeviceContext context, FontHandle font) {
-    return platform::FromNative<FontHandle>(::SelectObject(ToNative(context), platform::ToNative<HFONT>(font)));
+    return platform::FromNative<FontHandle>(
+        ::SelectObject(ToNative(context), platform::ToNative<HFONT>(font)));
 }
 
 int SetBkMode(DeviceContext context, int mode) {

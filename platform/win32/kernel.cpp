@@ -12,6 +12,7 @@ static_assert(skervo::platform::kLocaleUserDefault == LOCALE_USER_DEFAULT);
 static_assert(skervo::platform::kNormIgnoreCase == NORM_IGNORECASE);
 static_assert(skervo::platform::kCompareEqual == CSTR_EQUAL);
 static_assert(skervo::platform::kPlatformWin32Nt == VER_PLATFORM_WIN32_NT);
+static_assert(skervo::platform::kCpAcp == CP_ACP && skervo::platform::kCpUtf8 == CP_UTF8);
 static_assert(skervo::platform::kInvalidFileAttributes == INVALID_FILE_ATTRIBUTES);
 static_assert(skervo::platform::kFileAttributeDirectory == FILE_ATTRIBUTE_DIRECTORY);
 static_assert(skervo::platform::kWaitTimeout == WAIT_TIMEOUT);
@@ -23,6 +24,11 @@ static_assert(skervo::platform::kStartfUseShowWindow == STARTF_USESHOWWINDOW);
 static_assert(skervo::platform::kSwShowNa == SW_SHOWNA);
 static_assert(skervo::platform::kCreateNewConsole == CREATE_NEW_CONSOLE);
 static_assert(skervo::platform::kNormalPriorityClass == NORMAL_PRIORITY_CLASS);
+// The records in the sizes that every version of Windows accepts.
+static_assert(sizeof(OSVERSIONINFOA) == 148);
+#ifndef _WIN64
+static_assert(sizeof(STARTUPINFOA) == 68);
+#endif
 
 namespace skervo::platform {
 namespace {
@@ -49,6 +55,10 @@ std::string GetCommandLineA() {
     return ::GetCommandLineA();
 }
 
+std::wstring GetCommandLineW() {
+    return ::GetCommandLineW();
+}
+
 std::string GetModuleFileNameA() {
     // The answer fills the whole buffer when the path was cut: grow and ask again.
     std::string path(MAX_PATH, '\0');
@@ -68,6 +78,17 @@ KernelHandle CreateFileA(const std::string& path, std::uint32_t access, std::uin
                                     FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
+KernelHandle CreateFileW(const std::wstring& path, std::uint32_t access, std::uint32_t share,
+                         std::uint32_t disposition) {
+    return FromNative(::CreateFileW(path.c_str(), access, share, nullptr, disposition,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+}
+
+bool SetFilePointer(KernelHandle file, std::uint32_t position) {
+    return ::SetFilePointer(ToNative(file), static_cast<LONG>(position), nullptr, FILE_BEGIN) !=
+           INVALID_SET_FILE_POINTER;
+}
+
 bool ReadFile(KernelHandle file, char* buffer, std::uint32_t size, std::uint32_t& bytesRead) {
     DWORD read = 0;
     const bool ok = ::ReadFile(ToNative(file), buffer, size, &read, nullptr) != FALSE;
@@ -81,6 +102,17 @@ bool CloseHandle(KernelHandle handle) {
 
 std::uint32_t GetFileAttributesA(const std::string& path) {
     return ::GetFileAttributesA(path.c_str());
+}
+
+bool FindFirstFileA(const std::string& path, FindData& data) {
+    WIN32_FIND_DATAA native{};
+    const HANDLE search = ::FindFirstFileA(path.c_str(), &native);
+    if (search == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    ::FindClose(search);
+    data = {native.cFileName, native.cAlternateFileName};
+    return true;
 }
 
 std::string GetShortPathNameA(const std::string& path) {
@@ -141,6 +173,10 @@ KernelHandle OpenProcess(std::uint32_t access, std::uint32_t processId) {
     return FromNative(::OpenProcess(access, FALSE, processId));
 }
 
+std::uint32_t GetCurrentProcessId() {
+    return ::GetCurrentProcessId();
+}
+
 bool TerminateProcess(KernelHandle process, std::uint32_t exitCode) {
     return ::TerminateProcess(ToNative(process), exitCode) != FALSE;
 }
@@ -178,6 +214,27 @@ bool InvokeGetVersionExA(ProcAddress function, OsVersionRecord& record) {
     const bool ok = getVersionEx(&info) != FALSE;
     record.platformId = info.dwPlatformId;
     return ok;
+}
+
+std::wstring MultiByteToWideChar(std::uint32_t codePage, std::string_view text) {
+    const DWORD flags = codePage == CP_UTF8 ? MB_ERR_INVALID_CHARS : 0;
+    const int size = static_cast<int>(text.size());
+    const int length = ::MultiByteToWideChar(codePage, flags, text.data(), size, nullptr, 0);
+    std::wstring wide(length, L'\0');
+    ::MultiByteToWideChar(codePage, flags, text.data(), size, wide.data(), length);
+    return wide;
+}
+
+std::string WideCharToMultiByte(std::uint32_t codePage, std::wstring_view text, bool& lossy) {
+    const int size = static_cast<int>(text.size());
+    BOOL usedDefault = FALSE;
+    const int length = ::WideCharToMultiByte(codePage, WC_NO_BEST_FIT_CHARS, text.data(), size,
+                                             nullptr, 0, nullptr, nullptr);
+    std::string narrow(length, '\0');
+    ::WideCharToMultiByte(codePage, WC_NO_BEST_FIT_CHARS, text.data(), size, narrow.data(), length,
+                          nullptr, &usedDefault);
+    lossy = usedDefault != FALSE;
+    return narrow;
 }
 
 int CompareStringA(std::uint32_t locale, std::uint32_t flags, const std::string& first,

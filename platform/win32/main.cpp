@@ -4,5 +4,5 @@
 #include "app/entry.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-    return skervo::RunProgram();
+    skervo::RunProgram();
 }

@@ -9,6 +9,9 @@
 #include "platform/win32/native.h"
 
 static_assert(skervo::platform::kTh32csSnapProcess == TH32CS_SNAPPROCESS);
+#ifndef _WIN64
+static_assert(sizeof(PROCESSENTRY32) == 296);  // as the first tool-help functions know it
+#endif
 
 namespace skervo::platform {
 namespace {
@@ -64,8 +67,8 @@ bool InvokeEnumProcessModules(ProcAddress function, KernelHandle process,
 std::uint32_t InvokeGetModuleFileNameExA(ProcAddress function, KernelHandle process,
                                          ModuleHandle module, char* buffer, std::uint32_t size) {
     using ModuleNameFunction = DWORD(WINAPI*)(HANDLE, HMODULE, LPSTR, DWORD);
-    return As<ModuleNameFunction>(function)(ToNative(process), platform::ToNative<HMODULE>(module), buffer,
-                                            size);
+    return As<ModuleNameFunction>(function)(ToNative(process), platform::ToNative<HMODULE>(module),
+                                            buffer, size);
 }
 
 KernelHandle InvokeCreateToolhelp32Snapshot(ProcAddress function, std::uint32_t flags,
@@ -81,6 +84,23 @@ bool InvokeProcess32First(ProcAddress function, KernelHandle snapshot, ProcessEn
 
 bool InvokeProcess32Next(ProcAddress function, KernelHandle snapshot, ProcessEntry& entry) {
     return FetchProcess(function, snapshot, entry);
+}
+
+std::string InvokeQueryFullProcessImageNameA(ProcAddress function, KernelHandle process) {
+    using ImageNameFunction = BOOL(WINAPI*)(HANDLE, DWORD, LPSTR, DWORD*);
+    // A buffer too small fails the call: grow it and ask again.
+    std::string path(MAX_PATH, '\0');
+    for (;;) {
+        DWORD length = path.size();
+        if (As<ImageNameFunction>(function)(ToNative(process), 0, path.data(), &length)) {
+            path.resize(length);
+            return path;
+        }
+        if (GetLastError() != ERROR_INSUFFICIENT_BUFFER) {
+            return {};
+        }
+        path.resize(path.size() * 2);
+    }
 }
 
 }  // namespace skervo::platform

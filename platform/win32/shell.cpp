@@ -13,6 +13,9 @@ static_assert(skervo::platform::kNimAdd == NIM_ADD);
 static_assert(skervo::platform::kNimModify == NIM_MODIFY);
 static_assert(skervo::platform::kNimDelete == NIM_DELETE);
 static_assert(skervo::platform::kNifTip == NIF_TIP);
+#ifndef _WIN64
+static_assert(NOTIFYICONDATAA_V2_SIZE == 488);
+#endif
 
 namespace skervo::platform {
 

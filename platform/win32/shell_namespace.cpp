@@ -8,11 +8,16 @@
 
 #include <string>
 
+#include "platform/kernel.h"
+
 namespace p = skervo::platform;
 static_assert(p::kSOk == S_OK && p::kSFalse == S_FALSE && p::kEFail == E_FAIL);
 static_assert(p::kShcontfFolders == SHCONTF_FOLDERS && p::kCmfDefaultOnly == CMF_DEFAULTONLY);
 static_assert(p::kSwShowNormal == SW_SHOWNORMAL);
 static_assert(p::kNoDefaultItem == static_cast<UINT>(-1));
+#ifndef _WIN64
+static_assert(sizeof(CMINVOKECOMMANDINFO) == 36);  // the only size the first shells accept
+#endif
 
 namespace skervo::platform {
 namespace {
@@ -35,21 +40,16 @@ HWND ToWindow(WindowHandle window) {
     return reinterpret_cast<HWND>(static_cast<std::uintptr_t>(window));
 }
 
-std::wstring Widen(const std::string& text) {
-    const int size = static_cast<int>(text.size());
-    const int length = MultiByteToWideChar(CP_ACP, 0, text.data(), size, nullptr, 0);
-    std::wstring wide(length, L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.data(), size, wide.data(), length);
-    return wide;
-}
-
 // Context-menu handlers are shell extensions that expect COM on the calling
 // thread. The program asks the shell from its main thread only and keeps COM
 // until the process ends, so one initialisation before the first call does.
+bool comInitialised = false;
+
 void InitialiseComOnce() {
-    static const HRESULT initialised =
-        CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
-    (void)initialised;
+    if (!comInitialised) {
+        CoInitialize(nullptr);  // apartment-threaded; every Windows has it
+        comInitialised = true;
+    }
 }
 
 }  // namespace
@@ -63,7 +63,7 @@ HResult SHGetDesktopFolder(ShellFolderRef& desktop) {
 
 HResult ParseDisplayName(ShellFolderRef folder, WindowHandle owner, const std::string& name,
                          ItemIdList& item) {
-    std::wstring wide = Widen(name);
+    std::wstring wide = MultiByteToWideChar(kCpAcp, name);
     PIDLIST_RELATIVE list = nullptr;
     const HRESULT result = ToNative<IShellFolder>(folder)->ParseDisplayName(
         ToWindow(owner), nullptr, wide.data(), nullptr, &list, nullptr);

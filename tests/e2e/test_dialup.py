@@ -8,10 +8,11 @@ import shutil
 import subprocess
 import time
 import unittest
+from contextlib import contextmanager
 from pathlib import Path
 
 import test_e2e
-from test_e2e import BUILD, CAPTION, ENV, SKERVO, recorded_boxes, session, windows_path
+from test_e2e import BUILD, CAPTION, ENV, SKERVO, pointer_digits, recorded_boxes, session, windows_path
 
 setUpModule = test_e2e.setUpModule
 tearDownModule = test_e2e.tearDownModule
@@ -71,6 +72,18 @@ def error(text):
     return (CAPTION, "error", ("Erreur : " + text).encode("cp1252"))
 
 
+@contextmanager
+def windows_95_family():
+    """Wine answers platform 1 (the 95 family) to GetVersionExA in every skervo.exe meanwhile."""
+    key = r"HKCU\Software\Wine\AppDefaults\skervo.exe"
+    subprocess.run(["wine", "reg", "add", key, "/v", "Version", "/d", "win98", "/f"], env=ENV,
+                   check=True, capture_output=True)
+    try:
+        yield
+    finally:
+        subprocess.run(["wine", "reg", "delete", key, "/f"], env=ENV, capture_output=True)
+
+
 class AutomaticDialTest(unittest.TestCase):
     def test_a_dial_that_connects_is_made_once_and_waited_for(self):
         into = install("connecte", ["entry Bureau ok 1500"])
@@ -103,7 +116,9 @@ class AutomaticDialTest(unittest.TestCase):
                 ]
             ),
         )
-        self.assertEqual(noted(into), ["dial Bureau", "dial Maison"])
+        # A failed dial holds its port until the program hangs it up, refused at once or not.
+        self.assertEqual(noted(into), ["dial Bureau", "dial Maison", "hangup Maison", "hangup Bureau"])
+        self.assertEqual(connections(into), [])
 
 
 class ConnectionWaitTest(unittest.TestCase):
@@ -145,6 +160,22 @@ class DialogTest(unittest.TestCase):
         dialog = windows_path(into / "rasphone.exe")
         self.assertEqual(noted(into, "probe.log")[0], f'cmd="{dialog}"  -d Bureau')
 
+    def test_on_the_95_family_the_dialog_is_rundll32_and_the_rest_runs_as_on_nt(self):
+        into = install("famille_95")
+        shutil.copy(HELPERS / "console_probe.exe", into / "rundll32.exe")
+        shutil.copy(HELPERS / "windowed_app.exe", into / "windowed_app.exe")
+        app = windows_path(into / "windowed_app.exe")
+        with windows_95_family():
+            code, boxes, _ = run_in(into, f"&Bureau\n&\n>{app} Suivi 95\ninconnu_95\n", "/Silent")
+        self.assertEqual((code, boxes), (0, [error("Impossible d'exécuter : inconnu_95")]))
+        dialog = windows_path(into / "rundll32.exe")
+        started = sorted(line for line in noted(into, "probe.log") if line.startswith("cmd="))
+        self.assertEqual(
+            started,
+            [f'cmd="{dialog}"  rnaui.dll,RnaDial ', f'cmd="{dialog}"  rnaui.dll,RnaDial Bureau'],
+        )
+        self.assertEqual(noted(into, "windowed_app.log"), ["WM_CLOSE Suivi 95"])
+
     def test_without_a_dialog_program_the_line_is_reported(self):
         into = install("sans_dialogue")
         code, boxes, _ = run_in(into, "&Bureau\n", "/Silent")
@@ -173,8 +204,11 @@ class MissingLibraryTest(unittest.TestCase):
         self.assertRegex(
             text,
             re.compile(
-                rb"^Exception ProgramError dans le module skervo\.exe dans [0-9A-F]{16}\.\r\n"
-                rb"Erreur en ouverture de rasapi32\.dll\.\r\n$"
+                (
+                    rb"^Exception ProgramError dans le module skervo\.exe dans [0-9A-F]{%d}\.\r\n"
+                    rb"Erreur en ouverture de rasapi32\.dll\.\r\n$"
+                )
+                % pointer_digits(SKERVO)
             ),
         )
 

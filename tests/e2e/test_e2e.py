@@ -1,7 +1,9 @@
 """End-to-end tests of skervo.exe under Wine.
 
 Needs DISPLAY (an X display), WINEPREFIX (a ready prefix with a running wineserver) and
-SKERVO_BUILD (the Windows build folder, holding skervo.exe and tests/e2e/box_recorder.exe).
+SKERVO_BUILD (the Windows build folder, holding skervo.exe and tests/e2e/box_recorder.exe); the
+same tests run against the 64-bit and the 32-bit build. SKERVO_OTHER_BUILD, when set, is the
+build of the other architecture, whose helper programs stand for applications across the line.
 One box recorder runs for the whole session: it writes down every message box and presses OK,
 so each run's boxes are the lines that the recorder's log gained during that run.
 """
@@ -14,6 +16,7 @@ import unittest
 from pathlib import Path
 
 BUILD = Path(os.environ["SKERVO_BUILD"]).resolve()
+OTHER_BUILD = Path(os.environ["SKERVO_OTHER_BUILD"]).resolve() if "SKERVO_OTHER_BUILD" in os.environ else None
 SKERVO = BUILD / "skervo.exe"
 RECORDER = BUILD / "tests" / "e2e" / "box_recorder.exe"
 ENV = dict(os.environ, WINEDEBUG="-all")
@@ -67,6 +70,14 @@ UNKNOWN = "programme_inconnu /x"
 session = {}
 
 
+def pointer_digits(program):
+    """How many hex digits the program writes for an address: 16 for a 64-bit program, 8 for a
+    32-bit one (the machine field of its PE header)."""
+    data = Path(program).read_bytes()
+    header = int.from_bytes(data[0x3C:0x40], "little")
+    return 16 if int.from_bytes(data[header + 4 : header + 6], "little") == 0x8664 else 8
+
+
 def windows_path(path):
     """Wine shows the Unix root as drive Z:."""
     return "Z:" + str(path).replace("/", "\\")
@@ -81,9 +92,9 @@ def not_run(line):
     return (CAPTION, "error", ("Erreur : Impossible d'exécuter : " + line).encode("cp1252"))
 
 
-def start_wine(*args):
+def start_wine(*args, env=ENV):
     return subprocess.Popen(
-        ["wine", *map(str, args)], env=ENV, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL
+        ["wine", *map(str, args)], env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL
     )
 
 
@@ -98,13 +109,13 @@ def recorded_boxes(offset):
     ]
 
 
-def run_skervo(*args):
+def run_skervo(*args, env=ENV):
     """Runs skervo.exe to its end; answers its exit code, its boxes and its length in seconds."""
     if session["recorder"].poll() is not None:
         raise RuntimeError("the box recorder has ended")
     offset = os.path.getsize(session["log"])
     started = time.monotonic()
-    code = start_wine(SKERVO, *args).wait(timeout=90)
+    code = start_wine(SKERVO, *args, env=env).wait(timeout=90)
     return code, recorded_boxes(offset), time.monotonic() - started
 
 
@@ -163,6 +174,16 @@ class CommandLineTest(unittest.TestCase):
             with self.subTest(args=args):
                 self.assertEqual(run_skervo(*args)[:2], (0, boxes))
 
+    def test_a_script_in_a_folder_outside_the_ansi_code_page_runs(self):
+        folder = Path(session["folder"].name) / "Łódź été"
+        folder.mkdir(exist_ok=True)
+        (folder / "s.skervo").write_bytes(b"inconnu_lodz\n")
+        # Wine reads a Unix argument as UTF-8 only in a UTF-8 locale. Its 8-bit command line
+        # then says "Lódz été", a folder that does not exist.
+        env = dict(ENV, LANG="C.UTF-8")
+        code, boxes, _ = run_skervo(windows_path(folder / "s.skervo"), env=env)
+        self.assertEqual((code, boxes), (0, [not_run("inconnu_lodz")]))
+
     def test_missing_script_runs_nothing(self):
         missing = windows_path(Path(session["folder"].name) / "absent.skervo")
         for args in ((missing,), (missing, "/Silent")):
@@ -197,6 +218,7 @@ class ScriptReadingTest(unittest.TestCase):
                 ["--", "- inconnu_a", "+inconnu_b"],
             ),
             ("line bytes reach the box", "programme_été\n".encode("cp1252"), ["programme_été"]),
+            ("UTF-8 with its mark", "\ufeffprogramme_été\r\n".encode("utf-8"), ["programme_été"]),
         ]
         for name, content, lines in cases:
             with self.subTest(name):

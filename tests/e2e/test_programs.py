@@ -8,7 +8,7 @@ import unittest
 from pathlib import Path
 
 import test_e2e
-from test_e2e import BUILD, ENV, not_run, run_skervo, session, windows_path
+from test_e2e import BUILD, ENV, OTHER_BUILD, not_run, run_skervo, session, windows_path
 
 setUpModule = test_e2e.setUpModule
 tearDownModule = test_e2e.tearDownModule
@@ -24,9 +24,9 @@ def folder(name):
     return path
 
 
-def copy_helper(program, into):
+def copy_helper(program, into, helpers=HELPERS):
     """A copy of a helper program in a folder of its own; answers its Windows path."""
-    shutil.copy(HELPERS / program, into / program)
+    shutil.copy(helpers / program, into / program)
     return windows_path(into / program)
 
 
@@ -101,18 +101,24 @@ class ClosingTest(unittest.TestCase):
         run_script(f"<<{app}\n", "/Silent")
 
     def test_a_path_closes_or_kills_every_copy(self):
-        apps = folder("copies")
-        app = copy_helper("windowed_app.exe", apps)
-        start = f"{app} Copie 1|ignore\n{app} Copie 2|ignore hidden\n"
-        code, boxes, _ = run_script(start + f"<{app.upper()}\n", "/Silent")
-        self.assertEqual((code, boxes), (0, []))
-        self.assertEqual(close_log(apps), ["WM_CLOSE Copie 1", "WM_CLOSE Copie 2"])
-        self.assertEqual(len(windows_titled("Copie 1")), 1)
-        code, boxes, _ = run_script(f"<<{app}\n", "/Silent")
-        self.assertEqual((code, boxes), (0, []))
-        time.sleep(0.5)
-        self.assertEqual(windows_titled("Copie 1"), [])
-        self.assertEqual(len(close_log(apps)), 2, "killed, not asked")
+        if OTHER_BUILD is None:
+            self.skipTest("SKERVO_OTHER_BUILD is not set: the other architecture is not built")
+        # A 32-bit program cannot read the modules of a 64-bit process: the application of the
+        # other architecture is found by its path all the same.
+        for name, helpers in [("same", HELPERS), ("other", OTHER_BUILD / "tests" / "e2e")]:
+            with self.subTest(architecture=name):
+                apps = folder("copies_" + name)
+                app = copy_helper("windowed_app.exe", apps, helpers)
+                start = f"{app} Copie 1|ignore\n{app} Copie 2|ignore hidden\n"
+                code, boxes, _ = run_script(start + f"<{app.upper()}\n", "/Silent")
+                self.assertEqual((code, boxes), (0, []))
+                self.assertEqual(close_log(apps), ["WM_CLOSE Copie 1", "WM_CLOSE Copie 2"])
+                self.assertEqual(len(windows_titled("Copie 1")), 1)
+                code, boxes, _ = run_script(f"<<{app}\n", "/Silent")
+                self.assertEqual((code, boxes), (0, []))
+                time.sleep(0.5)
+                self.assertEqual(windows_titled("Copie 1"), [])
+                self.assertEqual(len(close_log(apps)), 2, "killed, not asked")
 
     def test_a_title_fragment_closes_only_matching_windows(self):
         apps = folder("titres")

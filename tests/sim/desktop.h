@@ -106,6 +106,7 @@ struct Process {
     std::uint64_t endsAt = kForever;
     bool terminated = false;
     bool opensForQuery = true;  // false for processes of other users
+    bool modulesListed = true;  // false for a 64-bit process seen from a 32-bit program
 };
 
 // A kernel handle the program holds.
@@ -123,6 +124,7 @@ inline std::recursive_mutex seamMutex;
 
 struct Desktop {
     std::string commandLine;
+    std::wstring commandLineW;  // when empty, the ANSI one widened
     std::string modulePath = "C:\\Outils\\skervo.exe";
     std::map<std::string, std::string> files;  // path -> bytes
     std::set<std::string> folders;
@@ -142,7 +144,8 @@ struct Desktop {
     // Libraries by lower-case name, each with its exported functions.
     std::map<std::string, std::set<std::string>> libraries = {
         {"kernel32.dll",
-         {"GetVersionExA", "CreateToolhelp32Snapshot", "Process32First", "Process32Next"}},
+         {"GetVersionExA", "CreateToolhelp32Snapshot", "Process32First", "Process32Next",
+          "QueryFullProcessImageNameA"}},
         {"psapi.dll", {"EnumProcesses", "EnumProcessModules", "GetModuleFileNameExA"}},
         {"user32.dll", {"SetLayeredWindowAttributes"}}};
     bool versionQuerySucceeds = true;

@@ -28,11 +28,13 @@ struct PhoneBookEntry {
     std::string userName{};         // filled in by the lookup, and expected back by the dial
     std::uint32_t dialRefusal = 0;  // the dial's answer: no connection when not 0
     std::vector<DialStep> steps{};
+    bool refusalHoldsPort = false;  // the refused dial still gives a connection handle
 };
 
 struct Connection {
     std::uintptr_t handle = 0;
     std::uint32_t state = kRasCsConnected;
+    std::uint32_t error = 0;  // why it failed: held until it is hung up
     std::uint32_t statusRefusal = 0;
     std::uint32_t hangUpRefusal = 0;
 };

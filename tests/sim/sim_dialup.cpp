@@ -38,6 +38,7 @@ void Notify(std::uintptr_t handle, std::vector<DialStep> steps,
                 std::lock_guard lock(seamMutex);
                 if (Connection* connection = Find(skervo::platform::RasConnectionHandle{handle})) {
                     connection->state = step.state;
+                    connection->error = step.error;
                 }
             }
             notifier(kWmRasDialEvent, step.state, step.error);
@@ -99,7 +100,7 @@ std::uint32_t InvokeRasGetConnectStatus(ProcAddress function, RasConnectionHandl
     if (!found) {
         return 6;  // ERROR_INVALID_HANDLE
     }
-    status.state = found->state;
+    status = {found->state, found->error};
     return found->statusRefusal;
 }
 
@@ -125,13 +126,17 @@ std::uint32_t InvokeRasDial(ProcAddress function, const RasDialParameters& param
     std::lock_guard lock(seamMutex);
     sim::Expect(function, "RasDial");
     const sim::PhoneBookEntry& entry = desktop.dialup.phoneBook.at(parameters.entryName);
-    if (entry.dialRefusal != 0) {
+    if (entry.dialRefusal != 0 && !entry.refusalHoldsPort) {
         return entry.dialRefusal;
     }
     const std::uintptr_t handle = desktop.dialup.nextConnection++;
-    desktop.dialup.connections.push_back({.handle = handle, .state = sim::kRasCsOpenPort});
-    desktop.dialup.dials.push_back(parameters);
+    desktop.dialup.connections.push_back(
+        {.handle = handle, .state = sim::kRasCsOpenPort, .error = entry.dialRefusal});
     connection = RasConnectionHandle{handle};
+    if (entry.dialRefusal != 0) {
+        return entry.dialRefusal;
+    }
+    desktop.dialup.dials.push_back(parameters);
     sim::dialThreads.emplace_back(sim::Notify, handle, entry.steps, notifier);
     return 0;
 }

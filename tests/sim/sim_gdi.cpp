@@ -84,8 +84,22 @@ DeviceContext GetDC(WindowHandle window) {
                                                                  : DeviceContext{};
 }
 
-bool ReleaseDC(WindowHandle, DeviceContext context) {
-    return desktop.deviceContexts.erase(static_cast<std::uintptr_t>(context)) == 1;
+namespace {
+
+// Each kind of context goes back its own way.
+bool GiveBack(DeviceContext context, bool windowContext) {
+    const auto found = desktop.deviceContexts.find(static_cast<std::uintptr_t>(context));
+    if (found == desktop.deviceContexts.end() || (found->second.window != 0) != windowContext) {
+        return false;
+    }
+    desktop.deviceContexts.erase(found);
+    return true;
+}
+
+}  // namespace
+
+bool ReleaseDC(DeviceContext context) {
+    return GiveBack(context, true);
 }
 
 DeviceContext CreateCompatibleDC(DeviceContext) {
@@ -93,7 +107,7 @@ DeviceContext CreateCompatibleDC(DeviceContext) {
 }
 
 bool DeleteDC(DeviceContext context) {
-    return desktop.deviceContexts.erase(static_cast<std::uintptr_t>(context)) == 1;
+    return GiveBack(context, false);
 }
 
 BitmapHandle LoadBitmapA(ModuleHandle, const std::string& name) {

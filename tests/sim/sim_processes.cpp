@@ -60,6 +60,18 @@ std::uint32_t GetFileAttributesA(const std::string& path) {
     return IsFile(path) ? 0x20 : kInvalidFileAttributes;  // FILE_ATTRIBUTE_ARCHIVE
 }
 
+bool FindFirstFileA(const std::string& path, FindData& data) {
+    if (!IsFile(path)) {
+        return false;
+    }
+    const std::string shortPath = GetShortPathNameA(path);
+    const std::string longPath = LongPathOf(path);
+    data.fileName = longPath.substr(longPath.rfind('\\') + 1);
+    data.alternateFileName =
+        Lower(shortPath) == Lower(longPath) ? "" : shortPath.substr(shortPath.rfind('\\') + 1);
+    return true;
+}
+
 std::string GetShortPathNameA(const std::string& path) {
     for (const auto& [longPath, shortPath] : desktop.shortNames) {
         if (Lower(path) == longPath || Lower(path) == Lower(shortPath)) {
@@ -114,6 +126,11 @@ KernelHandle OpenProcess(std::uint32_t access, std::uint32_t processId) {
     return Open({.kind = Kind::Process, .processId = processId});
 }
 
+// The program's own windows carry this process id (see sim::Window).
+std::uint32_t GetCurrentProcessId() {
+    return 1;
+}
+
 bool TerminateProcess(KernelHandle handle, std::uint32_t) {
     sim::Process* process = HeldProcess(handle);
     if (!process || !desktop.Running(*process)) {
@@ -141,7 +158,8 @@ bool InvokeEnumProcesses(ProcAddress function, std::vector<std::uint32_t>& ids,
 bool InvokeEnumProcessModules(ProcAddress function, KernelHandle handle,
                               std::vector<ModuleHandle>& modules, std::uint32_t capacity) {
     const sim::Process* process = HeldProcess(handle);
-    if (desktop.ProcedureName(function) != "EnumProcessModules" || !process) {
+    if (desktop.ProcedureName(function) != "EnumProcessModules" || !process ||
+        !process->modulesListed) {
         return false;
     }
     modules.clear();
@@ -178,6 +196,14 @@ KernelHandle InvokeCreateToolhelp32Snapshot(ProcAddress function, std::uint32_t 
         }
     }
     return Open(std::move(snapshot));
+}
+
+std::string InvokeQueryFullProcessImageNameA(ProcAddress function, KernelHandle handle) {
+    const sim::Process* process = HeldProcess(handle);
+    if (desktop.ProcedureName(function) != "QueryFullProcessImageNameA" || !process) {
+        return "";
+    }
+    return process->image;
 }
 
 bool InvokeProcess32First(ProcAddress function, KernelHandle snapshot, ProcessEntry& entry) {

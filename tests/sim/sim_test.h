@@ -14,20 +14,30 @@
 class SimTest : public ::testing::Test {
   protected:
     void SetUp() override {
+        ResetRunState();
         sim::desktop = sim::Desktop{};
-        // The run state holds an atomic flag, so it is rebuilt rather than assigned.
+    }
+
+    // No dial may still be notifying when the next test resets the desktop,
+    // and nothing the run state owns may outlive the desktop it came from.
+    void TearDown() override {
+        sim::FinishDials();
+        ResetRunState();
+    }
+
+    // Rebuilt rather than assigned: it holds an atomic flag and owners, which
+    // give what they hold back to the desktop it came from.
+    static void ResetRunState() {
         std::destroy_at(&skervo::runState);
         std::construct_at(&skervo::runState);
     }
 
-    // No dial may still be notifying when the next test resets the desktop.
-    void TearDown() override { sim::FinishDials(); }
-
-    // Runs skervo.exe with these parameters; answers the exit code.
+    // Runs skervo.exe with these parameters; answers the exit code, which
+    // only ExitProcess gives.
     static std::uint32_t RunProgram(const std::string& parameters) {
         sim::desktop.commandLine = "skervo.exe " + parameters;
         try {
-            return static_cast<std::uint32_t>(skervo::RunProgram());
+            skervo::RunProgram();
         } catch (const sim::ProcessExit& exit) {
             return exit.code;
         }

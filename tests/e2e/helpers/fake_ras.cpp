@@ -5,8 +5,8 @@
 // keeps up to date, one record per line:
 //   entry NAME ok MS        dials connect 300 ms after the dial, and drop MS later
 //   entry NAME fail CODE    dials report CODE through the notifier 300 ms after the dial
-//   entry NAME refuse CODE  dials are refused at once with CODE
-//   connection HANDLE STATE NAME
+//   entry NAME refuse CODE  dials are refused at once with CODE, the port held all the same
+//   connection HANDLE STATE NAME [ERROR]  a failed one holds its port until it is hung up
 //   text CODE WORDS...      the error text of CODE
 // Each dial and hang-up is noted in ras.log beside it.
 #include <windows.h>
@@ -23,6 +23,16 @@
 namespace {
 
 constexpr DWORD kDialDelayMs = 300;
+
+// The record sizes the program must give: for 32-bit programs the first
+// layout of the remote-access records, which every Windows accepts; for
+// 64-bit ones that of the first 64-bit Windows. Written out, not taken from
+// a header: the program's own header could be wrong the same way.
+#ifdef _WIN64
+constexpr DWORD kConnSize = 708, kStatusSize = 288, kDialParamsSize = 1064;
+#else
+constexpr DWORD kConnSize = 412, kStatusSize = 160, kDialParamsSize = 1052;
+#endif
 
 HINSTANCE self;
 CRITICAL_SECTION lock;  // the dial's thread and the caller's share ras.txt
@@ -61,7 +71,13 @@ struct Connection {
     ULONG_PTR handle = 0;
     DWORD state = 0;
     std::string name;
+    DWORD error = 0;
 };
+
+std::string Record(ULONG_PTR handle, DWORD state, const std::string& name, DWORD error = 0) {
+    return "connection " + std::to_string(handle) + " " + std::to_string(state) + " " + name + " " +
+           std::to_string(error);
+}
 
 std::vector<Connection> Connections() {
     std::vector<Connection> connections;
@@ -71,6 +87,7 @@ std::vector<Connection> Connections() {
         Connection connection;
         if (fields >> kind >> connection.handle >> connection.state >> connection.name &&
             kind == "connection") {
+            fields >> connection.error;
             connections.push_back(connection);
         }
     }
@@ -120,9 +137,9 @@ DWORD WINAPI RunDial(LPVOID parameter) {
     Sleep(kDialDelayMs);
     const bool connects = dial->outcome == "ok";
     EnterCriticalSection(&lock);
-    SetConnection(dial->handle, connects ? "connection " + std::to_string(dial->handle) + " " +
-                                               std::to_string(RASCS_Connected) + " " + dial->name
-                                         : "");
+    SetConnection(dial->handle,
+                  connects ? Record(dial->handle, RASCS_Connected, dial->name)
+                           : Record(dial->handle, RASCS_Disconnected, dial->name, dial->value));
     LeaveCriticalSection(&lock);
     dial->notifier(WM_RASDIALEVENT, connects ? RASCS_Connected : RASCS_Disconnected,
                    connects ? 0 : dial->value);
@@ -156,19 +173,22 @@ BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
 
 DWORD WINAPI FakeEnumConnections(RASCONNA* records, DWORD* byteSize, DWORD* count) {
     Locked locked;
-    if (records[0].dwSize != sizeof(RASCONNA)) {
+    if (records[0].dwSize != kConnSize) {
         return ERROR_INVALID_SIZE;
     }
     const std::vector<Connection> connections = Connections();
-    const DWORD needed = connections.size() * sizeof(RASCONNA);
+    const DWORD needed = connections.size() * kConnSize;
     if (needed > *byteSize) {
         *byteSize = needed;
         return ERROR_BUFFER_TOO_SMALL;
     }
+    // The records follow each other at the size the program gave; the fields
+    // written here lie at the same places in every layout.
     for (std::size_t index = 0; index < connections.size(); ++index) {
-        records[index].hrasconn = reinterpret_cast<HRASCONN>(connections[index].handle);
-        lstrcpynA(records[index].szEntryName, connections[index].name.c_str(),
-                  RAS_MaxEntryName + 1);
+        auto* record =
+            reinterpret_cast<RASCONNA*>(reinterpret_cast<BYTE*>(records) + index * kConnSize);
+        record->hrasconn = reinterpret_cast<HRASCONN>(connections[index].handle);
+        lstrcpynA(record->szEntryName, connections[index].name.c_str(), RAS_MaxEntryName + 1);
     }
     *count = connections.size();
     return 0;
@@ -176,12 +196,13 @@ DWORD WINAPI FakeEnumConnections(RASCONNA* records, DWORD* byteSize, DWORD* coun
 
 DWORD WINAPI FakeGetConnectStatus(HRASCONN handle, RASCONNSTATUSA* status) {
     Locked locked;
-    if (status->dwSize != sizeof(RASCONNSTATUSA)) {
+    if (status->dwSize != kStatusSize) {
         return ERROR_INVALID_SIZE;
     }
     for (const Connection& connection : Connections()) {
         if (connection.handle == reinterpret_cast<ULONG_PTR>(handle)) {
             status->rasconnstate = static_cast<RASCONNSTATE>(connection.state);
+            status->dwError = connection.error;
             return 0;
         }
     }
@@ -203,7 +224,7 @@ DWORD WINAPI FakeHangUp(HRASCONN handle) {
 DWORD WINAPI FakeGetEntryDialParams(LPCSTR, RASDIALPARAMSA* parameters, BOOL* passwordStored) {
     Locked locked;
     std::string rest;
-    if (parameters->dwSize != sizeof(RASDIALPARAMSA)) {
+    if (parameters->dwSize != kDialParamsSize) {
         return ERROR_INVALID_SIZE;
     }
     if (!FindRecord("entry", parameters->szEntryName, rest)) {
@@ -218,7 +239,7 @@ DWORD WINAPI FakeDial(RASDIALEXTENSIONS*, LPCSTR, RASDIALPARAMSA* parameters, DW
                       LPVOID notifier, HRASCONN* handle) {
     Locked locked;
     std::string rest;
-    if (parameters->dwSize != sizeof(RASDIALPARAMSA) || notifierType != 0 || !notifier ||
+    if (parameters->dwSize != kDialParamsSize || notifierType != 0 || !notifier ||
         !FindRecord("entry", parameters->szEntryName, rest) ||
         lstrcmpA(parameters->szUserName, "utilisateur") != 0) {
         return ERROR_INVALID_PARAMETER;
@@ -228,14 +249,14 @@ DWORD WINAPI FakeDial(RASDIALEXTENSIONS*, LPCSTR, RASDIALPARAMSA* parameters, DW
     DWORD value = 0;
     fields >> outcome >> value;
     Note(std::string("dial ") + parameters->szEntryName);
-    if (outcome == "refuse") {
-        return value;
-    }
     static ULONG_PTR nextHandle = 0x100;
     const ULONG_PTR dialled = nextHandle++;
-    SetConnection(dialled, "connection " + std::to_string(dialled) + " " +
-                               std::to_string(RASCS_OpenPort) + " " + parameters->szEntryName);
+    const DWORD refusal = outcome == "refuse" ? value : 0;
+    SetConnection(dialled, Record(dialled, RASCS_OpenPort, parameters->szEntryName, refusal));
     *handle = reinterpret_cast<HRASCONN>(dialled);
+    if (refusal != 0) {
+        return refusal;
+    }
     auto* dial = new Dial{dialled, parameters->szEntryName, outcome, value,
                           reinterpret_cast<RASDIALFUNC>(notifier)};
     CloseHandle(CreateThread(nullptr, 0, RunDial, dial, 0, nullptr));
