@@ -5,6 +5,7 @@
 
 #include "common/run_state.h"
 #include "common/text_rules.h"
+#include "platform/growing_text.h"
 #include "platform/kernel.h"
 #include "platform/process_listing.h"
 
@@ -13,7 +14,6 @@ namespace {
 
 constexpr std::uint32_t kFirstProcessCapacity = 256;
 constexpr std::uint32_t kModulesCompared = 50;
-constexpr std::uint32_t kFirstNameCapacity = 260;
 
 // A file to find among the processes: its normalised path, and the names it
 // goes by in its folder (short and long), when they could be read.
@@ -95,15 +95,12 @@ std::string ModuleFileName(platform::KernelHandle process, platform::ModuleHandl
     if (platform::IsNull(moduleFileName)) {
         return {};
     }
-    for (std::uint32_t capacity = kFirstNameCapacity;; capacity *= 2) {
-        std::string name(capacity, '\0');
+    // A name that fills the buffer, less its terminator, may have been cut.
+    return platform::FillGrowing([&](char* buffer, std::size_t size) {
         const std::uint32_t length = platform::InvokeGetModuleFileNameExA(
-            moduleFileName, process, module, name.data(), capacity);
-        if (length + 1 < capacity) {
-            name.resize(length);
-            return name;
-        }
-    }
+            moduleFileName, process, module, buffer, static_cast<std::uint32_t>(size));
+        return length + 1 < size ? std::optional<std::size_t>(length) : std::nullopt;
+    });
 }
 
 // The executable's path by another way, for a process whose modules cannot

@@ -17,7 +17,6 @@
 namespace skervo {
 namespace {
 
-constexpr std::uint32_t kConnectionPollMilliseconds = 200;
 constexpr std::uint32_t kDisconnectionPollMilliseconds = 500;
 
 // The platform's dial-up dialog: the program searched, and what follows its path.
@@ -50,7 +49,7 @@ void WaitForConnection() {
         if (!PollMessages()) {
             return;
         }
-        platform::Sleep(kConnectionPollMilliseconds);
+        platform::Sleep(kPollIntervalMilliseconds);
     }
 }
 

@@ -10,8 +10,6 @@
 namespace skervo {
 namespace {
 
-constexpr std::uint32_t kPauseInterval = 200;
-
 int DigitValue(char c, int base) {
     int value = 99;
     if (c >= '0' && c <= '9') {
@@ -100,7 +98,7 @@ void RunPause(std::string_view countText) {
         if (!PollMessages()) {
             break;
         }
-        platform::Sleep(kPauseInterval);
+        platform::Sleep(kPollIntervalMilliseconds);
     }
     // Set directly, without a repaint: the next step shows it as its predecessor.
     runState.StepText = std::string(texts::kPauseSummary) +

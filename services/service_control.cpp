@@ -16,8 +16,6 @@ namespace {
 using platform::ServiceHandle;
 using platform::ServiceStatus;
 
-constexpr std::uint32_t kPollInterval = 200;
-
 std::string Join(std::string_view text, std::string_view name) {
     return std::string(text) + std::string(name);
 }
@@ -50,7 +48,7 @@ bool WaitForState(ServiceHandle service, std::string_view name, ServiceAction ac
     for (;;) {
         // A failed query keeps the last state known.
         const bool queried = platform::QueryServiceStatus(service, status);
-        platform::Sleep(kPollInterval);
+        platform::Sleep(kPollIntervalMilliseconds);
         if (!PollMessages()) {
             return false;
         }

@@ -15,14 +15,6 @@ static_assert(skervo::platform::kRasMaxEntryName == RAS_MaxEntryName);
 namespace skervo::platform {
 namespace {
 
-HRASCONN ToNative(RasConnectionHandle connection) {
-    return platform::ToNative<HRASCONN>(connection);
-}
-
-RasConnectionHandle FromNative(HRASCONN connection) {
-    return platform::FromNative<RasConnectionHandle>(connection);
-}
-
 // Copies at most the field's size less its terminator: a longer text is cut, never overrun.
 template <std::size_t Size>
 void CopyInto(CHAR (&field)[Size], const std::string& text) {
@@ -31,7 +23,7 @@ void CopyInto(CHAR (&field)[Size], const std::string& text) {
     field[length] = '\0';
 }
 
-RasDialParamsRecord ToNative(const RasDialParameters& parameters) {
+RasDialParamsRecord ToRecord(const RasDialParameters& parameters) {
     RasDialParamsRecord native{};
     native.dwSize = sizeof native;
     CopyInto(native.szEntryName, parameters.entryName);
@@ -47,7 +39,7 @@ RasDialParamsRecord ToNative(const RasDialParameters& parameters) {
     return native;
 }
 
-RasDialParameters FromNative(const RasDialParamsRecord& native) {
+RasDialParameters FromRecord(const RasDialParamsRecord& native) {
     RasDialParameters parameters{native.szEntryName, native.szPhoneNumber, native.szCallbackNumber,
                                  native.szUserName,  native.szPassword,    native.szDomain};
 #ifdef _WIN64
@@ -78,7 +70,7 @@ std::uint32_t InvokeRasEnumConnections(ProcAddress function, std::span<RasConnec
     const DWORD code = As<EnumFunction>(function)(native.data(), &byteSize, &written);
     recordCount = code == 0 ? std::min<DWORD>(written, native.size()) : 0;
     for (std::uint32_t index = 0; index < recordCount; ++index) {
-        records[index].handle = FromNative(native[index].hrasconn);
+        records[index].handle = FromNative<RasConnectionHandle>(native[index].hrasconn);
     }
     return code;
 }
@@ -103,12 +95,12 @@ std::uint32_t InvokeRasDial(ProcAddress function, const RasDialParameters& param
                             RasDialNotifier notifier, RasConnectionHandle& connection) {
     using DialFunction =
         DWORD(WINAPI*)(RASDIALEXTENSIONS*, LPCSTR, RasDialParamsRecord*, DWORD, LPVOID, HRASCONN*);
-    RasDialParamsRecord native = ToNative(parameters);
+    RasDialParamsRecord native = ToRecord(parameters);
     dialNotifier = notifier;
     HRASCONN handle = nullptr;
     const DWORD code = As<DialFunction>(function)(
         nullptr, nullptr, &native, 0, reinterpret_cast<LPVOID>(&ForwardDialNotification), &handle);
-    connection = FromNative(handle);
+    connection = FromNative<RasConnectionHandle>(handle);
     return code;
 }
 
@@ -120,7 +112,7 @@ std::uint32_t InvokeRasGetEntryDialParams(ProcAddress function, RasDialParameter
     CopyInto(native.szEntryName, parameters.entryName);
     BOOL stored = FALSE;
     const DWORD code = As<LookupFunction>(function)(nullptr, &native, &stored);
-    parameters = FromNative(native);
+    parameters = FromRecord(native);
     passwordStored = stored != FALSE;
     return code;
 }

@@ -14,20 +14,8 @@ static_assert(p::kDtSingleLine == DT_SINGLELINE && p::kDtCalcRect == DT_CALCRECT
 static_assert(p::kDtNoPrefix == DT_NOPREFIX && p::kDtPathEllipsis == DT_PATH_ELLIPSIS);
 
 namespace skervo::platform {
-namespace {
-
-HDC ToNative(DeviceContext context) {
-    return platform::ToNative<HDC>(context);
-}
-
-DeviceContext FromNative(HDC context) {
-    return platform::FromNative<DeviceContext>(context);
-}
-
-}  // namespace
-
 DeviceContext GetDC(WindowHandle window) {
-    return FromNative(::GetDC(platform::ToNative<HWND>(window)));
+    return FromNative<DeviceContext>(::GetDC(ToNative(window)));
 }
 
 bool ReleaseDC(DeviceContext context) {
@@ -35,7 +23,7 @@ bool ReleaseDC(DeviceContext context) {
 }
 
 DeviceContext CreateCompatibleDC(DeviceContext context) {
-    return FromNative(::CreateCompatibleDC(ToNative(context)));
+    return FromNative<DeviceContext>(::CreateCompatibleDC(ToNative(context)));
 }
 
 bool DeleteDC(DeviceContext context) {
@@ -43,18 +31,16 @@ bool DeleteDC(DeviceContext context) {
 }
 
 BitmapHandle LoadBitmapA(ModuleHandle instance, const std::string& name) {
-    return platform::FromNative<BitmapHandle>(
-        ::LoadBitmapA(platform::ToNative<HINSTANCE>(instance), name.c_str()));
+    return FromNative<BitmapHandle>(::LoadBitmapA(ToNative(instance), name.c_str()));
 }
 
 BitmapHandle CreateBitmap(int width, int height, std::uint32_t planes, std::uint32_t bitsPerPixel) {
-    return platform::FromNative<BitmapHandle>(
-        ::CreateBitmap(width, height, planes, bitsPerPixel, nullptr));
+    return FromNative<BitmapHandle>(::CreateBitmap(width, height, planes, bitsPerPixel, nullptr));
 }
 
 bool GetObjectA(BitmapHandle bitmap, BitmapRecord& record) {
     BITMAP native{};
-    if (::GetObjectA(platform::ToNative<HBITMAP>(bitmap), sizeof native, &native) == 0) {
+    if (::GetObjectA(ToNative(bitmap), sizeof native, &native) == 0) {
         return false;
     }
     record = {native.bmWidth, native.bmHeight};
@@ -62,28 +48,28 @@ bool GetObjectA(BitmapHandle bitmap, BitmapRecord& record) {
 }
 
 FontHandle CreateFontA(const FontDescription& font) {
-    return platform::FromNative<FontHandle>(::CreateFontA(
+    return FromNative<FontHandle>(::CreateFontA(
         font.height, font.width, font.escapement, font.orientation, font.weight, font.italic,
         font.underline, font.strikeOut, font.charSet, font.outputPrecision, font.clipPrecision,
         font.quality, font.pitchAndFamily, font.face.c_str()));
 }
 
 bool DeleteObject(BitmapHandle bitmap) {
-    return ::DeleteObject(platform::ToNative<HBITMAP>(bitmap)) != FALSE;
+    return ::DeleteObject(ToNative(bitmap)) != FALSE;
 }
 
 bool DeleteObject(FontHandle font) {
-    return ::DeleteObject(platform::ToNative<HFONT>(font)) != FALSE;
+    return ::DeleteObject(ToNative(font)) != FALSE;
 }
 
 BitmapHandle SelectObject(DeviceContext context, BitmapHandle bitmap) {
-    return platform::FromNative<BitmapHandle>(
-        ::SelectObject(ToNative(context), platform::ToNative<HBITMAP>(bitmap)));
+    return FromNative<BitmapHandle>(
+        static_cast<HBITMAP>(::SelectObject(ToNative(context), ToNative(bitmap))));
 }
 
 FontHandle SelectObject(DeviceContext context, FontHandle font) {
-    return platform::FromNative<FontHandle>(
-        ::SelectObject(ToNative(context), platform::ToNative<HFONT>(font)));
+    return FromNative<FontHandle>(
+        static_cast<HFONT>(::SelectObject(ToNative(context), ToNative(font))));
 }
 
 int SetBkMode(DeviceContext context, int mode) {

@@ -3,6 +3,9 @@
 
 #include <windows.h>
 
+#include <optional>
+
+#include "platform/growing_text.h"
 #include "platform/win32/native.h"
 
 static_assert(skervo::platform::kGenericRead == GENERIC_READ);
@@ -31,26 +34,6 @@ static_assert(sizeof(STARTUPINFOA) == 68);
 #endif
 
 namespace skervo::platform {
-namespace {
-
-HANDLE ToNative(KernelHandle handle) {
-    return platform::ToNative<HANDLE>(handle);
-}
-
-HMODULE ToNative(ModuleHandle module) {
-    return platform::ToNative<HMODULE>(module);
-}
-
-ModuleHandle FromNative(HMODULE module) {
-    return platform::FromNative<ModuleHandle>(module);
-}
-
-KernelHandle FromNative(HANDLE handle) {
-    return platform::FromNative<KernelHandle>(handle);
-}
-
-}  // namespace
-
 std::string GetCommandLineA() {
     return ::GetCommandLineA();
 }
@@ -59,29 +42,32 @@ std::wstring GetCommandLineW() {
     return ::GetCommandLineW();
 }
 
+namespace {
+
+// A length that fills the whole buffer is a text that was cut; one beyond it
+// is the size the text needs.
+std::optional<std::size_t> Fitted(DWORD length, std::size_t size) {
+    return length < size ? std::optional<std::size_t>(length) : std::nullopt;
+}
+
+}  // namespace
+
 std::string GetModuleFileNameA() {
-    // The answer fills the whole buffer when the path was cut: grow and ask again.
-    std::string path(MAX_PATH, '\0');
-    for (;;) {
-        const DWORD length = ::GetModuleFileNameA(nullptr, path.data(), path.size());
-        if (length < path.size()) {
-            path.resize(length);
-            return path;
-        }
-        path.resize(path.size() * 2);
-    }
+    return FillGrowing([](char* buffer, std::size_t size) {
+        return Fitted(::GetModuleFileNameA(nullptr, buffer, size), size);
+    });
 }
 
 KernelHandle CreateFileA(const std::string& path, std::uint32_t access, std::uint32_t share,
                          std::uint32_t disposition) {
-    return FromNative(::CreateFileA(path.c_str(), access, share, nullptr, disposition,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+    return FromNative<KernelHandle>(::CreateFileA(path.c_str(), access, share, nullptr, disposition,
+                                                  FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
 KernelHandle CreateFileW(const std::wstring& path, std::uint32_t access, std::uint32_t share,
                          std::uint32_t disposition) {
-    return FromNative(::CreateFileW(path.c_str(), access, share, nullptr, disposition,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+    return FromNative<KernelHandle>(::CreateFileW(path.c_str(), access, share, nullptr, disposition,
+                                                  FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
 bool SetFilePointer(KernelHandle file, std::uint32_t position) {
@@ -116,30 +102,16 @@ bool FindFirstFileA(const std::string& path, FindData& data) {
 }
 
 std::string GetShortPathNameA(const std::string& path) {
-    // The answer is the size needed, zero included, when the buffer is too small.
-    std::string shortPath(MAX_PATH, '\0');
-    for (;;) {
-        const DWORD length = ::GetShortPathNameA(path.c_str(), shortPath.data(), shortPath.size());
-        if (length < shortPath.size()) {
-            shortPath.resize(length);
-            return shortPath;
-        }
-        shortPath.resize(length);
-    }
+    return FillGrowing([&](char* buffer, std::size_t size) {
+        return Fitted(::GetShortPathNameA(path.c_str(), buffer, size), size);
+    });
 }
 
 std::string SearchPathA(const std::string& fileName) {
-    // The answer is the size needed, zero included, when the buffer is too small.
-    std::string path(MAX_PATH, '\0');
-    for (;;) {
-        const DWORD length =
-            ::SearchPathA(nullptr, fileName.c_str(), nullptr, path.size(), path.data(), nullptr);
-        if (length < path.size()) {
-            path.resize(length);
-            return path;
-        }
-        path.resize(length);
-    }
+    return FillGrowing([&](char* buffer, std::size_t size) {
+        return Fitted(::SearchPathA(nullptr, fileName.c_str(), nullptr, size, buffer, nullptr),
+                      size);
+    });
 }
 
 bool CreateProcessA(const std::string& commandLine, std::uint32_t creationFlags,
@@ -156,8 +128,8 @@ bool CreateProcessA(const std::string& commandLine, std::uint32_t creationFlags,
                           &native)) {
         return false;
     }
-    information = {FromNative(native.hProcess), FromNative(native.hThread), native.dwProcessId,
-                   native.dwThreadId};
+    information = {FromNative<KernelHandle>(native.hProcess),
+                   FromNative<KernelHandle>(native.hThread), native.dwProcessId, native.dwThreadId};
     return true;
 }
 
@@ -170,7 +142,7 @@ std::uint32_t WaitForSingleObject(KernelHandle handle, std::uint32_t millisecond
 }
 
 KernelHandle OpenProcess(std::uint32_t access, std::uint32_t processId) {
-    return FromNative(::OpenProcess(access, FALSE, processId));
+    return FromNative<KernelHandle>(::OpenProcess(access, FALSE, processId));
 }
 
 std::uint32_t GetCurrentProcessId() {
@@ -190,11 +162,11 @@ void Sleep(std::uint32_t milliseconds) {
 }
 
 ModuleHandle LoadLibraryA(const std::string& name) {
-    return FromNative(::LoadLibraryA(name.c_str()));
+    return FromNative<ModuleHandle>(::LoadLibraryA(name.c_str()));
 }
 
 ModuleHandle GetModuleHandleA(const std::string& name) {
-    return FromNative(::GetModuleHandleA(name.empty() ? nullptr : name.c_str()));
+    return FromNative<ModuleHandle>(::GetModuleHandleA(name.empty() ? nullptr : name.c_str()));
 }
 
 ProcAddress GetProcAddress(ModuleHandle module, const std::string& name) {
@@ -210,7 +182,7 @@ bool InvokeGetVersionExA(ProcAddress function, OsVersionRecord& record) {
     using GetVersionExFunction = BOOL(WINAPI*)(OSVERSIONINFOA*);
     OSVERSIONINFOA info{};
     info.dwOSVersionInfoSize = sizeof info;
-    const auto getVersionEx = platform::ToNative<GetVersionExFunction>(function);
+    const auto getVersionEx = As<GetVersionExFunction>(function);
     const bool ok = getVersionEx(&info) != FALSE;
     record.platformId = info.dwPlatformId;
     return ok;

@@ -6,6 +6,7 @@
 #include <psapi.h>
 #include <tlhelp32.h>
 
+#include "platform/growing_text.h"
 #include "platform/win32/native.h"
 
 static_assert(skervo::platform::kTh32csSnapProcess == TH32CS_SNAPPROCESS);
@@ -15,10 +16,6 @@ static_assert(sizeof(PROCESSENTRY32) == 296);  // as the first tool-help functio
 
 namespace skervo::platform {
 namespace {
-
-HANDLE ToNative(KernelHandle handle) {
-    return platform::ToNative<HANDLE>(handle);
-}
 
 using Process32Function = BOOL(WINAPI*)(HANDLE, PROCESSENTRY32*);
 
@@ -59,7 +56,7 @@ bool InvokeEnumProcessModules(ProcAddress function, KernelHandle process,
     const std::size_t count = std::min<std::size_t>(bytesNeeded / sizeof(HMODULE), capacity);
     modules.clear();
     for (std::size_t index = 0; index < count; ++index) {
-        modules.push_back(platform::FromNative<ModuleHandle>(native[index]));
+        modules.push_back(FromNative<ModuleHandle>(native[index]));
     }
     return true;
 }
@@ -67,15 +64,13 @@ bool InvokeEnumProcessModules(ProcAddress function, KernelHandle process,
 std::uint32_t InvokeGetModuleFileNameExA(ProcAddress function, KernelHandle process,
                                          ModuleHandle module, char* buffer, std::uint32_t size) {
     using ModuleNameFunction = DWORD(WINAPI*)(HANDLE, HMODULE, LPSTR, DWORD);
-    return As<ModuleNameFunction>(function)(ToNative(process), platform::ToNative<HMODULE>(module),
-                                            buffer, size);
+    return As<ModuleNameFunction>(function)(ToNative(process), ToNative(module), buffer, size);
 }
 
 KernelHandle InvokeCreateToolhelp32Snapshot(ProcAddress function, std::uint32_t flags,
                                             std::uint32_t processId) {
     using SnapshotFunction = HANDLE(WINAPI*)(DWORD, DWORD);
-    return KernelHandle{
-        reinterpret_cast<std::uintptr_t>(As<SnapshotFunction>(function)(flags, processId))};
+    return FromNative<KernelHandle>(As<SnapshotFunction>(function)(flags, processId));
 }
 
 bool InvokeProcess32First(ProcAddress function, KernelHandle snapshot, ProcessEntry& entry) {
@@ -88,19 +83,15 @@ bool InvokeProcess32Next(ProcAddress function, KernelHandle snapshot, ProcessEnt
 
 std::string InvokeQueryFullProcessImageNameA(ProcAddress function, KernelHandle process) {
     using ImageNameFunction = BOOL(WINAPI*)(HANDLE, DWORD, LPSTR, DWORD*);
-    // A buffer too small fails the call: grow it and ask again.
-    std::string path(MAX_PATH, '\0');
-    for (;;) {
-        DWORD length = path.size();
-        if (As<ImageNameFunction>(function)(ToNative(process), 0, path.data(), &length)) {
-            path.resize(length);
-            return path;
+    // A buffer too small fails the call; any other failure gives no path.
+    return FillGrowing([&](char* buffer, std::size_t size) -> std::optional<std::size_t> {
+        DWORD length = size;
+        if (As<ImageNameFunction>(function)(ToNative(process), 0, buffer, &length)) {
+            return length;
         }
-        if (GetLastError() != ERROR_INSUFFICIENT_BUFFER) {
-            return {};
-        }
-        path.resize(path.size() * 2);
-    }
+        return GetLastError() == ERROR_INSUFFICIENT_BUFFER ? std::nullopt
+                                                           : std::optional<std::size_t>(0);
+    });
 }
 
 }  // namespace skervo::platform

@@ -13,20 +13,12 @@ static_assert(p::kKeyAllAccess == KEY_ALL_ACCESS && p::kRegSz == REG_SZ);
 static_assert(p::kErrorSuccess == ERROR_SUCCESS);
 
 namespace skervo::platform {
-namespace {
-
-HKEY ToNative(RegistryKey key) {
-    return platform::ToNative<HKEY>(key);
-}
-
-}  // namespace
-
 std::int32_t RegCreateKeyExA(RegistryKey root, const std::string& subKey, std::uint32_t options,
                              std::uint32_t access, RegistryKey& key) {
     HKEY native = nullptr;
     const LONG result = ::RegCreateKeyExA(ToNative(root), subKey.c_str(), 0, nullptr, options,
                                           access, nullptr, &native, nullptr);
-    key = platform::FromNative<RegistryKey>(native);
+    key = FromNative<RegistryKey>(native);
     return result;
 }
 

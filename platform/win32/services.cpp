@@ -14,24 +14,12 @@ static_assert(skervo::platform::kServiceStopPending == SERVICE_STOP_PENDING);
 static_assert(skervo::platform::kServiceRunning == SERVICE_RUNNING);
 
 namespace skervo::platform {
-namespace {
-
-SC_HANDLE ToNative(ServiceHandle handle) {
-    return platform::ToNative<SC_HANDLE>(handle);
-}
-
-ServiceHandle FromNative(SC_HANDLE handle) {
-    return platform::FromNative<ServiceHandle>(handle);
-}
-
-}  // namespace
-
 ServiceHandle OpenSCManagerA(std::uint32_t access) {
-    return FromNative(::OpenSCManagerA(nullptr, nullptr, access));
+    return FromNative<ServiceHandle>(::OpenSCManagerA(nullptr, nullptr, access));
 }
 
 ServiceHandle OpenServiceA(ServiceHandle manager, const std::string& name, std::uint32_t access) {
-    return FromNative(::OpenServiceA(ToNative(manager), name.c_str(), access));
+    return FromNative<ServiceHandle>(::OpenServiceA(ToNative(manager), name.c_str(), access));
 }
 
 // The record is written only on success, so that a failed query leaves the

@@ -23,11 +23,11 @@ bool Shell_NotifyIconA(std::uint32_t message, const NotifyIconRecord& record) {
     NOTIFYICONDATAA data{};
     // The second-version layout, in this target's own size.
     data.cbSize = NOTIFYICONDATAA_V2_SIZE;
-    data.hWnd = platform::ToNative<HWND>(record.window);
+    data.hWnd = ToNative(record.window);
     data.uID = record.id;
     data.uFlags = record.flags;
     data.uCallbackMessage = record.callbackMessage;
-    data.hIcon = platform::ToNative<HICON>(record.icon);
+    data.hIcon = ToNative(record.icon);
     static_assert(sizeof data.szTip == std::tuple_size_v<decltype(record.tip)>);
     std::copy(record.tip.begin(), record.tip.end(), data.szTip);
     return ::Shell_NotifyIconA(message, &data) != FALSE;

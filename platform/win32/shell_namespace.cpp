@@ -9,6 +9,7 @@
 #include <string>
 
 #include "platform/kernel.h"
+#include "platform/win32/native.h"
 
 namespace p = skervo::platform;
 static_assert(p::kSOk == S_OK && p::kSFalse == S_FALSE && p::kEFail == E_FAIL);
@@ -22,11 +23,6 @@ static_assert(sizeof(CMINVOKECOMMANDINFO) == 36);  // the only size the first sh
 namespace skervo::platform {
 namespace {
 
-template <typename Native, typename Ref>
-Native* ToNative(Ref ref) {
-    return reinterpret_cast<Native*>(static_cast<std::uintptr_t>(ref));
-}
-
 // An interface or list handed out only when the call succeeded, so that the
 // caller never releases what it did not receive. The call must have returned
 // before `native` is read.
@@ -34,10 +30,6 @@ template <typename Ref, typename Native>
 HRESULT Hand(HRESULT result, Native* native, Ref& ref) {
     ref = SUCCEEDED(result) ? Ref{reinterpret_cast<std::uintptr_t>(native)} : Ref{};
     return result;
-}
-
-HWND ToWindow(WindowHandle window) {
-    return reinterpret_cast<HWND>(static_cast<std::uintptr_t>(window));
 }
 
 // Context-menu handlers are shell extensions that expect COM on the calling
@@ -65,86 +57,83 @@ HResult ParseDisplayName(ShellFolderRef folder, WindowHandle owner, const std::s
                          ItemIdList& item) {
     std::wstring wide = MultiByteToWideChar(kCpAcp, name);
     PIDLIST_RELATIVE list = nullptr;
-    const HRESULT result = ToNative<IShellFolder>(folder)->ParseDisplayName(
-        ToWindow(owner), nullptr, wide.data(), nullptr, &list, nullptr);
+    const HRESULT result = ToNative(folder)->ParseDisplayName(ToNative(owner), nullptr, wide.data(),
+                                                              nullptr, &list, nullptr);
     return Hand(result, list, item);
 }
 
 HResult BindToFolder(ShellFolderRef folder, ItemIdList item, ShellFolderRef& bound) {
     IShellFolder* child = nullptr;
-    const HRESULT result = ToNative<IShellFolder>(folder)->BindToObject(
-        ToNative<ITEMIDLIST>(item), nullptr, __uuidof(IShellFolder),
-        reinterpret_cast<void**>(&child));
+    const HRESULT result = ToNative(folder)->BindToObject(
+        ToNative(item), nullptr, __uuidof(IShellFolder), reinterpret_cast<void**>(&child));
     return Hand(result, child, bound);
 }
 
 HResult EnumObjects(ShellFolderRef folder, WindowHandle owner, std::uint32_t flags,
                     EnumIdListRef& enumerator) {
     IEnumIDList* list = nullptr;
-    const HRESULT result =
-        ToNative<IShellFolder>(folder)->EnumObjects(ToWindow(owner), flags, &list);
+    const HRESULT result = ToNative(folder)->EnumObjects(ToNative(owner), flags, &list);
     return Hand(result, list, enumerator);
 }
 
 HResult EnumNext(EnumIdListRef enumerator, ItemIdList& item) {
     PITEMID_CHILD child = nullptr;
     ULONG fetched = 0;
-    const HRESULT result = ToNative<IEnumIDList>(enumerator)->Next(1, &child, &fetched);
+    const HRESULT result = ToNative(enumerator)->Next(1, &child, &fetched);
     // S_FALSE fetched nothing: only an S_OK element is the caller's to free.
     return Hand(result, result == S_OK ? child : nullptr, item);
 }
 
 HResult GetContextMenu(ShellFolderRef folder, WindowHandle owner, ItemIdList item,
                        ContextMenuRef& menu) {
-    PCUITEMID_CHILD child = ToNative<ITEMIDLIST>(item);
+    PCUITEMID_CHILD child = ToNative(item);
     IContextMenu* handler = nullptr;
-    const HRESULT result = ToNative<IShellFolder>(folder)->GetUIObjectOf(
-        ToWindow(owner), 1, &child, __uuidof(IContextMenu), nullptr,
-        reinterpret_cast<void**>(&handler));
+    const HRESULT result =
+        ToNative(folder)->GetUIObjectOf(ToNative(owner), 1, &child, __uuidof(IContextMenu), nullptr,
+                                        reinterpret_cast<void**>(&handler));
     return Hand(result, handler, menu);
 }
 
 HResult QueryContextMenu(ContextMenuRef handler, MenuHandle menu, std::uint32_t index,
                          std::uint32_t firstId, std::uint32_t lastId, std::uint32_t flags) {
-    return ToNative<IContextMenu>(handler)->QueryContextMenu(ToNative<HMENU__>(menu), index,
-                                                             firstId, lastId, flags);
+    return ToNative(handler)->QueryContextMenu(ToNative(menu), index, firstId, lastId, flags);
 }
 
 HResult InvokeCommand(ContextMenuRef handler, const InvokeCommandRecord& record) {
     CMINVOKECOMMANDINFO info{};
     info.cbSize = sizeof info;
-    info.hwnd = ToWindow(record.owner);
+    info.hwnd = ToNative(record.owner);
     info.lpVerb = MAKEINTRESOURCEA(record.verbOffset);
     info.nShow = record.show;
-    return ToNative<IContextMenu>(handler)->InvokeCommand(&info);
+    return ToNative(handler)->InvokeCommand(&info);
 }
 
 void Release(ShellFolderRef folder) {
-    ToNative<IShellFolder>(folder)->Release();
+    ToNative(folder)->Release();
 }
 
 void Release(EnumIdListRef enumerator) {
-    ToNative<IEnumIDList>(enumerator)->Release();
+    ToNative(enumerator)->Release();
 }
 
 void Release(ContextMenuRef handler) {
-    ToNative<IContextMenu>(handler)->Release();
+    ToNative(handler)->Release();
 }
 
 void FreeIdList(ItemIdList item) {
-    CoTaskMemFree(ToNative<ITEMIDLIST>(item));
+    CoTaskMemFree(ToNative(item));
 }
 
 MenuHandle CreatePopupMenu() {
-    return MenuHandle{reinterpret_cast<std::uintptr_t>(::CreatePopupMenu())};
+    return FromNative<MenuHandle>(::CreatePopupMenu());
 }
 
 std::uint32_t GetMenuDefaultItem(MenuHandle menu, bool byPosition, std::uint32_t flags) {
-    return ::GetMenuDefaultItem(ToNative<HMENU__>(menu), byPosition, flags);
+    return ::GetMenuDefaultItem(ToNative(menu), byPosition, flags);
 }
 
 bool DestroyMenu(MenuHandle menu) {
-    return ::DestroyMenu(ToNative<HMENU__>(menu)) != FALSE;
+    return ::DestroyMenu(ToNative(menu)) != FALSE;
 }
 
 }  // namespace skervo::platform

@@ -25,20 +25,8 @@ namespace {
 // The program registers a single window class; its portable procedure.
 WindowProcedure registeredProcedure = nullptr;
 
-HWND ToNative(WindowHandle window) {
-    return platform::ToNative<HWND>(window);
-}
-
-WindowHandle FromNative(HWND window) {
-    return platform::FromNative<WindowHandle>(window);
-}
-
-HINSTANCE ToNative(ModuleHandle module) {
-    return platform::ToNative<HINSTANCE>(module);
-}
-
 LRESULT CALLBACK ForwardToProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    return registeredProcedure(FromNative(window), message, wParam, lParam);
+    return registeredProcedure(FromNative<WindowHandle>(window), message, wParam, lParam);
 }
 
 MSG ToNative(const Message& message) {
@@ -60,13 +48,9 @@ bool PeekMessageA(Message& message, WindowHandle window, std::uint32_t filterMin
     if (!::PeekMessageA(&native, ToNative(window), filterMin, filterMax, removeFlags)) {
         return false;
     }
-    message = {FromNative(native.hwnd),
-               native.message,
-               native.wParam,
-               native.lParam,
-               static_cast<std::uint32_t>(native.time),
-               native.pt.x,
-               native.pt.y};
+    message = {
+        FromNative<WindowHandle>(native.hwnd),   native.message, native.wParam, native.lParam,
+        static_cast<std::uint32_t>(native.time), native.pt.x,    native.pt.y};
     return true;
 }
 
@@ -91,8 +75,8 @@ bool RegisterClassA(const WindowClass& windowClass) {
     native.style = windowClass.style;
     native.lpfnWndProc = ForwardToProcedure;
     native.hInstance = ToNative(windowClass.instance);
-    native.hIcon = platform::ToNative<HICON>(windowClass.icon);
-    native.hCursor = platform::ToNative<HCURSOR>(windowClass.cursor);
+    native.hIcon = ToNative(windowClass.icon);
+    native.hCursor = ToNative(windowClass.cursor);
     native.lpszClassName = windowClass.className.c_str();
     return ::RegisterClassA(&native) != 0;
 }
@@ -104,9 +88,9 @@ bool UnregisterClassA(const std::string& className, ModuleHandle instance) {
 WindowHandle CreateWindowExA(std::uint32_t exStyle, const std::string& className,
                              const std::string& title, std::uint32_t style, int x, int y, int width,
                              int height, WindowHandle parent, ModuleHandle instance) {
-    return FromNative(::CreateWindowExA(exStyle, className.c_str(), title.c_str(), style, x, y,
-                                        width, height, ToNative(parent), nullptr,
-                                        ToNative(instance), nullptr));
+    return FromNative<WindowHandle>(::CreateWindowExA(exStyle, className.c_str(), title.c_str(),
+                                                      style, x, y, width, height, ToNative(parent),
+                                                      nullptr, ToNative(instance), nullptr));
 }
 
 std::intptr_t DefWindowProcA(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
@@ -119,7 +103,7 @@ bool DestroyWindow(WindowHandle window) {
 }
 
 WindowHandle GetDesktopWindow() {
-    return FromNative(::GetDesktopWindow());
+    return FromNative<WindowHandle>(::GetDesktopWindow());
 }
 
 bool IsWindow(WindowHandle window) {
@@ -156,7 +140,7 @@ bool InvokeSetLayeredWindowAttributes(ProcAddress function, WindowHandle window,
                                       std::uint32_t colorKey, std::uint8_t alpha,
                                       std::uint32_t flags) {
     using SetLayeredFunction = BOOL(WINAPI*)(HWND, COLORREF, BYTE, DWORD);
-    const auto setLayered = platform::ToNative<SetLayeredFunction>(function);
+    const auto setLayered = As<SetLayeredFunction>(function);
     return setLayered(ToNative(window), colorKey, alpha, flags) != FALSE;
 }
 
@@ -174,19 +158,18 @@ int GetSystemMetrics(int index) {
 }
 
 IconHandle LoadIconA(ModuleHandle instance, const std::string& name) {
-    return IconHandle{
-        reinterpret_cast<std::uintptr_t>(::LoadIconA(ToNative(instance), name.c_str()))};
+    return FromNative<IconHandle>(::LoadIconA(ToNative(instance), name.c_str()));
 }
 
 CursorHandle LoadCursorA(ModuleHandle instance, std::uintptr_t resourceId) {
-    return platform::FromNative<CursorHandle>(
+    return FromNative<CursorHandle>(
         ::LoadCursorA(ToNative(instance), MAKEINTRESOURCEA(resourceId)));
 }
 
 namespace {
 
 BOOL CALLBACK VisitWindow(HWND window, LPARAM visitor) {
-    return (*reinterpret_cast<const WindowVisitor*>(visitor))(FromNative(window));
+    return (*reinterpret_cast<const WindowVisitor*>(visitor))(FromNative<WindowHandle>(window));
 }
 
 }  // namespace
