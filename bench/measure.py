@@ -2,16 +2,18 @@
 figures in the form of bench/RESULTS.md.
 
 Needs DISPLAY and WINEPREFIX (a running session, see tests/e2e/wine_session.sh), SKERVO_BUILD
-(the Windows build folder) and BENCH_BUILD (the folder holding do_nothing.exe and
-launch_loop.exe). Every time is a median of several runs (the idle cost: one run each); runs
-of the things compared are interleaved, so that a slower moment of the machine weighs on all of
-them alike.
+and SKERVO_BUILD32 (the 64-bit and 32-bit Windows build folders; the times are the 64-bit
+program's) and BENCH_BUILD (the folder holding the helpers: do_nothing.exe, launch_loop.exe,
+sleeper.exe and list_modules.exe). Every time is a median of several runs (the idle cost: one
+run each); runs of the things compared are interleaved, so that a slower moment of the machine
+weighs on all of them alike.
 """
 
 import datetime
 import os
 import platform
 import shutil
+import signal
 import statistics
 import subprocess
 import sys
@@ -20,12 +22,33 @@ import time
 from pathlib import Path
 from typing import NamedTuple
 
+ROOT = Path(__file__).resolve().parent.parent
 BUILD = Path(os.environ["SKERVO_BUILD"]).resolve()
+BUILD32 = Path(os.environ["SKERVO_BUILD32"]).resolve()
 BENCH = Path(os.environ["BENCH_BUILD"]).resolve()
 SKERVO = BUILD / "skervo.exe"
 PROBE = BUILD / "tests" / "e2e" / "console_probe.exe"
+
+
+def wine_loader():
+    """Wine's 64-bit loader, which becomes the 64-bit program it runs. Debian's `wine` takes the
+    32-bit loader once wine32 is installed (the 32-bit skervo.exe needs it), and that one runs a
+    64-bit program from a start.exe of its own: the process measured would be start.exe."""
+    for loader in (shutil.which("wine64"), "/usr/lib/wine/wine64"):
+        if loader and os.access(loader, os.X_OK):
+            return loader
+    return "wine"
+
+
+WINE = wine_loader()
 ENV = dict(os.environ, WINEDEBUG="-all")
+if WINE != "wine":
+    ENV["WINELOADER"] = WINE  # the processes the programs start take the same loader
+
 RUNS = 5
+SLEEPERS = 300  # idle processes that a closing line by path lists
+CLOSING_LINES = 20
+CLOSING_RUNS = 3  # a run of 20 listings of 300 processes takes half a minute under Wine
 CLOCK_TICKS = os.sysconf("SC_CLK_TCK")
 COMMENT = b"# commentaire de lecture\r\n"
 REM = b"rem commentaire de lecture\r\n"
@@ -49,7 +72,7 @@ def write(name, content):
 
 
 def wine(*args):
-    return subprocess.Popen(["wine", *map(str, args)], env=ENV, cwd=work,
+    return subprocess.Popen([WINE, *map(str, args)], env=ENV, cwd=work,
                             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
 
@@ -213,6 +236,96 @@ def reading():
     ]
 
 
+def sleepers_of(program):
+    """The sleepers running, by process id."""
+    return processes_named(windows_path(program))
+
+
+def start_sleepers(program):
+    # Named as the copies name themselves, so that the first is found with them.
+    launcher = wine(windows_path(program), 3600, SLEEPERS - 1)
+    deadline = time.monotonic() + 120
+    while (running := len(sleepers_of(program))) < SLEEPERS:
+        if time.monotonic() > deadline or launcher.poll() is not None:
+            stop_sleepers(program, launcher)
+            sys.exit(f"bench: only {running} of {SLEEPERS} sleepers started")
+        time.sleep(0.5)
+    return launcher
+
+
+def stop_sleepers(program, launcher):
+    for pid in {launcher.pid, *sleepers_of(program)}:
+        try:
+            os.kill(pid, signal.SIGKILL)
+        except ProcessLookupError:
+            pass
+    launcher.wait()
+    deadline = time.monotonic() + 30
+    while sleepers_of(program) and time.monotonic() < deadline:
+        time.sleep(0.1)
+
+
+def listing_seen(list_modules):
+    """Processes listed, those opened, and the module names read, by one listing."""
+    output = subprocess.run([WINE, str(list_modules), "1"], env=ENV, cwd=work,
+                            capture_output=True, text=True, check=True).stdout
+    return tuple(int(field) for field in output.split())
+
+
+def closing_by_path():
+    sleeper = work / "sleeper.exe"
+    sleeper.write_bytes((BENCH / "sleeper.exe").read_bytes())
+    # A program that exists and that no process runs: the lines close nothing.
+    target = work / "programme_absent.exe"
+    target.write_bytes((BENCH / "do_nothing.exe").read_bytes())
+    lines = write("fermeture.skervo", f"<{windows_path(target)}\r\n".encode() * CLOSING_LINES)
+    empty = write("vide.skervo", b"#\n")
+    list_modules = BENCH / "list_modules.exe"
+    launcher = start_sleepers(sleeper)
+    try:
+        seen = listing_seen(list_modules)
+        t = medians({
+            "skervo": (SKERVO, lines, "/Silent"), "skervo0": (SKERVO, empty, "/Silent"),
+            "list": (list_modules, CLOSING_LINES), "list0": (list_modules, 0),
+        }, CLOSING_RUNS)
+        still = len(sleepers_of(sleeper))
+    finally:
+        stop_sleepers(sleeper, launcher)
+    if still < SLEEPERS:
+        sys.exit(f"bench: only {still} of {SLEEPERS} sleepers outlived the closing measurement")
+    t = {name: timing.wall for name, timing in t.items()}
+    each = {name: (t[name] - t[name + "0"]) / CLOSING_LINES for name in ("skervo", "list")}
+    processes, opened, modules = seen[0], seen[1], seen[3]
+    verdict = "met" if each["skervo"] <= 1.5 * each["list"] else "NOT met"
+    return [
+        "## Closing by path",
+        "",
+        f"A silent run of {CLOSING_LINES} `<path` lines, each naming an existing program that "
+        f"no process runs, while {SLEEPERS} idle console programs run besides the session's own "
+        "processes, against `bench/list_modules.exe` listing the processes and their modules "
+        f"as many times with the same calls; per line, the time above a run with nothing to do "
+        f"(an empty script, or no listing), divided by {CLOSING_LINES}. Medians of "
+        f"{CLOSING_RUNS} runs.",
+        "",
+        f"Each listing saw {processes:,} processes, opened {opened:,} of them and read the file "
+        f"names of {modules:,} modules.",
+        "",
+        f"| | {CLOSING_LINES} lines or listings | nothing to do | per line | per process "
+        "| Skervo / this |",
+        "|---|---|---|---|---|---|",
+        f"| skervo.exe, {CLOSING_LINES} `<path` lines | {t['skervo']:.2f} s "
+        f"| {t['skervo0']:.2f} s | {each['skervo'] * 1000:,.0f} ms "
+        f"| {each['skervo'] / processes * 1000:.2f} ms | |",
+        "| minimum: `bench/list_modules.exe` (EnumProcesses, then for each process OpenProcess, "
+        "EnumProcessModules, GetModuleFileNameExA of each module, CloseHandle) "
+        f"| {t['list']:.2f} s | {t['list0']:.2f} s | {each['list'] * 1000:,.0f} ms "
+        f"| {each['list'] / processes * 1000:.2f} ms | {each['skervo'] / each['list']:.2f} |",
+        "",
+        f"Target, a line within 1.5 times the listing: {verdict}.",
+        "",
+    ]
+
+
 def cpu_seconds(pid):
     fields = Path(f"/proc/{pid}/stat").read_text().rsplit(")", 1)[1].split()
     return (int(fields[11]) + int(fields[12])) / CLOCK_TICKS
@@ -273,22 +386,98 @@ def idle_cost():
     ]
 
 
+class Program(NamedTuple):
+    name: str
+    path: Path
+    objdump: str
+    limit: int  # the largest size met
+    target: str
+
+
+PROGRAMS = [
+    Program("64-bit", SKERVO, "x86_64-w64-mingw32-objdump", 299_520 - 1,
+            "below 299,520 bytes, its size at the last measurement"),
+    Program("32-bit", BUILD32 / "skervo.exe", "i686-w64-mingw32-objdump", 200 * 1024,
+            "at most 204,800 bytes (200 KB)"),
+]
+# An image's section header holds 8 characters of the name.
+SECTION_NAMES = {".eh_fram": ".eh_frame"}
+SECTION_CONTENTS = {
+    ".text": "code",
+    ".rdata": "constant data: texts, tables",
+    ".rsrc": "resources: pictures, icons, manifest, version record",
+    ".pdata": "exception unwinding: function table",
+    ".xdata": "exception unwinding: unwind codes",
+    ".eh_frame": "exception unwinding: DWARF frame records",
+    ".reloc": "relocations",
+    ".idata": "imports",
+    ".data": "initialised variables",
+    ".CRT": "C runtime start-up and exit tables",
+    ".tls": "thread-local storage",
+    "headers": "DOS stub, PE and section headers",
+}
+
+
+def objdump(program, option):
+    return subprocess.run([program.objdump, option, str(program.path)], capture_output=True,
+                          text=True, check=True).stdout
+
+
+def imported_dlls(program):
+    return sorted({line.split(":", 1)[1].strip().lower()
+                   for line in objdump(program, "-p").splitlines() if "DLL Name:" in line})
+
+
+def section_room(program):
+    """The bytes each section takes in the file, up to the next one: they add up to the size."""
+    lines = objdump(program, "-h").splitlines()
+    placed = []
+    for line, flags in zip(lines, lines[1:]):
+        fields = line.split()
+        if len(fields) == 7 and fields[0].isdigit() and "CONTENTS" in flags:
+            placed.append((int(fields[5], 16), SECTION_NAMES.get(fields[1], fields[1])))
+    placed.sort()
+    ends = [offset for offset, _ in placed[1:]] + [program.path.stat().st_size]
+    room = {name: end - offset for (offset, name), end in zip(placed, ends)}
+    room["headers"] = placed[0][0]
+    return room
+
+
 def footprint():
-    dump = subprocess.run(["x86_64-w64-mingw32-objdump", "-p", str(SKERVO)],
-                          capture_output=True, text=True, check=True).stdout
-    dlls = sorted({line.split(":", 1)[1].strip().lower() for line in dump.splitlines()
-                   if "DLL Name:" in line})
-    others = [dll for dll in dlls if dll not in SYSTEM_DLLS]
-    size = SKERVO.stat().st_size
-    verdict = "met" if size < 300 * 1024 and not others else "NOT met"
+    rows, rooms = [], {}
+    for program in PROGRAMS:
+        size = program.path.stat().st_size
+        dlls = imported_dlls(program)
+        others = [dll for dll in dlls if dll not in SYSTEM_DLLS]
+        verdict = "met" if size <= program.limit and not others else "NOT met"
+        imports = "system DLLs only" if not others else f"NOT only system DLLs: {', '.join(others)}"
+        rows.append(f"| {program.name}, `{os.path.relpath(program.path, ROOT)}` | {size:,} bytes "
+                    f"({size / 1024:.0f} KB) | {', '.join(dlls)} ({imports}) | {program.target} "
+                    f"| {verdict} |")
+        rooms[program.name] = section_room(program)
+    names = sorted({name for room in rooms.values() for name in room},
+                   key=lambda name: (-max(room.get(name, 0) for room in rooms.values()), name))
+    sections = [f"| {name} | {SECTION_CONTENTS.get(name, '')} | "
+                + " | ".join(f"{rooms[program.name][name]:,}" if name in rooms[program.name]
+                             else "-" for program in PROGRAMS) + " |" for name in names]
     return [
         "## Footprint",
         "",
-        f"skervo.exe: {size:,} bytes ({size / 1024:.0f} KB). It imports "
-        f"{', '.join(dlls)}: " + ("system DLLs only." if not others else
-                                  f"NOT only system DLLs ({', '.join(others)})."),
+        "Each program's target: its size, and imports of system DLLs only.",
         "",
-        f"Target, under 300 KB and system DLLs only: {verdict}.",
+        "| skervo.exe | size | imports | size target | target |",
+        "|---|---|---|---|---|",
+        *rows,
+        "",
+        "What takes the room, in bytes: each section from its place in the file to the next "
+        "one's (from `x86_64-w64-mingw32-objdump -h` and `i686-w64-mingw32-objdump -h`), so "
+        "that they add up to the program's size.",
+        "",
+        "| section | holds | " + " | ".join(program.name for program in PROGRAMS) + " |",
+        "|---|---|" + "---|" * len(PROGRAMS),
+        *sections,
+        "| total | | " + " | ".join(f"{program.path.stat().st_size:,}" for program in PROGRAMS)
+        + " |",
         "",
     ]
 
@@ -296,7 +485,7 @@ def footprint():
 def machine():
     model = next((line.split(":", 1)[1].strip() for line in open("/proc/cpuinfo")
                   if line.startswith("model name")), platform.processor())
-    wine_version = subprocess.run(["wine", "--version"], capture_output=True, text=True,
+    wine_version = subprocess.run([WINE, "--version"], capture_output=True, text=True,
                                   env=ENV).stdout.strip()
     return (f"{os.cpu_count()} CPUs ({model}), {platform.system()} {platform.release()}, "
             f"{wine_version}, X display from Xvfb")
@@ -308,7 +497,7 @@ def main():
     print(f"Measured with `bash bench/run` on {datetime.date.today()}: {machine()}. "
           f"Times are medians of {RUNS} runs unless said otherwise.")
     print()
-    for measure in (launch_overhead, reading, idle_cost, footprint):
+    for measure in (launch_overhead, reading, closing_by_path, idle_cost, footprint):
         print("\n".join(measure()), flush=True)
 
 
