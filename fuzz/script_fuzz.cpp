@@ -11,13 +11,36 @@
 
 #include "common/text_rules.h"
 #include "fuzz/fuzz_check.h"
+#include "platform/kernel.h"
 #include "script/line_recognition.h"
 #include "script/pause.h"
 #include "script/script_reader.h"
+#include "script/utf8_check.h"
 
 namespace {
 
 constexpr std::size_t kReaderBuffer = 64 * 1024;  // the reader's own buffer size
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+std::string_view WithoutMark(std::string_view content) {
+    return content.starts_with(kByteOrderMark) ? content.substr(kByteOrderMark.size()) : content;
+}
+
+// The text as the reader takes it: without a leading byte-order mark and,
+// when it is UTF-8 throughout, in the ANSI code page. Line ends and Ctrl-Z
+// are ASCII, so converting it whole or line by line comes to the same.
+std::string Decoded(std::string_view content) {
+    content = WithoutMark(content);
+    skervo::Utf8Check check;
+    check.Feed(content);
+    if (!check.IsUtf8BeyondAscii()) {
+        return std::string(content);
+    }
+    bool lossy = false;
+    return skervo::platform::WideCharToMultiByte(
+        skervo::platform::kCpAcp,
+        skervo::platform::MultiByteToWideChar(skervo::platform::kCpUtf8, content), lossy);
+}
 
 std::vector<std::string> ReadScript(const std::string& bytes) {
     sim::desktop.files["C:\\s.skervo"] = bytes;
@@ -37,7 +60,8 @@ std::vector<std::string> ReadScript(const std::string& bytes) {
 // What the lines must hold together: the text before the first Ctrl-Z
 // without its CR and LF characters, one line per LF, plus an unended last one.
 void CheckAgainstText(std::string_view content, const std::vector<std::string>& lines) {
-    const std::string_view text = content.substr(0, content.find('\x1a'));
+    const std::string decoded = Decoded(content);
+    const std::string_view text = std::string_view(decoded).substr(0, decoded.find('\x1a'));
     std::string joined;
     for (const std::string& line : lines) {
         Check(line.find_first_of("\r\n\x1a") == std::string::npos, "no CR, LF or Ctrl-Z in a line");
@@ -120,9 +144,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         CheckRecognition(line);
     }
 
-    // A first line that fills the buffer but for the script's first bytes.
+    // A first line that fills the buffer but for the script's first bytes;
+    // a mark only counts at the very start of the file.
     const std::string filler(kReaderBuffer - boundary - 1, '#');
-    std::vector<std::string> shifted = ReadScript(filler + "\n" + content);
+    std::vector<std::string> shifted =
+        ReadScript(filler + "\n" + std::string(WithoutMark(content)));
     Check(!shifted.empty() && shifted.front() == filler, "the filler is one line");
     shifted.erase(shifted.begin());
     Check(shifted == lines, "lines read the same wherever the buffer ends");
