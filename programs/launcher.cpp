@@ -1,5 +1,7 @@
 #include "programs/launcher.h"
 
+#include <optional>
+
 #include "common/files.h"
 #include "common/run_state.h"
 #include "common/text_rules.h"
@@ -28,16 +30,23 @@ bool RunServiceCommand(const CommandSplit& command, bool waitForEnd) {
     return true;
 }
 
-bool CreateProgramProcess(const CommandSplit& command, platform::ProcessInformation& process) {
+// The started process, owned; its main thread's handle is released at once,
+// since only the process is looked after.
+std::optional<StartedApp> CreateProgramProcess(const CommandSplit& command) {
     // Two blanks before the arguments, since they keep the blank they were split at.
     const std::string commandLine = "\"" + command.program + "\" " + command.arguments;
     platform::StartupRecord startup;
     startup.flags = platform::kStartfUseShowWindow;
     startup.showWindow = platform::kSwShowNa;
+    platform::ProcessInformation started;
     // The folder goes as it is, also when empty.
-    return platform::CreateProcessA(commandLine,
-                                    platform::kCreateNewConsole | platform::kNormalPriorityClass,
-                                    std::string(FolderOf(command.program)), startup, process);
+    if (!platform::CreateProcessA(commandLine,
+                                  platform::kCreateNewConsole | platform::kNormalPriorityClass,
+                                  std::string(FolderOf(command.program)), startup, started)) {
+        return std::nullopt;
+    }
+    const platform::OwnedHandle thread(started.thread);
+    return StartedApp{platform::OwnedHandle(started.process), started.processId, started.threadId};
 }
 
 void WaitForEnd(const platform::OwnedHandle& process, std::string_view programName) {
@@ -47,13 +56,14 @@ void WaitForEnd(const platform::OwnedHandle& process, std::string_view programNa
     }
 }
 
-// Applications started by > and >> are closed at the end of the run; the
-// list then owns the process handle.
-void KeepForTheEnd(platform::OwnedHandle process, const platform::ProcessInformation& started) {
-    platform::WaitForInputIdle(process.Get(), kReadyForInputTimeout);
+// Applications started by > and >> are closed at the end of the run, and
+// those started by >> without a question (thread id 0); the list then owns
+// the process handle.
+void KeepForTheEnd(StartedApp app) {
+    platform::WaitForInputIdle(app.process.Get(), kReadyForInputTimeout);
     if (runState.ClosingCommand) {
-        runState.StartedApps.push_back({std::move(process), started.processId,
-                                        runState.NoConfirmation ? 0 : started.threadId});
+        app.threadId = runState.NoConfirmation ? 0 : app.threadId;
+        runState.StartedApps.push_back(std::move(app));
     }
 }
 
@@ -99,16 +109,14 @@ bool LaunchCommand(std::string_view text, LaunchMode mode) {
     }
     PollMessages();
 
-    platform::ProcessInformation started;
-    if (!CreateProgramProcess(split, started)) {
+    std::optional<StartedApp> started = CreateProgramProcess(split);
+    if (!started) {
         return false;
     }
-    platform::OwnedHandle process(started.process);
-    platform::OwnedHandle(started.thread).Reset();  // only the process is looked after
     if (mode.waitForEnd) {
-        WaitForEnd(process, FileNameOf(split.program));
+        WaitForEnd(started->process, FileNameOf(split.program));
     } else {
-        KeepForTheEnd(std::move(process), started);
+        KeepForTheEnd(std::move(*started));
     }
     return true;
 }
