@@ -120,13 +120,21 @@ class SizeTest(unittest.TestCase):
 
 class ManyProgramsTest(unittest.TestCase):
     def test_200_started_applications_are_all_closed_at_the_end(self):
-        app = copy_helper("windowed_app.exe", folder("deux_cents"))
+        into = folder("deux_cents")
+        app = copy_helper("windowed_app.exe", into)
+        probe = copy_helper("console_probe.exe", into)
         lines = "".join(f">{app} Hostile {n:03}\n" for n in range(200))
-        # The pause before the end leaves time to count the windows while the script runs.
+        # The script waits for the probe, which waits until every window has been counted
+        # (or a minute passed): the end of the run then finds all 200 applications up.
         most = []
-        counter = threading.Thread(target=lambda: most.append(self.most_windows(200)))
+
+        def count_then_release():
+            most.append(self.most_windows(200))
+            (into / "compte").touch()
+
+        counter = threading.Thread(target=count_then_release)
         counter.start()
-        code, boxes, _ = run_script(lines + "@3\n#\n", "/Silent")
+        code, boxes, _ = run_script(lines + f"@{probe} until=compte\n#\n", "/Silent")
         counter.join()
         self.assertEqual((code, boxes, most), (0, [], [200]))
         deadline = time.monotonic() + 20

@@ -1,6 +1,7 @@
 // A console program that notes how it was started: its command line and
 // current directory, one line each, in probe.log beside it. "sleep=N" in
-// its arguments keeps it running N milliseconds.
+// its arguments keeps it running N milliseconds; "until=NAME", last on the
+// line, keeps it running until a file NAME exists beside it (at most 2 min).
 #include <windows.h>
 
 #include <cstdio>
@@ -25,6 +26,15 @@ int main() {
     }
     if (const char* sleep = std::strstr(commandLine, "sleep=")) {
         Sleep(static_cast<DWORD>(std::atoi(sleep + 6)));
+    }
+    if (const char* until = std::strstr(commandLine, "until=")) {
+        const std::string log = LogPath();
+        const std::string awaited = log.substr(0, log.size() - 9) + (until + 6);
+        for (int tries = 0;
+             tries < 1200 && GetFileAttributesA(awaited.c_str()) == INVALID_FILE_ATTRIBUTES;
+             ++tries) {
+            Sleep(100);
+        }
     }
     return 0;
 }
