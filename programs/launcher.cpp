@@ -56,8 +56,8 @@ void WaitForEnd(const platform::OwnedHandle& process, std::string_view programNa
     }
 }
 
-// Applications started by > and >> are closed at the end of the run, and
-// those started by >> without a question (thread id 0); the list then owns
+// Applications started by > and >> are closed at the end of the run (those of
+// >> without a question: their thread id is kept as 0); the list then owns
 // the process handle.
 void KeepForTheEnd(StartedApp app) {
     platform::WaitForInputIdle(app.process.Get(), kReadyForInputTimeout);
