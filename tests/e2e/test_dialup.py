@@ -12,6 +12,7 @@ from contextlib import contextmanager
 from pathlib import Path
 
 import test_e2e
+import wine
 from test_e2e import BUILD, CAPTION, ENV, SKERVO, pointer_digits, recorded_boxes, session, windows_path
 
 setUpModule = test_e2e.setUpModule
@@ -45,7 +46,7 @@ def run_in(into, content, *switches, overrides=NATIVE_RAS):
     offset = os.path.getsize(session["log"])
     started = time.monotonic()
     program = subprocess.Popen(
-        ["wine", str(into / "skervo.exe"), windows_path(path), *switches],
+        wine.command(into / "skervo.exe", windows_path(path), *switches),
         env=env,
         stdout=subprocess.DEVNULL,
         stderr=subprocess.DEVNULL,
@@ -76,12 +77,12 @@ def error(text):
 def windows_95_family():
     """Wine answers platform 1 (the 95 family) to GetVersionExA in every skervo.exe meanwhile."""
     key = r"HKCU\Software\Wine\AppDefaults\skervo.exe"
-    subprocess.run(["wine", "reg", "add", key, "/v", "Version", "/d", "win98", "/f"], env=ENV,
+    subprocess.run(wine.command("reg", "add", key, "/v", "Version", "/d", "win98", "/f"), env=ENV,
                    check=True, capture_output=True)
     try:
         yield
     finally:
-        subprocess.run(["wine", "reg", "delete", key, "/f"], env=ENV, capture_output=True)
+        subprocess.run(wine.command("reg", "delete", key, "/f"), env=ENV, capture_output=True)
 
 
 class AutomaticDialTest(unittest.TestCase):

@@ -15,11 +15,13 @@ import time
 import unittest
 from pathlib import Path
 
+import wine
+
 BUILD = Path(os.environ["SKERVO_BUILD"]).resolve()
 OTHER_BUILD = Path(os.environ["SKERVO_OTHER_BUILD"]).resolve() if "SKERVO_OTHER_BUILD" in os.environ else None
 SKERVO = BUILD / "skervo.exe"
 RECORDER = BUILD / "tests" / "e2e" / "box_recorder.exe"
-ENV = dict(os.environ, WINEDEBUG="-all")
+ENV = wine.environment(os.environ)
 
 CAPTION = b"Skervo 2.0"
 # The usage text, byte for byte: lines joined by LF, none after the last.
@@ -73,9 +75,7 @@ session = {}
 def pointer_digits(program):
     """How many hex digits the program writes for an address: 16 for a 64-bit program, 8 for a
     32-bit one (the machine field of its PE header)."""
-    data = Path(program).read_bytes()
-    header = int.from_bytes(data[0x3C:0x40], "little")
-    return 16 if int.from_bytes(data[header + 4 : header + 6], "little") == 0x8664 else 8
+    return 16 if wine.bits(program) == 64 else 8
 
 
 def windows_path(path):
@@ -94,7 +94,7 @@ def not_run(line):
 
 def start_wine(*args, env=ENV):
     return subprocess.Popen(
-        ["wine", *map(str, args)], env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL
+        wine.command(*args), env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL
     )
 
 

@@ -8,6 +8,7 @@ import unittest
 from pathlib import Path
 
 import test_e2e
+import wine
 from test_e2e import BUILD, ENV, OTHER_BUILD, not_run, run_skervo, session, windows_path
 
 setUpModule = test_e2e.setUpModule
@@ -54,7 +55,7 @@ def windows_titled(title):
 
 
 def wine_command(*args):
-    return subprocess.run(["wine", *args], env=ENV, capture_output=True).stdout.decode("cp1252")
+    return subprocess.run(wine.command(*args), env=ENV, capture_output=True).stdout.decode("cp1252")
 
 
 class LaunchTest(unittest.TestCase):
@@ -103,6 +104,8 @@ class ClosingTest(unittest.TestCase):
     def test_a_path_closes_or_kills_every_copy(self):
         if OTHER_BUILD is None:
             self.skipTest("SKERVO_OTHER_BUILD is not set: the other architecture is not built")
+        if not wine.RUNS_32BIT:
+            self.skipTest("the 32-bit helpers cannot run: " + wine.WHY_NOT_32BIT)
         # A 32-bit program cannot read the modules of a 64-bit process: the application of the
         # other architecture is found by its path all the same.
         for name, helpers in [("same", HELPERS), ("other", OTHER_BUILD / "tests" / "e2e")]:

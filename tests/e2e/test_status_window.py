@@ -11,6 +11,7 @@ from contextlib import contextmanager
 from pathlib import Path
 
 import test_e2e
+import wine
 from test_e2e import (
     CAPTION,
     ENV,
@@ -227,7 +228,7 @@ def association(program):
 
 def registry_value(key):
     """The default value of a key under HKEY_CLASSES_ROOT; None when the key is missing."""
-    query = ["wine", "reg", "query", "HKCR\\" + key, "/ve"]
+    query = wine.command("reg", "query", "HKCR\\" + key, "/ve")
     found = subprocess.run(query, env=ENV, capture_output=True)
     if found.returncode != 0:
         return None
