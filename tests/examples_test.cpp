@@ -15,6 +15,7 @@
 #include "script/pause.h"
 #include "script/script_reader.h"
 #include "tests/sim/sim_test.h"
+#include "ui/status_window.h"
 
 namespace {
 
@@ -128,11 +129,7 @@ std::string ReadBytes(const std::filesystem::path& path) {
     return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }
 
-}  // namespace
-
-class ExamplesTest : public SimTest {};
-
-TEST_F(ExamplesTest, EveryLineOfEveryExampleDoesWhatItSays) {
+std::vector<std::filesystem::path> ExampleScripts() {
     std::vector<std::filesystem::path> scripts;
     for (const auto& entry : std::filesystem::directory_iterator(SKERVO_EXAMPLES_DIR)) {
         if (entry.path().extension() == ".skervo") {
@@ -140,6 +137,38 @@ TEST_F(ExamplesTest, EveryLineOfEveryExampleDoesWhatItSays) {
         }
     }
     std::sort(scripts.begin(), scripts.end());
+    return scripts;
+}
+
+// Whether the line needs something that a Windows just installed lacks: a
+// program, document, application, service or connection of the user's own.
+bool NamesSomethingToAdapt(std::string_view line) {
+    const skervo::RecognisedLine recognised = skervo::RecogniseLine(line);
+    switch (recognised.command) {
+        case skervo::LineCommand::HideWindow:
+        case skervo::LineCommand::ShowWindow:
+            return false;
+        case skervo::LineCommand::PauseOrWait:
+            return !skervo::ParseCount(skervo::Trim(recognised.argument));
+        default:
+            return true;
+    }
+}
+
+// The first line of every example that must be adapted before it can do its work.
+constexpr std::string_view kTemplateNotice =
+    "# Mod\xE8le \xE0 adapter avant la premi\xE8re ex\xE9"
+    "cution";
+
+// An hour of the virtual clock: longer than any wait of an example that ends.
+constexpr std::uint64_t kLongerThanAnyExample = 60 * 60 * 1000;
+
+}  // namespace
+
+class ExamplesTest : public SimTest {};
+
+TEST_F(ExamplesTest, EveryLineOfEveryExampleDoesWhatItSays) {
+    const std::vector<std::filesystem::path> scripts = ExampleScripts();
     ASSERT_FALSE(scripts.empty()) << SKERVO_EXAMPLES_DIR;
 
     for (const auto& script : scripts) {
@@ -152,14 +181,40 @@ TEST_F(ExamplesTest, EveryLineOfEveryExampleDoesWhatItSays) {
         skervo::ScriptReader reader;
         reader.Open(windowsPath);
         bool commented = false;
+        bool toAdapt = false;
         for (int number = 1; !reader.AtEnd(); ++number) {
             const std::string text = reader.ReadLine();
             const std::string_view line = skervo::Trim(text);
             commented |= line.starts_with('#');
             if (!line.empty() && !line.starts_with('#')) {
                 EXPECT_EQ(LineFault(line), "") << name << ", line " << number << ": " << line;
+                toAdapt |= NamesSomethingToAdapt(line);
             }
         }
         EXPECT_TRUE(commented) << name << " explains none of its steps";
+        EXPECT_EQ(bytes.starts_with(kTemplateNotice), toAdapt)
+            << name
+            << (toAdapt ? " names programs, services or connections to adapt: its first"
+                          " line must say it is a model to adapt before its first run"
+                        : " needs no adapting: it must not say it does");
+    }
+}
+
+// Double-clicked as shipped, on a Windows that has none of the programs,
+// services or connections an example names, every example must come to its
+// end by itself: its boxes answered, without anyone closing its window.
+TEST_F(ExamplesTest, EveryExampleEndsWhenRunAsShipped) {
+    for (const auto& script : ExampleScripts()) {
+        ResetRunState();
+        sim::desktop = sim::Desktop{};
+        sim::desktop.libraries["rasapi32.dll"] = sim::RasExports("A");
+        const std::string name = script.filename().string();
+        sim::desktop.files["C:\\Exemples\\" + name] = ReadBytes(script);
+        sim::desktop.CloseWindowAfter(kLongerThanAnyExample, skervo::kStatusWindowClass);
+
+        EXPECT_EQ(RunProgram("C:\\Exemples\\" + name), 0u) << name;
+        EXPECT_FALSE(skervo::runState.StopRequested)
+            << name << " was still running after an hour: only closing its window ended it";
+        sim::FinishDials();
     }
 }
