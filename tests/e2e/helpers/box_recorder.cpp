@@ -129,7 +129,10 @@ std::string IconKind(HWND box) {
         !icon) {
         return "none";
     }
-    // The box may not be painted yet when it becomes visible.
+    // Boxes shown by two threads at once open at the same place: the one read is raised above
+    // the other, whose picture would otherwise cover its icon. It may not be painted yet when
+    // it becomes visible.
+    SetWindowPos(box, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     for (int attempt = 0; attempt < 60; ++attempt) {
         std::string kind = IconKindOnScreen(icon_control);
         if (!kind.empty()) {
