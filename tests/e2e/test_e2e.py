@@ -109,13 +109,13 @@ def recorded_boxes(offset):
     ]
 
 
-def run_skervo(*args, env=ENV):
+def run_skervo(*args, env=ENV, timeout=90):
     """Runs skervo.exe to its end; answers its exit code, its boxes and its length in seconds."""
     if session["recorder"].poll() is not None:
         raise RuntimeError("the box recorder has ended")
     offset = os.path.getsize(session["log"])
     started = time.monotonic()
-    code = start_wine(SKERVO, *args, env=env).wait(timeout=90)
+    code = start_wine(SKERVO, *args, env=env).wait(timeout=timeout)
     return code, recorded_boxes(offset), time.monotonic() - started
 
 

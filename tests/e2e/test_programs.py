@@ -31,10 +31,10 @@ def copy_helper(program, into, helpers=HELPERS):
     return windows_path(into / program)
 
 
-def run_script(content, *switches):
+def run_script(content, *switches, timeout=90):
     path = Path(session["folder"].name) / "programmes.skervo"
     path.write_bytes(content.encode("cp1252"))
-    return run_skervo(windows_path(path), *switches)
+    return run_skervo(windows_path(path), *switches, timeout=timeout)
 
 
 def probe_log(into):

@@ -1,7 +1,7 @@
 // A console program that notes how it was started: its command line and
 // current directory, one line each, in probe.log beside it. "sleep=N" in
 // its arguments keeps it running N milliseconds; "until=NAME", last on the
-// line, keeps it running until a file NAME exists beside it (at most 2 min).
+// line, keeps it running until a file NAME exists beside it (at most 4 min).
 #include <windows.h>
 
 #include <cstdio>
@@ -31,7 +31,7 @@ int main() {
         const std::string log = LogPath();
         const std::string awaited = log.substr(0, log.size() - 9) + (until + 6);
         for (int tries = 0;
-             tries < 1200 && GetFileAttributesA(awaited.c_str()) == INVALID_FILE_ATTRIBUTES;
+             tries < 2400 && GetFileAttributesA(awaited.c_str()) == INVALID_FILE_ATTRIBUTES;
              ++tries) {
             Sleep(100);
         }
