@@ -3,6 +3,7 @@
 // on systems without dial-up networking and fails only at a connection line.
 // The library chosen stays loaded for the life of the process: a dial's
 // notification thread may still be in it when the run ends.
+#include <string>
 #include <string_view>
 
 #include "platform/types.h"
@@ -14,5 +15,13 @@ namespace skervo {
 // without it. Every failure raises a ProgramError, which ends the program;
 // the answer is never null.
 platform::ProcAddress BindRasFunction(std::string_view baseName);
+
+// The same lookup without raising: a null function and the binding's
+// message for what is missing.
+struct RasLookup {
+    platform::ProcAddress function{};
+    std::string failure;
+};
+RasLookup LookUpRasFunction(std::string_view baseName);
 
 }  // namespace skervo
