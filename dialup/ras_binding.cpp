@@ -18,11 +18,6 @@ constexpr std::string_view kSecondLibrary = "rnaph.dll";
     EndWithUnhandledError({message, __builtin_return_address(0)});
 }
 
-std::string MissingText(std::string_view baseName) {
-    return std::string(texts::kFunctionStart) + std::string(baseName) +
-           std::string(texts::kFunctionMissing);
-}
-
 std::string AnsiName(std::string_view baseName) {
     return std::string(baseName) + "A";
 }
@@ -36,24 +31,24 @@ bool LoadLibraryNamed(std::string_view name) {
 // The first library stays loaded when the second is taken.
 RasLookup ChooseLibrary(std::string_view baseName) {
     if (!LoadLibraryNamed(kFirstLibrary)) {
-        return {{}, std::string(texts::kCannotOpenRasapi32)};
+        return {{}, RasMissing::FirstLibrary};
     }
     platform::ProcAddress function =
         platform::GetProcAddress(runState.Ras.library, AnsiName(baseName));
     if (!platform::IsNull(function)) {
         runState.Ras.bound = true;
-        return {function, {}};
+        return {function, RasMissing::Nothing};
     }
     if (!LoadLibraryNamed(kSecondLibrary)) {
-        return {{}, std::string(texts::kCannotOpenRnaph)};
+        return {{}, RasMissing::SecondLibrary};
     }
     function = platform::GetProcAddress(runState.Ras.library, std::string(baseName));
     if (platform::IsNull(function)) {
-        return {{}, MissingText(baseName)};
+        return {{}, RasMissing::Function};
     }
     runState.Ras.bound = true;
     runState.Ras.secondLibrary = true;
-    return {function, {}};
+    return {function, RasMissing::Nothing};
 }
 
 }  // namespace
@@ -66,15 +61,23 @@ RasLookup LookUpRasFunction(std::string_view baseName) {
         runState.Ras.secondLibrary ? std::string(baseName) : AnsiName(baseName);
     const platform::ProcAddress function = platform::GetProcAddress(runState.Ras.library, name);
     if (platform::IsNull(function)) {
-        return {{}, MissingText(baseName)};
+        return {{}, RasMissing::Function};
     }
-    return {function, {}};
+    return {function, RasMissing::Nothing};
 }
 
 platform::ProcAddress BindRasFunction(std::string_view baseName) {
     const RasLookup lookup = LookUpRasFunction(baseName);
-    if (platform::IsNull(lookup.function)) {
-        Raise(lookup.failure);
+    switch (lookup.missing) {
+        case RasMissing::FirstLibrary:
+            Raise(std::string(texts::kCannotOpenRasapi32));
+        case RasMissing::SecondLibrary:
+            Raise(std::string(texts::kCannotOpenRnaph));
+        case RasMissing::Function:
+            Raise(std::string(texts::kFunctionStart) + std::string(baseName) +
+                  std::string(texts::kFunctionMissing));
+        case RasMissing::Nothing:
+            break;
     }
     return lookup.function;
 }

@@ -3,7 +3,6 @@
 // on systems without dial-up networking and fails only at a connection line.
 // The library chosen stays loaded for the life of the process: a dial's
 // notification thread may still be in it when the run ends.
-#include <string>
 #include <string_view>
 
 #include "platform/types.h"
@@ -16,11 +15,11 @@ namespace skervo {
 // the answer is never null.
 platform::ProcAddress BindRasFunction(std::string_view baseName);
 
-// The same lookup without raising: a null function and the binding's
-// message for what is missing.
+// The same lookup without raising: a null function and what is missing.
+enum class RasMissing { Nothing, FirstLibrary, SecondLibrary, Function };
 struct RasLookup {
     platform::ProcAddress function{};
-    std::string failure;
+    RasMissing missing = RasMissing::Nothing;
 };
 RasLookup LookUpRasFunction(std::string_view baseName);
 
