@@ -1,5 +1,6 @@
 #include "check/line_action.h"
 
+#include <algorithm>
 #include <string>
 
 #include "common/text_rules.h"
@@ -20,6 +21,13 @@ bool ClosesByPath(std::string_view name, Machine* machine) {
 }
 
 }  // namespace
+
+bool IsProgramPath(std::string_view path) {
+    constexpr std::string_view kProgramExtensions[] = {".EXE", ".COM", ".BAT", ".CMD"};
+    const std::string upper = UpperCase(path);
+    return std::any_of(std::begin(kProgramExtensions), std::end(kProgramExtensions),
+                       [&upper](std::string_view extension) { return upper.ends_with(extension); });
+}
 
 CommandSplit SplitForLaunch(std::string_view text, Machine* machine) {
     return machine ? machine->SplitLaunchText(text) : SplitCommandLine(text);
@@ -43,8 +51,8 @@ LineAction ActionTracker::Plain(std::string_view text) {
         return action;
     }
     const bool program =
-        machine_ ? machine_->FileExists(action.subject) && !FolderOf(action.subject).empty()
-                 : EndsWithIgnoringCase(action.subject, ".EXE");
+        IsProgramPath(action.subject) &&
+        (!machine_ || (machine_->FileExists(action.subject) && !FolderOf(action.subject).empty()));
     return program ? action
                    : LineAction{.kind = ActionKind::OpenDocument, .subject = std::string(text)};
 }

@@ -64,6 +64,9 @@ class ActionTracker {
     std::vector<LineAction> closedAtEnd_;
 };
 
+// A path ending in an extension the system starts as a program.
+bool IsProgramPath(std::string_view path);
+
 // The launch text split as the launcher will split it: on the machine when
 // there is one, else as written.
 CommandSplit SplitForLaunch(std::string_view text, Machine* machine);

@@ -4,6 +4,7 @@
 
 #include "check/check_texts.h"
 #include "check/codes.h"
+#include "check/line_action.h"
 #include "check/text_findings.h"
 #include "common/text_rules.h"
 #include "programs/closing_name.h"
@@ -35,7 +36,8 @@ void MachineFindings::FindInLaunch(const CheckedLine& line, std::string_view tex
         }
         return;
     }
-    const bool starts = !FolderOf(split.program).empty() && machine_.FileExists(split.program);
+    const bool starts = !FolderOf(split.program).empty() && IsProgramPath(split.program) &&
+                        machine_.FileExists(split.program);
     const bool opens =
         line.recognised.command == LineCommand::Plain && machine_.PathExists(std::string(text));
     if (!starts && !opens) {

@@ -5,6 +5,7 @@
 
 #include "check/check_texts.h"
 #include "check/codes.h"
+#include "check/line_action.h"
 #include "common/text_rules.h"
 #include "programs/closing_name.h"
 #include "programs/command_split.h"
@@ -16,17 +17,9 @@ namespace {
 
 namespace t = check_texts;
 
-constexpr std::string_view kProgramExtensions[] = {".EXE", ".COM", ".BAT", ".CMD"};
-
 void Add(Findings& findings, const CheckedLine& line, Severity severity, std::string_view code,
          std::string message) {
     findings.push_back({line.number, severity, std::move(message), code});
-}
-
-bool IsProgramPath(std::string_view path) {
-    const std::string upper = UpperCase(path);
-    return std::any_of(std::begin(kProgramExtensions), std::end(kProgramExtensions),
-                       [&upper](std::string_view extension) { return upper.ends_with(extension); });
 }
 
 // A drive and a backslash, or \\server\share.
