@@ -194,10 +194,15 @@ void FindInAnyLine(const CheckedLine& line, Findings& findings) {
 
 }  // namespace
 
+// Findings come in line order: only the last ones can be about this line.
 bool HasError(const Findings& findings, int line) {
-    return std::any_of(findings.rbegin(), findings.rend(), [line](const Finding& finding) {
-        return finding.line == line && finding.severity == Severity::Error;
-    });
+    for (auto finding = findings.rbegin(); finding != findings.rend() && finding->line == line;
+         ++finding) {
+        if (finding->severity == Severity::Error) {
+            return true;
+        }
+    }
+    return false;
 }
 
 void FindInText(const CheckedLine& line, Findings& findings) {
