@@ -1,6 +1,9 @@
 // skervo-check: each finding on a script that shows it and on the nearest
 // one that must not, the machine's findings on a simulated desktop, and the
 // checker's command line and output.
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -225,4 +228,15 @@ TEST_F(CheckTest, ExplanationsSayWhatEachLineDoesAndWhatTheEndCloses) {
         check.endOfRun,
         "\xE0 la fin du script, tue sans confirmation C:\\Outils\\app.exe; \xE0 la fin du "
         "script, ferme C:\\Outils\\app.exe (apr\xE8s la fin de la connexion \xAB Bureau \xBB)");
+}
+
+TEST_F(CheckTest, EveryExampleScriptChecksCleanOrWithRemarksOnly) {
+    for (const auto& entry : std::filesystem::directory_iterator(SKERVO_EXAMPLES_DIR)) {
+        std::ifstream file(entry.path(), std::ios::binary);
+        const std::string script{std::istreambuf_iterator<char>(file), {}};
+        for (const skervo::Finding& finding : Check(script, nullptr).findings) {
+            EXPECT_EQ(finding.severity, skervo::Severity::Remark)
+                << entry.path() << ":" << finding.line << " " << finding.code;
+        }
+    }
 }
