@@ -1,5 +1,6 @@
 #include "app/command_line.h"
 
+#include "app/switches.h"
 #include "common/run_state.h"
 #include "platform/kernel.h"
 
@@ -90,13 +91,7 @@ int ParameterCount() {
 
 bool HasSwitch(std::string_view word) {
     for (int index = 1; index <= ParameterCount(); ++index) {
-        const std::string& parameter = runState.Parameters[index];
-        if (parameter[0] != '-' && parameter[0] != '/') {
-            continue;
-        }
-        if (platform::CompareStringA(platform::kLocaleUserDefault, platform::kNormIgnoreCase,
-                                     parameter.substr(1),
-                                     std::string(word)) == platform::kCompareEqual) {
+        if (IsSwitch(runState.Parameters[index], word)) {
             return true;
         }
     }

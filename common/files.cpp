@@ -10,4 +10,12 @@ bool FileExists(const std::string& path) {
            (attributes & platform::kFileAttributeDirectory) == 0;
 }
 
+std::string QuotedWhenFile(std::string_view text) {
+    std::string command(text);
+    if (!command.empty() && command[0] != '"' && FileExists(command)) {
+        command = "\"" + command + "\"";
+    }
+    return command;
+}
+
 }  // namespace skervo

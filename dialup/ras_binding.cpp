@@ -18,45 +18,42 @@ constexpr std::string_view kSecondLibrary = "rnaph.dll";
     EndWithUnhandledError({message, __builtin_return_address(0)});
 }
 
-[[noreturn]] void RaiseMissing(std::string_view baseName) {
-    Raise(std::string(texts::kFunctionStart) + std::string(baseName) +
-          std::string(texts::kFunctionMissing));
-}
-
 std::string AnsiName(std::string_view baseName) {
     return std::string(baseName) + "A";
 }
 
-void LoadLibraryOrRaise(std::string_view name, std::string_view failure) {
+bool LoadLibraryNamed(std::string_view name) {
     runState.Ras.library = platform::LoadLibraryA(std::string(name));
-    if (platform::IsNull(runState.Ras.library)) {
-        Raise(std::string(failure));
-    }
+    return !platform::IsNull(runState.Ras.library);
 }
 
 // The first lookup: rasapi32.dll with the suffix, else rnaph.dll without it.
 // The first library stays loaded when the second is taken.
-platform::ProcAddress ChooseLibrary(std::string_view baseName) {
-    LoadLibraryOrRaise(kFirstLibrary, texts::kCannotOpenRasapi32);
+RasLookup ChooseLibrary(std::string_view baseName) {
+    if (!LoadLibraryNamed(kFirstLibrary)) {
+        return {{}, RasMissing::FirstLibrary};
+    }
     platform::ProcAddress function =
         platform::GetProcAddress(runState.Ras.library, AnsiName(baseName));
     if (!platform::IsNull(function)) {
         runState.Ras.bound = true;
-        return function;
+        return {function, RasMissing::Nothing};
     }
-    LoadLibraryOrRaise(kSecondLibrary, texts::kCannotOpenRnaph);
+    if (!LoadLibraryNamed(kSecondLibrary)) {
+        return {{}, RasMissing::SecondLibrary};
+    }
     function = platform::GetProcAddress(runState.Ras.library, std::string(baseName));
     if (platform::IsNull(function)) {
-        RaiseMissing(baseName);
+        return {{}, RasMissing::Function};
     }
     runState.Ras.bound = true;
     runState.Ras.secondLibrary = true;
-    return function;
+    return {function, RasMissing::Nothing};
 }
 
 }  // namespace
 
-platform::ProcAddress BindRasFunction(std::string_view baseName) {
+RasLookup LookUpRasFunction(std::string_view baseName) {
     if (!runState.Ras.bound) {
         return ChooseLibrary(baseName);
     }
@@ -64,9 +61,25 @@ platform::ProcAddress BindRasFunction(std::string_view baseName) {
         runState.Ras.secondLibrary ? std::string(baseName) : AnsiName(baseName);
     const platform::ProcAddress function = platform::GetProcAddress(runState.Ras.library, name);
     if (platform::IsNull(function)) {
-        RaiseMissing(baseName);
+        return {{}, RasMissing::Function};
     }
-    return function;
+    return {function, RasMissing::Nothing};
+}
+
+platform::ProcAddress BindRasFunction(std::string_view baseName) {
+    const RasLookup lookup = LookUpRasFunction(baseName);
+    switch (lookup.missing) {
+        case RasMissing::FirstLibrary:
+            Raise(std::string(texts::kCannotOpenRasapi32));
+        case RasMissing::SecondLibrary:
+            Raise(std::string(texts::kCannotOpenRnaph));
+        case RasMissing::Function:
+            Raise(std::string(texts::kFunctionStart) + std::string(baseName) +
+                  std::string(texts::kFunctionMissing));
+        case RasMissing::Nothing:
+            break;
+    }
+    return lookup.function;
 }
 
 }  // namespace skervo

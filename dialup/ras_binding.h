@@ -15,4 +15,12 @@ namespace skervo {
 // the answer is never null.
 platform::ProcAddress BindRasFunction(std::string_view baseName);
 
+// The same lookup without raising: a null function and what is missing.
+enum class RasMissing { Nothing, FirstLibrary, SecondLibrary, Function };
+struct RasLookup {
+    platform::ProcAddress function{};
+    RasMissing missing = RasMissing::Nothing;
+};
+RasLookup LookUpRasFunction(std::string_view baseName);
+
 }  // namespace skervo

@@ -8,6 +8,7 @@
 #include "common/run_state.h"
 #include "fuzz/fuzz_check.h"
 #include "programs/application_closing.h"
+#include "programs/command_split.h"
 #include "programs/launcher.h"
 
 namespace {

@@ -13,7 +13,7 @@
 #include "fuzz/fuzz_check.h"
 #include "platform/kernel.h"
 #include "script/line_recognition.h"
-#include "script/pause.h"
+#include "script/count.h"
 #include "script/script_reader.h"
 #include "script/utf8_check.h"
 

@@ -121,6 +121,10 @@ std::string WideCharToMultiByte(std::uint32_t codePage, std::wstring_view text, 
 int CompareStringA(std::uint32_t locale, std::uint32_t flags, const std::string& first,
                    const std::string& second);
 
+// Writes text in the ANSI code page to the standard output (WriteFile on
+// GetStdHandle); a system whose consoles read UTF-8 gets it converted.
+void WriteStandardOutput(std::string_view text);
+
 [[noreturn]] void ExitProcess(std::uint32_t exitCode);
 
 using OwnedHandle = Owned<KernelHandle, CloseHandle>;

@@ -12,6 +12,9 @@ enum class ServiceHandle : std::uintptr_t {};
 inline constexpr std::uint32_t kScManagerAllAccess = 0xF003F;
 inline constexpr std::uint32_t kServiceAllAccess = 0xF01FF;
 inline constexpr std::uint32_t kServiceControlStop = 1;
+// Enough to learn that a service exists, without the rights to control it.
+inline constexpr std::uint32_t kScManagerConnect = 0x0001;
+inline constexpr std::uint32_t kServiceQueryStatus = 0x0004;
 
 inline constexpr std::uint32_t kServiceStopped = 1;
 inline constexpr std::uint32_t kServiceStartPending = 2;

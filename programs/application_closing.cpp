@@ -7,6 +7,7 @@
 #include "common/text_rules.h"
 #include "platform/kernel.h"
 #include "platform/user.h"
+#include "programs/closing_name.h"
 #include "programs/process_enumeration.h"
 #include "ui/message_pump.h"
 #include "ui/texts.h"
@@ -19,15 +20,6 @@ constexpr std::uint32_t kKillAccess = platform::kProcessTerminate | platform::kS
 
 void PostClose(platform::WindowHandle window) {
     platform::PostMessageA(window, platform::kWmClose, 0, 0);
-}
-
-// A name ending in a quote loses its first and last characters, then its
-// blanks; "" and " " thus become empty.
-std::string_view RemoveQuotes(std::string_view name) {
-    if (!name.ends_with('"')) {
-        return name;
-    }
-    return Trim(name.size() >= 2 ? name.substr(1, name.size() - 2) : std::string_view{});
 }
 
 // Only the main thread's windows, what the script started itself, and only
@@ -60,7 +52,7 @@ void CloseTitledWindows(std::string_view fragment) {
 }  // namespace
 
 void CloseApplication(std::string_view rawName) {
-    const std::string_view name = RemoveQuotes(rawName);
+    const std::string_view name = ClosingName(rawName);
     // An empty fragment occurs in every title: it must close nothing.
     if (name.empty()) {
         return;

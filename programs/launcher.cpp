@@ -6,6 +6,7 @@
 #include "common/run_state.h"
 #include "common/text_rules.h"
 #include "platform/kernel.h"
+#include "programs/command_split.h"
 #include "services/service_control.h"
 #include "ui/message_pump.h"
 #include "ui/notices.h"
@@ -20,12 +21,12 @@ constexpr std::uint32_t kEndWaitSlice = 300;
 // "NETSTART name" and "NETSTOP name" control a service instead; true when the
 // program part was one of those words.
 bool RunServiceCommand(const CommandSplit& command, bool waitForEnd) {
-    const std::string word = UpperCase(command.program);
-    if (word != "NETSTART" && word != "NETSTOP") {
+    const ServiceWord word = ServiceWordOf(command.program);
+    if (word == ServiceWord::None) {
         return false;
     }
     ControlServiceAndWait(Trim(command.arguments),
-                          word == "NETSTART" ? ServiceAction::Start : ServiceAction::Stop,
+                          word == ServiceWord::Start ? ServiceAction::Start : ServiceAction::Stop,
                           waitForEnd ? ServiceWait::UntilReached : ServiceWait::No);
     return true;
 }
@@ -69,37 +70,11 @@ void KeepForTheEnd(StartedApp app) {
 
 }  // namespace
 
-CommandSplit SplitCommandLine(std::string_view text) {
-    std::size_t quotes = 0;
-    std::size_t split = text.size();
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        quotes += text[i] == '"';
-        if (text[i] == ' ' && quotes != 1) {
-            split = i;
-            break;
-        }
-    }
-    CommandSplit result;
-    result.arguments = text.substr(split);
-    if (text.starts_with('"')) {
-        // Drop the opening quote and the character before the split, the closing one.
-        result.program = split >= 2 ? text.substr(1, split - 2) : std::string_view{};
-    } else {
-        result.program = text.substr(0, split);
-    }
-    return result;
-}
-
 bool LaunchCommand(std::string_view text, LaunchMode mode) {
     if (text.empty()) {
         return false;
     }
-    std::string command(text);
-    // A path with blanks and no arguments needs no quotes in the script.
-    if (command[0] != '"' && FileExists(command)) {
-        command = "\"" + command + "\"";
-    }
-    const CommandSplit split = SplitCommandLine(command);
+    const CommandSplit split = SplitCommandLine(QuotedWhenFile(text));
     if (mode.dialDialog) {
         ShowStep(std::string(texts::kDialling) + runState.ConnectionName);
     } else if (RunServiceCommand(split, mode.waitForEnd)) {

@@ -1,17 +1,8 @@
 #pragma once
 // Starts the program that a script line names.
-#include <string>
 #include <string_view>
 
 namespace skervo {
-
-struct CommandSplit {
-    std::string program;    // without its quotes
-    std::string arguments;  // from the blank where the text was split, or empty
-};
-
-// Splits at the first blank that is not inside the first pair of quotes.
-CommandSplit SplitCommandLine(std::string_view text);
 
 struct LaunchMode {
     // Wait until the started program has ended.

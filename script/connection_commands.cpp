@@ -4,12 +4,12 @@
 #include <string_view>
 
 #include "common/run_state.h"
-#include "common/text_rules.h"
 #include "dialup/connection_operations.h"
 #include "platform/kernel.h"
 #include "platform/user.h"
 #include "programs/application_closing.h"
 #include "programs/launcher.h"
+#include "script/connection_forms.h"
 #include "ui/message_pump.h"
 #include "ui/notices.h"
 #include "ui/texts.h"
@@ -102,23 +102,22 @@ void WaitForEndOfConnection() {
 }  // namespace
 
 void RunConnectionCommand() {
-    const std::string_view line = runState.ScriptLine;
-    const char second = line.size() >= 2 ? line[1] : '\0';
-    switch (second) {
-        case '&':
-            DialAutomatically(Trim(line.substr(2)));
+    const ConnectionForm form = RecogniseConnection(runState.ScriptLine);
+    switch (form.command) {
+        case ConnectionCommand::AutomaticDial:
+            DialAutomatically(form.entry);
             break;
-        case '-':
+        case ConnectionCommand::WaitForConnection:
             WaitForConnection();
             break;
-        case '<':
+        case ConnectionCommand::HangUpAll:
             HangUpAll();
             break;
-        case '>':
-            WaitForNoConnection(line.substr(2, 2) == ",-");
+        case ConnectionCommand::WaitForNoConnection:
+            WaitForNoConnection(form.window == StatusWindowDuringWait::Hidden);
             break;
-        default:
-            OpenDialDialog(Trim(line.substr(1)));
+        case ConnectionCommand::DialogDial:
+            OpenDialDialog(form.entry);
             break;
     }
 }

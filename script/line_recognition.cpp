@@ -4,6 +4,10 @@
 
 namespace skervo {
 
+bool IsCommentOrEmpty(std::string_view line) {
+    return line.empty() || line[0] == '#';
+}
+
 RecognisedLine RecogniseLine(std::string_view line) {
     RecognisedLine result;
     result.argument = line;

@@ -1,5 +1,5 @@
 #pragma once
-// Which command a trimmed, non-empty, non-comment script line is.
+// Which command a trimmed script line is.
 #include <string_view>
 
 namespace skervo {
@@ -22,6 +22,9 @@ struct RecognisedLine {
     bool closingCommand = false;  // begins with > or <
     bool noConfirmation = false;  // begins with >> or <<
 };
+
+// Lines the runner skips: nothing is carried out and nothing polled.
+bool IsCommentOrEmpty(std::string_view line);
 
 RecognisedLine RecogniseLine(std::string_view line);
 

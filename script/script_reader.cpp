@@ -125,4 +125,16 @@ std::string ScriptReader::ReadLine() {
     return utf8_ && !IsAscii(line) ? Utf8ToAnsi(line) : line;
 }
 
+bool ScriptReader::HasTextAfterEnd() {
+    while (FillBuffer()) {
+        const char* begin = buffer_.data() + position_;
+        const char* end = buffer_.data() + filled_;
+        if (std::any_of(begin, end, [](char c) { return static_cast<unsigned char>(c) > 32; })) {
+            return true;
+        }
+        position_ = filled_;
+    }
+    return false;
+}
+
 }  // namespace skervo

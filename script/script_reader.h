@@ -23,6 +23,13 @@ class ScriptReader {
     std::string ReadLine();
     void Close();
 
+    bool IsOpen() const { return static_cast<bool>(file_); }
+    // Whether the lines come converted from UTF-8.
+    bool IsUtf8() const { return utf8_; }
+    // Once at the end: whether anything but blanks and control characters
+    // follows the Ctrl-Z that ended the script. Reads the rest of the file.
+    bool HasTextAfterEnd();
+
   private:
     bool FillBuffer();
     bool NextIs(char c);

@@ -10,6 +10,7 @@
 #include "programs/default_action.h"
 #include "programs/launcher.h"
 #include "script/connection_commands.h"
+#include "script/count.h"
 #include "script/line_recognition.h"
 #include "script/pause.h"
 #include "script/platform_version.h"
@@ -29,7 +30,7 @@ void StartRun() {
 }
 
 void PauseOrWait(std::string_view rest, bool lastLine) {
-    if (const auto seconds = ParseCount(Trim(rest))) {
+    if (const auto seconds = PauseSeconds(rest)) {
         runState.PauseMilliseconds = std::int64_t{*seconds} * 1000;
         if (!lastLine) {  // a pause on the last line would only delay the end
             RunPause(rest);
@@ -80,10 +81,6 @@ void CarryOutLine(bool lastLine) {
             RunPlainLine(runState.ScriptLine);
             break;
     }
-}
-
-bool IsCommentOrEmpty(const std::string& line) {
-    return line.empty() || line[0] == '#';
 }
 
 }  // namespace

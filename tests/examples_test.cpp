@@ -10,9 +10,10 @@
 #include <vector>
 
 #include "common/text_rules.h"
+#include "programs/command_split.h"
 #include "programs/launcher.h"
 #include "script/line_recognition.h"
-#include "script/pause.h"
+#include "script/count.h"
 #include "script/script_reader.h"
 #include "tests/sim/sim_test.h"
 #include "ui/status_window.h"

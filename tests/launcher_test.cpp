@@ -1,4 +1,5 @@
 // Starting programs from script lines.
+#include "programs/command_split.h"
 #include "programs/launcher.h"
 
 #include "tests/sim/sim_test.h"

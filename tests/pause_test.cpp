@@ -1,5 +1,5 @@
 // @ counts, the countdown steps and the length of a pause on the virtual clock.
-#include "script/pause.h"
+#include "script/count.h"
 
 #include "tests/sim/sim_test.h"
 

@@ -215,6 +215,12 @@ int CompareStringA(std::uint32_t locale, std::uint32_t flags, const std::string&
                             second.data(), static_cast<int>(second.size()));
 }
 
+void WriteStandardOutput(std::string_view text) {
+    DWORD written = 0;
+    ::WriteFile(::GetStdHandle(STD_OUTPUT_HANDLE), text.data(), static_cast<DWORD>(text.size()),
+                &written, nullptr);
+}
+
 void ExitProcess(std::uint32_t exitCode) {
     ::ExitProcess(exitCode);
 }

@@ -176,6 +176,7 @@ struct Desktop {
     std::vector<std::string> actions;
 
     std::vector<MessageBox> boxes;
+    std::string standardOutput;  // what a console program wrote
     std::function<void(const MessageBox&)> onMessageBox;
 
     // Open kernel handles and loaded libraries, to find leaks. Libraries

@@ -201,6 +201,10 @@ int CompareStringA(std::uint32_t, std::uint32_t flags, const std::string& first,
     return equal ? kCompareEqual : (first < second ? 1 : 3);
 }
 
+void WriteStandardOutput(std::string_view text) {
+    desktop.standardOutput += text;
+}
+
 void ExitProcess(std::uint32_t exitCode) {
     throw sim::ProcessExit{exitCode};
 }

@@ -1,0 +1,127 @@
+#include "check/line_action.h"
+
+#include <algorithm>
+#include <string>
+
+#include "common/text_rules.h"
+#include "programs/closing_name.h"
+#include "script/count.h"
+
+namespace skervo {
+namespace {
+
+bool EndsWithIgnoringCase(std::string_view text, std::string_view end) {
+    return text.size() >= end.size() && UpperCase(text.substr(text.size() - end.size())) == end;
+}
+
+// Without the machine, a name ending in .exe is taken for a path, as the
+// script's author meant it.
+bool ClosesByPath(std::string_view name, Machine* machine) {
+    return machine ? machine->ClosesByPath(name) : EndsWithIgnoringCase(name, ".EXE");
+}
+
+}  // namespace
+
+bool IsProgramPath(std::string_view path) {
+    constexpr std::string_view kProgramExtensions[] = {".EXE", ".COM", ".BAT", ".CMD"};
+    const std::string upper = UpperCase(path);
+    return std::any_of(std::begin(kProgramExtensions), std::end(kProgramExtensions),
+                       [&upper](std::string_view extension) { return upper.ends_with(extension); });
+}
+
+CommandSplit SplitForLaunch(std::string_view text, Machine* machine) {
+    return machine ? machine->SplitLaunchText(text) : SplitCommandLine(text);
+}
+
+LineAction ActionTracker::Launch(std::string_view text, ActionKind kind) {
+    const CommandSplit split = SplitForLaunch(text, machine_);
+    const ServiceWord word = ServiceWordOf(split.program);
+    if (word == ServiceWord::None) {
+        return {.kind = kind, .subject = split.program};
+    }
+    return {.kind = word == ServiceWord::Start ? ActionKind::StartService : ActionKind::StopService,
+            .subject = std::string(Trim(split.arguments)),
+            .waitsForService = kind == ActionKind::LaunchAndWait};
+}
+
+// What the launcher cannot start, the shell's default action opens.
+LineAction ActionTracker::Plain(std::string_view text) {
+    LineAction action = Launch(text, ActionKind::Launch);
+    if (action.kind != ActionKind::Launch) {
+        return action;
+    }
+    const bool program =
+        IsProgramPath(action.subject) &&
+        (!machine_ || (machine_->FileExists(action.subject) && !FolderOf(action.subject).empty()));
+    return program ? action
+                   : LineAction{.kind = ActionKind::OpenDocument, .subject = std::string(text)};
+}
+
+LineAction ActionTracker::Close(const RecognisedLine& line) {
+    const std::string_view name = ClosingName(line.argument);
+    if (name.empty()) {
+        return {};
+    }
+    if (!ClosesByPath(name, machine_)) {
+        return {.kind = ActionKind::CloseTitledWindows, .subject = std::string(name)};
+    }
+    return {
+        .kind = line.noConfirmation ? ActionKind::KillApplication : ActionKind::CloseApplication,
+        .subject = std::string(name)};
+}
+
+LineAction ActionTracker::Connection(std::string_view text) {
+    const ConnectionForm form = RecogniseConnection(text);
+    switch (form.command) {
+        case ConnectionCommand::AutomaticDial:
+            if (form.entry.empty() || form.entry == connectionName_) {
+                return {.subject = std::string(form.entry)};
+            }
+            connectionName_ = form.entry;
+            return {.kind = ActionKind::AutomaticDial, .subject = connectionName_};
+        case ConnectionCommand::WaitForConnection:
+            return {.kind = ActionKind::WaitForConnection};
+        case ConnectionCommand::HangUpAll:
+            return {.kind = ActionKind::HangUpAll};
+        case ConnectionCommand::WaitForNoConnection:
+            return {.kind = ActionKind::WaitForNoConnection, .window = form.window};
+        case ConnectionCommand::DialogDial:
+            connectionName_ = form.entry;
+            return {.kind = ActionKind::DialogDial, .subject = connectionName_};
+    }
+    return {};
+}
+
+LineAction ActionTracker::Next(const CheckedLine& line) {
+    const RecognisedLine& recognised = line.recognised;
+    switch (recognised.command) {
+        case LineCommand::LaunchToClose: {
+            LineAction action = Launch(recognised.argument, ActionKind::Launch);
+            if (action.kind == ActionKind::Launch && !action.subject.empty()) {
+                action.atEnd = recognised.noConfirmation ? AtEndOfRun::Killed : AtEndOfRun::Closed;
+                closedAtEnd_.push_back(action);
+            }
+            return action;
+        }
+        case LineCommand::Close:
+            return Close(recognised);
+        case LineCommand::PauseOrWait:
+            if (const auto seconds = PauseSeconds(recognised.argument)) {
+                return {.kind = line.lastLine ? ActionKind::Nothing : ActionKind::Pause,
+                        .subject = std::to_string(*seconds)};
+            }
+            return Launch(recognised.argument,
+                          line.lastLine ? ActionKind::Launch : ActionKind::LaunchAndWait);
+        case LineCommand::HideWindow:
+            return {.kind = ActionKind::HideWindow};
+        case LineCommand::ShowWindow:
+            return {.kind = ActionKind::ShowWindow};
+        case LineCommand::Connection:
+            return Connection(line.text);
+        case LineCommand::Plain:
+            return Plain(line.text);
+    }
+    return {};
+}
+
+}  // namespace skervo

@@ -1,0 +1,30 @@
+#pragma once
+// What the machine the checker runs on says about the things a script names.
+// Asking never changes anything there.
+#include <string>
+#include <string_view>
+
+#include "programs/command_split.h"
+
+namespace skervo {
+
+enum class Answer { Yes, No, Unknown };
+
+class Machine {
+  public:
+    virtual ~Machine() = default;
+    // The launch text split as the launcher splits it on this machine.
+    virtual CommandSplit SplitLaunchText(std::string_view text) = 0;
+    // A file that is not a folder.
+    virtual bool FileExists(const std::string& path) = 0;
+    // A file or a folder: something a shell action may open.
+    virtual bool PathExists(const std::string& path) = 0;
+    // Whether a closing line's name is taken as an executable's path.
+    virtual bool ClosesByPath(std::string_view name) = 0;
+    virtual Answer ServiceExists(const std::string& name) = 0;
+    virtual bool HasDialupLibrary() = 0;
+    // Unknown without the library.
+    virtual Answer PhoneBookHas(const std::string& entry) = 0;
+};
+
+}  // namespace skervo

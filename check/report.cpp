@@ -1,0 +1,71 @@
+#include "check/report.h"
+
+#include <algorithm>
+
+#include "check/check_texts.h"
+#include "check/codes.h"
+
+namespace skervo {
+namespace {
+
+namespace t = check_texts;
+
+std::string_view SeverityWord(Severity severity) {
+    switch (severity) {
+        case Severity::Error:
+            return t::kError;
+        case Severity::Warning:
+            return t::kWarning;
+        case Severity::Remark:
+            return t::kRemark;
+    }
+    return t::kError;
+}
+
+void AppendFinding(std::string& out, const std::string& where, const Finding& finding) {
+    out += where;
+    out += SeverityWord(finding.severity);
+    out += ": ";
+    out += finding.message;
+    out += " [";
+    out += finding.code;
+    out += "]\n";
+}
+
+}  // namespace
+
+// Each line's sentence comes before its findings.
+std::string Report(const std::string& path, const ScriptCheck& check) {
+    std::string out;
+    if (!check.readable) {
+        AppendFinding(out, path + ": ",
+                      {0, Severity::Error, std::string(t::kUnreadable), codes::kUnreadable});
+        return out;
+    }
+    auto sentence = check.explanations.begin();
+    for (const Finding& finding : check.findings) {
+        for (; sentence != check.explanations.end() && sentence->first <= finding.line;
+             ++sentence) {
+            out += path + ":" + std::to_string(sentence->first) + ": " + sentence->second + "\n";
+        }
+        AppendFinding(out, path + ":" + std::to_string(finding.line) + ": ", finding);
+    }
+    for (; sentence != check.explanations.end(); ++sentence) {
+        out += path + ":" + std::to_string(sentence->first) + ": " + sentence->second + "\n";
+    }
+    if (!check.endOfRun.empty()) {
+        out += path + ": " + check.endOfRun + "\n";
+    }
+    return out;
+}
+
+int ExitCodeOf(const ScriptCheck& check) {
+    if (!check.readable) {
+        return 2;
+    }
+    const bool fault = std::any_of(check.findings.begin(), check.findings.end(),
+                                   [](const Finding& f) { return f.severity != Severity::Remark; });
+    return fault ? 1 : 0;
+}
+
+}  // namespace skervo

@@ -1,0 +1,16 @@
+#pragma once
+// The checker's output, in the form compilers use so that editors can jump
+// to the line: FICHIER:LIGNE: erreur|attention|remarque: message [code].
+#include <string>
+
+#include "check/script_check.h"
+
+namespace skervo {
+
+std::string Report(const std::string& path, const ScriptCheck& check);
+
+// 0 for nothing or only remarks, 1 for an error or a warning, 2 for a file
+// that cannot be read.
+int ExitCodeOf(const ScriptCheck& check);
+
+}  // namespace skervo

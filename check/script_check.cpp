@@ -1,0 +1,117 @@
+#include "check/script_check.h"
+
+#include <algorithm>
+#include <optional>
+
+#include "check/check_texts.h"
+#include "check/codes.h"
+#include "check/explanation.h"
+#include "check/line_action.h"
+#include "check/machine_findings.h"
+#include "check/text_findings.h"
+#include "common/text_rules.h"
+#include "script/script_reader.h"
+
+namespace skervo {
+namespace {
+
+namespace t = check_texts;
+
+// The five bytes Windows-1252 leaves undefined.
+bool HasUndefinedByte(std::string_view line) {
+    return line.find_first_of("\x81\x8D\x8F\x90\x9D") != std::string_view::npos;
+}
+
+// A byte-order mark of UTF-16, or the zero bytes its ASCII characters carry.
+bool LooksLikeUtf16(std::string_view line) {
+    return line.starts_with("\xFF\xFE") || line.starts_with("\xFE\xFF") ||
+           line.find('\0') != std::string_view::npos;
+}
+
+class ScriptWalk {
+  public:
+    ScriptWalk(const CheckOptions& options, ScriptCheck& result)
+        : options_(options), result_(result), actions_(options.machine) {
+        if (options.machine) {
+            machine_.emplace(*options.machine);
+        }
+    }
+
+    // False once the file shows itself unreadable as a script.
+    bool Line(int number, const std::string& raw, bool lastLine, bool utf8) {
+        if (LooksLikeUtf16(raw)) {
+            Add(number, Severity::Error, codes::kEncoding, t::kUtf16);
+            return false;
+        }
+        if (!utf8 && HasUndefinedByte(raw)) {
+            Add(number, Severity::Warning, codes::kEncoding, t::kUnknownBytes);
+        }
+        const std::string_view text = Trim(raw);
+        if (IsCommentOrEmpty(text)) {
+            return true;
+        }
+        carriedOut_ = true;
+        const CheckedLine line{number, text, RecogniseLine(text), lastLine};
+        FindInText(line, result_.findings);
+        if (machine_) {
+            machine_->Find(line, result_.findings);
+        }
+        const LineAction action = actions_.Next(line);
+        if (options_.explanations == Explanations::Given) {
+            result_.explanations.emplace_back(number, Explain(action, line));
+        }
+        return true;
+    }
+
+    void End(int lines, bool textAfterEnd) {
+        if (textAfterEnd) {
+            Add(lines + 1, Severity::Warning, codes::kAfterEnd, t::kAfterEnd);
+        }
+        if (!carriedOut_) {
+            Add(std::max(lines, 1), Severity::Warning, codes::kEmpty, t::kNothingDone);
+        }
+        if (options_.explanations == Explanations::Given) {
+            result_.endOfRun = ExplainEndOfRun(actions_.ClosedAtEnd(), actions_.ConnectionName());
+        }
+    }
+
+  private:
+    void Add(int line, Severity severity, std::string_view code, std::string_view message) {
+        result_.findings.push_back({line, severity, std::string(message), code});
+    }
+
+    const CheckOptions& options_;
+    ScriptCheck& result_;
+    ActionTracker actions_;
+    std::optional<MachineFindings> machine_;
+    bool carriedOut_ = false;
+};
+
+}  // namespace
+
+ScriptCheck CheckScript(const ScriptFile& file, const CheckOptions& options) {
+    ScriptCheck result;
+    ScriptReader reader;
+    reader.Open(file.path, file.widePath);
+    result.readable = reader.IsOpen();
+    if (!result.readable) {
+        return result;
+    }
+    ScriptWalk walk(options, result);
+    int number = 0;
+    bool readable = true;
+    while (readable && !reader.AtEnd()) {
+        const std::string raw = reader.ReadLine();
+        readable = walk.Line(++number, raw, reader.AtEnd(), reader.IsUtf8());
+    }
+    if (readable) {
+        walk.End(number, reader.HasTextAfterEnd());
+    }
+    reader.Close();
+    // Findings of the whole file come after those of its lines.
+    std::stable_sort(result.findings.begin(), result.findings.end(),
+                     [](const Finding& a, const Finding& b) { return a.line < b.line; });
+    return result;
+}
+
+}  // namespace skervo

@@ -1,0 +1,24 @@
+#pragma once
+// The machine the checker runs on, asked through the platform: files,
+// services and the dial-up phone book, read and never changed.
+#include <optional>
+
+#include "check/machine.h"
+
+namespace skervo {
+
+class SystemMachine final : public Machine {
+  public:
+    CommandSplit SplitLaunchText(std::string_view text) override;
+    bool FileExists(const std::string& path) override;
+    bool PathExists(const std::string& path) override;
+    bool ClosesByPath(std::string_view name) override;
+    Answer ServiceExists(const std::string& name) override;
+    bool HasDialupLibrary() override;
+    Answer PhoneBookHas(const std::string& entry) override;
+
+  private:
+    std::optional<bool> dialupLibrary_;  // looked up once
+};
+
+}  // namespace skervo

@@ -1,0 +1,238 @@
+#include "check/text_findings.h"
+
+#include <algorithm>
+#include <string>
+
+#include "check/check_texts.h"
+#include "check/codes.h"
+#include "check/line_action.h"
+#include "common/text_rules.h"
+#include "programs/closing_name.h"
+#include "programs/command_split.h"
+#include "script/connection_forms.h"
+#include "script/count.h"
+
+namespace skervo {
+namespace {
+
+namespace t = check_texts;
+
+void Add(Findings& findings, const CheckedLine& line, Severity severity, std::string_view code,
+         std::string message) {
+    findings.push_back({line.number, severity, std::move(message), code});
+}
+
+// A drive and a backslash, or \\server\share.
+bool IsFullPath(std::string_view path) {
+    const auto letter = static_cast<unsigned char>(path.empty() ? 0 : path[0]);
+    const bool drive = path.size() >= 3 && ((letter | 0x20) >= 'a' && (letter | 0x20) <= 'z') &&
+                       path.substr(1, 2) == ":\\";
+    const bool network = path.starts_with("\\\\") && path.find('\\', 3) != std::string_view::npos;
+    return drive || network;
+}
+
+// C:\Program Files\App\app.exe /x: the launcher cuts it at its first blank.
+// The program the author meant ends at a later blank, with a program's
+// extension, and arguments follow it.
+std::string_view MeantProgram(std::string_view text, const CommandSplit& split) {
+    if (text.starts_with('"') || IsProgramPath(split.program)) {
+        return {};
+    }
+    for (std::size_t blank = text.find(' '); blank != std::string_view::npos;
+         blank = text.find(' ', blank + 1)) {
+        const std::string_view before = text.substr(0, blank);
+        if (blank > split.program.size() && IsProgramPath(before)) {
+            return before;
+        }
+    }
+    return {};
+}
+
+enum class LaunchFrom { PlainLine, CommandLine };
+
+// The program part of a launch text, or its service command.
+void FindInLaunch(const CheckedLine& line, std::string_view text, LaunchFrom from,
+                  Findings& findings) {
+    if (text.empty()) {
+        Add(findings, line, Severity::Error, codes::kNoName, std::string(t::kNoProgram));
+        return;
+    }
+    if (text.front() == ' ') {
+        Add(findings, line, Severity::Error, codes::kBlankAfterAt, std::string(t::kBlankAfterAt));
+        return;
+    }
+    const CommandSplit split = SplitCommandLine(text);
+    const ServiceWord word = ServiceWordOf(split.program);
+    if (word != ServiceWord::None) {
+        if (Trim(split.arguments).empty()) {
+            Add(findings, line, Severity::Error, codes::kNoName, std::string(t::kNoService));
+        } else {
+            Add(findings, line, Severity::Remark, codes::kRights, std::string(t::kNeedsRights));
+        }
+        return;
+    }
+    if (const std::string_view meant = MeantProgram(text, split); !meant.empty()) {
+        Add(findings, line, Severity::Error, codes::kQuotes,
+            std::string(t::kQuotes) + split.program + " (\"" + std::string(meant) + "\" ...)");
+        return;
+    }
+    // An empty current directory keeps the system from starting it; a plain
+    // line may still name a document that the shell opens.
+    if (FolderOf(split.program).empty()) {
+        Add(findings, line, from == LaunchFrom::PlainLine ? Severity::Warning : Severity::Error,
+            codes::kNoFolder, std::string(t::kNoFolder) + split.program);
+    }
+}
+
+// @30 # commentaire, @30 secondes: the count is no longer the whole text.
+bool FindCountWithText(const CheckedLine& line, std::string_view argument, Findings& findings) {
+    const std::string_view trimmed = Trim(argument);
+    const std::size_t blank = trimmed.find(' ');
+    if (blank == std::string_view::npos || !ParseCount(trimmed.substr(0, blank))) {
+        return false;
+    }
+    Add(findings, line, Severity::Error, codes::kExtraText,
+        std::string(t::kCountWithText) + std::string(trimmed.substr(0, blank)));
+    return true;
+}
+
+void FindInPauseOrWait(const CheckedLine& line, Findings& findings) {
+    const std::string_view argument = line.recognised.argument;
+    if (const auto seconds = PauseSeconds(argument)) {
+        if (line.lastLine) {
+            Add(findings, line, Severity::Warning, codes::kFinalPause, std::string(t::kFinalPause));
+        } else if (*seconds < 0) {
+            Add(findings, line, Severity::Warning, codes::kNegativePause,
+                std::string(t::kNegativePause));
+        }
+        return;
+    }
+    if (FindCountWithText(line, argument, findings)) {
+        return;
+    }
+    FindInLaunch(line, argument, LaunchFrom::CommandLine, findings);
+    if (line.lastLine && !HasError(findings, line.number)) {
+        Add(findings, line, Severity::Warning, codes::kFinalWait, std::string(t::kFinalWait));
+    }
+}
+
+void FindInClose(const CheckedLine& line, Findings& findings) {
+    const std::string_view name = ClosingName(line.recognised.argument);
+    if (name.empty()) {
+        Add(findings, line, Severity::Warning, codes::kNoName, std::string(t::kNoApplication));
+    } else if (UpperCase(name).ends_with(".EXE") && !IsFullPath(name)) {
+        Add(findings, line, Severity::Warning, codes::kRelativePath, std::string(t::kRelativePath));
+    }
+}
+
+void FindInConnection(const CheckedLine& line, Findings& findings) {
+    const ConnectionForm form = RecogniseConnection(line.text);
+    std::string message;
+    if (form.command == ConnectionCommand::AutomaticDial && form.entry.empty()) {
+        message = t::kDialWithoutEntry;
+    } else if (form.command == ConnectionCommand::DialogDial && form.entry.empty()) {
+        message = t::kDialogWithoutEntry;
+    } else if (form.command == ConnectionCommand::DialogDial &&
+               form.entry.find(' ') != std::string_view::npos) {
+        message = t::kEntryWithBlanks;
+    } else if (form.command == ConnectionCommand::WaitForNoConnection &&
+               form.window == StatusWindowDuringWait::Kept &&
+               Trim(form.ignored).starts_with(",-")) {
+        message = t::kBlankBeforeHide;
+    } else if (!form.ignored.empty()) {
+        message = std::string(t::kIgnoredAfter) +
+                  std::string(line.text.substr(0, line.text.size() - form.ignored.size())) + " : " +
+                  std::string(Trim(form.ignored));
+    }
+    if (!message.empty()) {
+        Add(findings, line, Severity::Warning, codes::kConnection, std::move(message));
+    }
+}
+
+// " #" outside quotes: the runner takes it, and what follows, as part of the command.
+bool HasInnerComment(std::string_view text) {
+    bool quoted = false;
+    for (std::size_t i = 1; i < text.size(); ++i) {
+        quoted ^= text[i] == '"';
+        if (!quoted && text[i] == '#' && static_cast<unsigned char>(text[i - 1]) <= 32) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool IsNameCharacter(char c) {
+    const auto u = static_cast<unsigned char>(c);
+    return (u >= '0' && u <= '9') || ((u | 0x20) >= 'a' && (u | 0x20) <= 'z') || c == '_' ||
+           c == '(' || c == ')';
+}
+
+// %NAME%, as the command prompt would expand it.
+std::string_view FirstVariable(std::string_view text) {
+    for (std::size_t start = text.find('%'); start != std::string_view::npos;
+         start = text.find('%', start + 1)) {
+        std::size_t end = start + 1;
+        while (end < text.size() && IsNameCharacter(text[end])) {
+            ++end;
+        }
+        if (end > start + 1 && end < text.size() && text[end] == '%') {
+            return text.substr(start, end - start + 1);
+        }
+    }
+    return {};
+}
+
+void FindInAnyLine(const CheckedLine& line, Findings& findings) {
+    if (const std::string_view variable = FirstVariable(line.text); !variable.empty()) {
+        Add(findings, line, Severity::Warning, codes::kVariable,
+            std::string(variable) + std::string(t::kVariable));
+    }
+    if (!HasError(findings, line.number) && HasInnerComment(line.text)) {
+        Add(findings, line, Severity::Warning, codes::kComment, std::string(t::kComment));
+    }
+}
+
+}  // namespace
+
+// Findings come in line order: only the last ones can be about this line.
+bool HasError(const Findings& findings, int line) {
+    for (auto finding = findings.rbegin(); finding != findings.rend() && finding->line == line;
+         ++finding) {
+        if (finding->severity == Severity::Error) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void FindInText(const CheckedLine& line, Findings& findings) {
+    const RecognisedLine& recognised = line.recognised;
+    switch (recognised.command) {
+        case LineCommand::LaunchToClose:
+            FindInLaunch(line, recognised.argument, LaunchFrom::CommandLine, findings);
+            break;
+        case LineCommand::Close:
+            FindInClose(line, findings);
+            break;
+        case LineCommand::PauseOrWait:
+            FindInPauseOrWait(line, findings);
+            break;
+        case LineCommand::Connection:
+            FindInConnection(line, findings);
+            break;
+        case LineCommand::HideWindow:
+        case LineCommand::ShowWindow:
+            break;
+        case LineCommand::Plain:
+            if (line.text[0] == '-' || line.text[0] == '+') {
+                Add(findings, line, Severity::Error, codes::kExtraText,
+                    std::string(t::kWindowCommandWithText));
+            } else {
+                FindInLaunch(line, line.text, LaunchFrom::PlainLine, findings);
+            }
+            break;
+    }
+    FindInAnyLine(line, findings);
+}
+
+}  // namespace skervo

@@ -1,0 +1,20 @@
+// skervo-check's entry on a POSIX system, for scripts kept in a repository:
+// the text alone is checked, since no Windows machine is there to ask.
+// Arguments are UTF-8; each file is opened by its own name and shown in the
+// ANSI code page the checker writes in.
+#include <string>
+#include <vector>
+
+#include "check/checker.h"
+#include "platform/kernel.h"
+
+int main(int argc, char** argv) {
+    using namespace skervo;
+    std::vector<ScriptFile> parameters;
+    for (int index = 1; index < argc; ++index) {
+        const std::wstring wide = platform::MultiByteToWideChar(platform::kCpUtf8, argv[index]);
+        bool lossy = false;
+        parameters.push_back({platform::WideCharToMultiByte(platform::kCpAcp, wide, lossy), wide});
+    }
+    return RunChecker(parameters, nullptr);
+}

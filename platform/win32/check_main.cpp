@@ -1,0 +1,24 @@
+// skervo-check's entry as a Windows console program. Each file is named to
+// the checker in the ANSI code page, and also by its UTF-16 path when that
+// code page cannot hold it, as skervo.exe opens its script.
+#include <string>
+#include <vector>
+
+#include "app/command_line.h"
+#include "check/checker.h"
+#include "check/system_machine.h"
+#include "platform/kernel.h"
+
+int main() {
+    using namespace skervo;
+    const std::wstring commandLine = platform::GetCommandLineW();
+    std::vector<std::wstring> words = SplitParameters(std::wstring_view(commandLine));
+    std::vector<ScriptFile> parameters;
+    for (std::size_t index = 1; index < words.size(); ++index) {
+        bool lossy = false;
+        std::string ansi = platform::WideCharToMultiByte(platform::kCpAcp, words[index], lossy);
+        parameters.push_back({std::move(ansi), lossy ? words[index] : std::wstring()});
+    }
+    SystemMachine machine;
+    return RunChecker(parameters, &machine);
+}
