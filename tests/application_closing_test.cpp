@@ -16,9 +16,13 @@ class ClosingTest : public SimTest {
         desktop.files["C:\\notes.txt"] = "";
         first = desktop.StartProcess("C:\\Program Files\\Editeur\\editeur.exe");
         second = desktop.StartProcess("C:\\Program Files\\Editeur\\editeur.exe");
+        desktop.AddProgram("C:\\long.exe", {.windowTitles = {kLongTitle}});
+        desktop.StartProcess("C:\\long.exe");
         desktop.StartProcess("C:\\autre.exe");
         desktop.windows.rbegin()->second.visible = false;  // a hidden window counts too
     }
+    // Titles are read up to their 254th character.
+    const std::string kLongTitle = std::string(250, '-') + "Lointain";
     std::uint32_t first = 0;
     std::uint32_t second = 0;
 };
@@ -57,6 +61,8 @@ TEST_F(ClosingTest, OtherNamesAreCaseSensitiveTitleFragmentsThatAreNeverKilled) 
         {"<C:\\notes.txt", {}},  // an existing file that no process uses
         {"<C:\\absent\\Palette", {}},
         {"<Autre", {"close Autre"}},  // hidden windows too
+        {"<Loin", {"close " + std::string(250, '-') + "Lointain"}},
+        {"<Loint", {}},  // the title's 255th character is never read
         {"<\"Palette\"", {"close Palette", "close Palette"}},
         {"<\"\"", {}},  // an empty fragment would close everything
         {"<\" \"", {}},

@@ -15,6 +15,7 @@ TEST(SplitParameters, FollowsTheQuotingRules) {
     } cases[] = {
         {"skervo.exe a.skervo /Silent", {"skervo.exe", "a.skervo", "/Silent"}},
         {"  x \t\x01 y\r\n", {"x", "y"}},
+        {"x !", {"x", "!"}},  // code 33 separates nothing
         {"x a\"b c\"d", {"x", "ab cd"}},
         {"x \"C:\\Mes scripts\\a.skervo\" /Silent", {"x", "C:\\Mes scripts\\a.skervo", "/Silent"}},
         {"x \"open to the end ", {"x", "open to the end "}},

@@ -100,6 +100,16 @@ TEST_F(LauncherTest, AtWaitsForTheEndExceptOnTheLastLine) {
     EXPECT_EQ(desktop.OpenHandleCount(), 0u);
 }
 
+TEST_F(LauncherTest, ALaunchWaitsUpTo10SecondsForTheProgramToTakeInput) {
+    for (const auto& [busyFor, elapsed] :
+         {std::pair<std::uint64_t, std::uint64_t>{3000, 3000}, {sim::kForever, 10000}}) {
+        SetUp();
+        desktop.AddProgram("C:\\Outils\\lent.exe", {.busyFor = busyFor});
+        RunSilently("C:\\Outils\\lent.exe\n#\n");
+        EXPECT_EQ(desktop.elapsed, elapsed + 500u) << busyFor;
+    }
+}
+
 TEST_F(LauncherTest, TheWaitShowsItsStepsAndStopsWithTheWindow) {
     desktop.AddProgram("C:\\Outils\\sans_fin.exe");
     desktop.files["C:\\s.skervo"] = "@C:\\Outils\\sans_fin.exe\n#\n";

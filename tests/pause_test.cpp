@@ -27,6 +27,7 @@ TEST(ParseCount, IsTheStandard32BitConversion) {
         {"-2147483648", INT32_MIN},
         {"$FFFFFFFF", -1},
         {"$7FFFFFFF", INT32_MAX},
+        {"$9aA", 2474},
         {"2147483648", {}},
         {"-2147483649", {}},
         {"$100000000", {}},
@@ -40,6 +41,7 @@ TEST(ParseCount, IsTheStandard32BitConversion) {
         {"5 ", {}},
         {"1.5", {}},
         {"$G", {}},
+        {"5a", {}},
         {"C:\\a.exe", {}},
         {"--5", {}},
     };

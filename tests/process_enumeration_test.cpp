@@ -43,6 +43,8 @@ TEST_F(EnumerationTest, TheProcessStatusListingMatchesAnyOfTheFirst50Modules) {
     desktop.processes.at(b).modules.insert(desktop.processes.at(b).modules.begin() + 1, 49,
                                            "x.dll");
     EXPECT_EQ(Find("C:\\lib\\commun.dll"), Ids{}) << "the 51st module is not compared";
+    desktop.processes.at(b).modules.erase(desktop.processes.at(b).modules.begin() + 1);
+    EXPECT_EQ(Find("C:\\lib\\commun.dll"), Ids{b}) << "the 50th module is";
     EXPECT_EQ(Find("C:\\Program Files\\Outil\\outil.exe"), Ids{b});
     desktop.processes.at(b).modules[0] = "c:\\progra~1\\outil\\outil.exe";  // the short form
     EXPECT_EQ(Find("C:\\Program Files\\Outil\\outil.exe"), Ids{b});

@@ -71,6 +71,18 @@ TEST_F(ScriptReaderTest, AScriptInUtf8IsReadInTheAnsiCodePage) {
         {"caf\xE9\nb", {"caf\xE9", "b"}},  // Windows-1252: an accent then ASCII
         {"\xC3\xA9\n\xE9t\xE9", {"\xC3\xA9", "\xE9t\xE9"}},  // UTF-8 throughout, or not at all
         {"\xC0\xAF\n", {"\xC0\xAF"}},                        // an overlong form is no UTF-8
+        // The edges of each range of bytes, then just beyond them: overlong,
+        // a surrogate, beyond U+10FFFF, no lead byte, a lone continuation, cut short.
+        {"\xC2\x80 \xE0\xA0\x80 \xED\x9F\xBF \xF0\x90\x80\x80 \xF4\x8F\xBF\xBF",
+         {"\x80 ? ? ?? ??"}},
+        {"\xC1\xBF", {"\xC1\xBF"}},
+        {"\xE0\x9F\xBF", {"\xE0\x9F\xBF"}},
+        {"\xF0\x8F\xBF\xBF", {"\xF0\x8F\xBF\xBF"}},
+        {"\xED\xA0\x80", {"\xED\xA0\x80"}},
+        {"\xF4\x90\x80\x80", {"\xF4\x90\x80\x80"}},
+        {"\xF5\x80\x80\x80", {"\xF5\x80\x80\x80"}},
+        {"\xC3\xA9\x80", {"\xC3\xA9\x80"}},
+        {"caf\xC3", {"caf\xC3"}},
         {std::string(65535, 'y') + "\xC3\xA9", {std::string(65535, 'y') + "\xE9"}},
     };
     for (const auto& c : cases) {

@@ -41,6 +41,7 @@ std::uint32_t Desktop::StartProcess(const std::string& path) {
                            program.libraries.end());
     process.mainThreadId = id + 1;
     process.endsAt = program.runsFor == kForever ? kForever : elapsed + program.runsFor;
+    process.readyAt = program.busyFor == kForever ? kForever : elapsed + program.busyFor;
     for (const std::string& title : program.windowTitles) {
         Window& window = windows[nextHandle++];
         window.className = "App";

@@ -93,6 +93,7 @@ struct Program {
     std::vector<std::string> libraries{};     // modules after the executable
     std::vector<std::string> windowTitles{};  // top-level windows of its main thread
     std::uint64_t runsFor = kForever;         // until it ends by itself
+    std::uint64_t busyFor = 0;                // until it first waits for input
 };
 
 struct Process {
@@ -104,6 +105,7 @@ struct Process {
     std::uint32_t creationFlags = 0;
     skervo::platform::StartupRecord startup;
     std::uint64_t endsAt = kForever;
+    std::uint64_t readyAt = 0;
     bool terminated = false;
     bool opensForQuery = true;  // false for processes of other users
     bool modulesListed = true;  // false for a 64-bit process seen from a 32-bit program

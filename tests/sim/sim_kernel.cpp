@@ -157,16 +157,21 @@ std::wstring MultiByteToWideChar(std::uint32_t codePage, std::string_view text) 
             wide += static_cast<wchar_t>(byte);
             continue;
         }
-        // Two- and three-byte forms are all the tests write; anything else is invalid.
-        const int length = byte >= 0xE0 ? 3 : byte >= 0xC2 ? 2 : 0;
-        if (length == 0 || byte >= 0xF0 || i + length > text.size()) {
+        // A lead byte below C2 or beyond F4 is invalid; a four-byte form
+        // becomes a surrogate pair, as in UTF-16.
+        const int length = byte >= 0xF0 ? 4 : byte >= 0xE0 ? 3 : byte >= 0xC2 ? 2 : 0;
+        if (length == 0 || byte > 0xF4 || i + length > text.size()) {
             return {};
         }
-        wchar_t character = byte & (length == 2 ? 0x1F : 0x0F);
+        std::uint32_t code = byte & (0x7F >> length);
         for (int k = 1; k < length; ++k) {
-            character = (character << 6) | (text[i + k] & 0x3F);
+            code = (code << 6) | (text[i + k] & 0x3F);
         }
-        wide += character;
+        if (code >= 0x10000) {
+            wide += static_cast<wchar_t>(0xD800 + ((code - 0x10000) >> 10));
+            code = 0xDC00 + ((code - 0x10000) & 0x3FF);
+        }
+        wide += static_cast<wchar_t>(code);
         i += length - 1;
     }
     return wide;

@@ -100,8 +100,15 @@ bool CreateProcessA(const std::string& commandLine, std::uint32_t creationFlags,
     return true;
 }
 
-std::uint32_t WaitForInputIdle(KernelHandle process, std::uint32_t) {
-    return HeldProcess(process) ? 0 : 0xFFFFFFFF;
+std::uint32_t WaitForInputIdle(KernelHandle handle, std::uint32_t milliseconds) {
+    const sim::Process* process = HeldProcess(handle);
+    if (!process) {
+        return 0xFFFFFFFF;  // WAIT_FAILED
+    }
+    if (process->readyAt > desktop.elapsed) {
+        desktop.Advance(std::min<std::uint64_t>(process->readyAt - desktop.elapsed, milliseconds));
+    }
+    return process->readyAt > desktop.elapsed ? kWaitTimeout : 0;
 }
 
 std::uint32_t WaitForSingleObject(KernelHandle handle, std::uint32_t milliseconds) {
