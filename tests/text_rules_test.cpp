@@ -1,5 +1,5 @@
 // The text rules every command shares: where trimming stops, which letters
-// are upper-cased.
+// are upper-cased, where a path's file name begins.
 #include "common/text_rules.h"
 
 #include <gtest/gtest.h>
@@ -29,5 +29,23 @@ TEST(TextRules, UpperCaseMapsAToZOnly) {
     };
     for (const auto& c : cases) {
         EXPECT_EQ(skervo::UpperCase(c.text), c.upper) << c.text;
+    }
+}
+
+TEST(TextRules, FileNameAndFolderSplitAtTheLastBackslashOrColon) {
+    const struct {
+        std::string path;
+        std::string fileName;
+        std::string folder;
+    } cases[] = {
+        {"C:\\Outils\\app.exe", "app.exe", "C:\\Outils\\"},
+        {"C:app.exe", "app.exe", "C:"},
+        {"\\\\serveur\\partage\\", "", "\\\\serveur\\partage\\"},
+        {"a/b.exe", "a/b.exe", ""},  // a slash is no separator
+        {"app.exe", "app.exe", ""},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(skervo::FileNameOf(c.path), c.fileName) << c.path;
+        EXPECT_EQ(skervo::FolderOf(c.path), c.folder) << c.path;
     }
 }
