@@ -1,9 +1,10 @@
 // Counting the connections that are fully connected.
+#include "dialup/count_connections.h"
+
 #include <string>
 
 #include "common/run_state.h"
 #include "dialup/connection_list.h"
-#include "dialup/connection_operations.h"
 #include "dialup/ras_error_text.h"
 #include "dialup/ras_functions.h"
 #include "ui/notices.h"

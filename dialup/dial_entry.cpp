@@ -1,8 +1,10 @@
 // The automatic dial of the entry the script named, and its progress.
+#include "dialup/dial_entry.h"
+
 #include <string>
 
 #include "common/run_state.h"
-#include "dialup/connection_operations.h"
+#include "dialup/count_connections.h"
 #include "dialup/dials_under_way.h"
 #include "dialup/ras_error_text.h"
 #include "dialup/ras_functions.h"

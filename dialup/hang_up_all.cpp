@@ -1,8 +1,10 @@
 // Hanging up every connection.
+#include "dialup/hang_up_all.h"
+
 #include <string>
 
 #include "dialup/connection_list.h"
-#include "dialup/connection_operations.h"
+#include "dialup/count_connections.h"
 #include "dialup/ras_functions.h"
 #include "ui/message_pump.h"
 #include "ui/notices.h"

@@ -3,11 +3,13 @@
 #include <string>
 #include <string_view>
 
+#include "common/poll_intervals.h"
 #include "common/run_state.h"
-#include "dialup/connection_operations.h"
+#include "dialup/count_connections.h"
+#include "dialup/dial_entry.h"
+#include "dialup/hang_up_all.h"
 #include "platform/kernel.h"
 #include "platform/user.h"
-#include "programs/application_closing.h"
 #include "programs/launcher.h"
 #include "script/connection_forms.h"
 #include "ui/message_pump.h"
@@ -16,8 +18,6 @@
 
 namespace skervo {
 namespace {
-
-constexpr std::uint32_t kDisconnectionPollMilliseconds = 500;
 
 // The platform's dial-up dialog: the program searched, and what follows its path.
 struct DialogProgram {
@@ -89,16 +89,6 @@ void OpenDialDialog(std::string_view name) {
                    {.dialDialog = true});
 }
 
-void WaitForEndOfConnection() {
-    while (CountConnections() > 0) {
-        ShowStep(texts::kWaitingForDisconnection);
-        if (!PollMessages()) {
-            return;
-        }
-        platform::Sleep(kDisconnectionPollMilliseconds);
-    }
-}
-
 }  // namespace
 
 void RunConnectionCommand() {
@@ -120,18 +110,6 @@ void RunConnectionCommand() {
             OpenDialDialog(form.entry);
             break;
     }
-}
-
-// The connection the script named is waited for only when there are
-// applications to close after it.
-void FinishRun() {
-    if (runState.StartedApps.empty()) {
-        return;
-    }
-    if (!runState.ConnectionName.empty()) {
-        WaitForEndOfConnection();
-    }
-    CloseStartedApplications();
 }
 
 }  // namespace skervo

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 
+#include "common/poll_intervals.h"
 #include "common/run_state.h"
 #include "platform/kernel.h"
 #include "ui/message_pump.h"

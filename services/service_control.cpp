@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "common/poll_intervals.h"
 #include "platform/kernel.h"
 #include "platform/services.h"
 #include "ui/message_pump.h"

@@ -1,5 +1,7 @@
 // Counting, dialling and hanging up connections.
-#include "dialup/connection_operations.h"
+#include "dialup/count_connections.h"
+#include "dialup/dial_entry.h"
+#include "dialup/hang_up_all.h"
 
 #include "tests/dialup_fixture.h"
 

@@ -1,13 +1,8 @@
 #pragma once
 // The message pump that keeps the status window alive, and the step texts it shows.
-#include <cstdint>
 #include <string_view>
 
 namespace skervo {
-
-// How long a pause, the wait for a connection and the wait for a service's
-// state sleep between two polls.
-inline constexpr std::uint32_t kPollIntervalMilliseconds = 200;
 
 // Dispatches the status window's pending messages; false once the window is gone.
 bool PollMessages();

@@ -1,4 +1,4 @@
-#include "script/platform_version.h"
+#include "common/windows_family.h"
 
 #include "platform/kernel.h"
 #include "ui/notices.h"

@@ -1,4 +1,5 @@
 #pragma once
+// Which family of Windows the program runs on: the two differ in their dial-up dialog.
 
 namespace skervo {
 

@@ -1,0 +1,38 @@
+#include "script/end_of_run.h"
+
+#include "common/poll_intervals.h"
+#include "common/run_state.h"
+#include "dialup/count_connections.h"
+#include "platform/kernel.h"
+#include "programs/application_closing.h"
+#include "ui/message_pump.h"
+#include "ui/texts.h"
+
+namespace skervo {
+namespace {
+
+void WaitForEndOfConnection() {
+    while (CountConnections() > 0) {
+        ShowStep(texts::kWaitingForDisconnection);
+        if (!PollMessages()) {
+            return;
+        }
+        platform::Sleep(kDisconnectionPollMilliseconds);
+    }
+}
+
+}  // namespace
+
+// The connection the script named is waited for only when there are
+// applications to close after it.
+void FinishRun() {
+    if (runState.StartedApps.empty()) {
+        return;
+    }
+    if (!runState.ConnectionName.empty()) {
+        WaitForEndOfConnection();
+    }
+    CloseStartedApplications();
+}
+
+}  // namespace skervo
