@@ -9,6 +9,7 @@ so each run's boxes are the lines that the recorder's log gained during that run
 """
 
 import os
+import signal
 import subprocess
 import tempfile
 import time
@@ -70,6 +71,30 @@ USAGE = "\n".join(
 UNKNOWN = "programme_inconnu /x"
 
 session = {}
+
+# A test caught in a wait that never ends fails after this long instead of stalling the whole
+# run; the slowest (two hundred applications) takes under a minute.
+TEST_TIME_LIMIT = 300
+
+
+def run_within_time_limit(run):
+    def limited(test, result=None):
+        def expire(signum, frame):
+            raise TimeoutError(f"the test took more than {TEST_TIME_LIMIT} s")
+
+        previous = signal.signal(signal.SIGALRM, expire)
+        signal.alarm(TEST_TIME_LIMIT)
+        try:
+            return run(test, result)
+        finally:
+            signal.alarm(0)
+            signal.signal(signal.SIGALRM, previous)
+
+    return limited
+
+
+# Every end-to-end module imports this one: each of their tests gets the limit.
+unittest.TestCase.run = run_within_time_limit(unittest.TestCase.run)
 
 
 def pointer_digits(program):
