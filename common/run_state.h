@@ -46,8 +46,8 @@ struct RasBinding {
 struct RunState {
     // Parameter 0 is the program's own path; the script is parameter 1.
     std::vector<std::string> Parameters;
-    // The script's path from the UTF-16 command line, when the 8-bit one lost
-    // characters of it; empty otherwise.
+    // The script's path from the UTF-16 command line, when the 8-bit one is
+    // not exact; empty otherwise.
     std::wstring ScriptWidePath;
     bool UseStatusWindow = false;
 
