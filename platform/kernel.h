@@ -134,6 +134,22 @@ int CompareStringA(std::uint32_t locale, std::uint32_t flags, const std::string&
 
 [[noreturn]] void ExitProcess(std::uint32_t exitCode);
 
+// A CRITICAL_SECTION, from its initialisation to its deletion; lock and
+// unlock are EnterCriticalSection and LeaveCriticalSection. It needs no
+// threads library, which would import functions the 95 family lacks.
+class CriticalSection {
+  public:
+    CriticalSection();
+    ~CriticalSection();
+    CriticalSection(const CriticalSection&) = delete;
+    CriticalSection& operator=(const CriticalSection&) = delete;
+    void lock();
+    void unlock();
+
+  private:
+    alignas(void*) unsigned char storage_[64];
+};
+
 using OwnedHandle = Owned<KernelHandle, CloseHandle>;
 using OwnedLibrary = Owned<ModuleHandle, FreeLibrary>;
 

@@ -241,4 +241,22 @@ void ExitProcess(std::uint32_t exitCode) {
     ::ExitProcess(exitCode);
 }
 
+static_assert(sizeof(CRITICAL_SECTION) <= 64 && alignof(CRITICAL_SECTION) <= alignof(void*));
+
+CriticalSection::CriticalSection() {
+    ::InitializeCriticalSection(reinterpret_cast<CRITICAL_SECTION*>(storage_));
+}
+
+CriticalSection::~CriticalSection() {
+    ::DeleteCriticalSection(reinterpret_cast<CRITICAL_SECTION*>(storage_));
+}
+
+void CriticalSection::lock() {
+    ::EnterCriticalSection(reinterpret_cast<CRITICAL_SECTION*>(storage_));
+}
+
+void CriticalSection::unlock() {
+    ::LeaveCriticalSection(reinterpret_cast<CRITICAL_SECTION*>(storage_));
+}
+
 }  // namespace skervo::platform

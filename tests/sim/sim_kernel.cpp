@@ -2,6 +2,8 @@
 #include <algorithm>
 #include <cctype>
 #include <cstring>
+#include <mutex>
+#include <new>
 #include <stdexcept>
 
 #include "platform/kernel.h"
@@ -268,6 +270,24 @@ int CompareStringA(std::uint32_t, std::uint32_t flags, const std::string& first,
 
 void ExitProcess(std::uint32_t exitCode) {
     throw sim::ProcessExit{exitCode};
+}
+
+static_assert(sizeof(std::mutex) <= 64);
+
+CriticalSection::CriticalSection() {
+    new (storage_) std::mutex;
+}
+
+CriticalSection::~CriticalSection() {
+    std::launder(reinterpret_cast<std::mutex*>(storage_))->~mutex();
+}
+
+void CriticalSection::lock() {
+    std::launder(reinterpret_cast<std::mutex*>(storage_))->lock();
+}
+
+void CriticalSection::unlock() {
+    std::launder(reinterpret_cast<std::mutex*>(storage_))->unlock();
 }
 
 }  // namespace skervo::platform
