@@ -119,11 +119,16 @@ start_wine_session() {
 
 # One of Wine's own tools as a step of the session; when it fails, one line says with which
 # loader and what it printed last.
+# Its output goes to a file: the processes it leaves running (wineserver, winedevice) would
+# hold a pipe open for ever.
 wine_step() {
-    local output
-    output=$(wine_run "$@" 2>&1) && return 0
-    echo "wine_session: $1 failed under $SKERVO_WINE64: $(printf '%s' "$output" | tail -n1)" >&2
-    return 1
+    local output status=0
+    output=$(mktemp) || return 1
+    wine_run "$@" >"$output" 2>&1 || status=$?
+    [ "$status" = 0 ] ||
+        echo "wine_session: $1 failed under $SKERVO_WINE64 (exit code $status): $(tail -n1 "$output")" >&2
+    rm -f "$output"
+    return "$status"
 }
 
 stop_wine_session() {
