@@ -1,6 +1,9 @@
 #include "app/command_line.h"
 
+#include <optional>
+
 #include "app/switches.h"
+#include "common/ansi_text.h"
 #include "common/run_state.h"
 #include "platform/kernel.h"
 
@@ -27,17 +30,25 @@ std::size_t SkipToParameter(std::basic_string_view<Char> text, std::size_t pos) 
     }
 }
 
-// A script path with characters outside the ANSI code page reaches the 8-bit
-// command line with those characters lost: the script is then opened by the
-// path that the UTF-16 command line gives.
-void LoadWideScriptPath() {
-    const std::wstring commandLine = platform::GetCommandLineW();
-    const std::vector<std::wstring> wide = SplitParameters(std::wstring_view(commandLine));
-    bool lossy = false;
-    if (wide.size() >= 2) {
-        platform::WideCharToMultiByte(platform::kCpAcp, wide[1], lossy);
+// The system makes the 8-bit command line from the UTF-16 one with best
+// fit, which may turn a character the code page lacks into a quote or a
+// blank, and so into other words. When it is not exact, every parameter is
+// taken from the UTF-16 words, and the script is opened by its UTF-16 path.
+// nullopt when the 8-bit command line is exact, or a word cannot be converted.
+std::optional<std::vector<std::string>> ParametersFromWideWords(
+    const std::wstring& commandLine, const std::vector<std::wstring>& words) {
+    if (IsExactInAnsi(commandLine)) {
+        return std::nullopt;
     }
-    runState.ScriptWidePath = lossy ? wide[1] : std::wstring();
+    std::vector<std::string> parameters;
+    for (const std::wstring& word : words) {
+        std::optional<std::string> parameter = WideToAnsi(word);
+        if (!parameter) {
+            return std::nullopt;
+        }
+        parameters.push_back(std::move(*parameter));
+    }
+    return parameters;
 }
 
 }  // namespace
@@ -74,7 +85,13 @@ template std::vector<std::string> SplitParameters(std::string_view);
 template std::vector<std::wstring> SplitParameters(std::wstring_view);
 
 void LoadParameters() {
-    runState.Parameters = SplitParameters(std::string_view(platform::GetCommandLineA()));
+    const std::wstring wideCommandLine = platform::GetCommandLineW();
+    const std::vector<std::wstring> wideWords = SplitParameters(std::wstring_view(wideCommandLine));
+    std::optional<std::vector<std::string>> fromWide =
+        ParametersFromWideWords(wideCommandLine, wideWords);
+    runState.ScriptWidePath = fromWide && wideWords.size() >= 2 ? wideWords[1] : std::wstring();
+    runState.Parameters = fromWide ? std::move(*fromWide)
+                                   : SplitParameters(std::string_view(platform::GetCommandLineA()));
     // The first word names the program as it was called; its full path replaces it.
     const std::string modulePath = platform::GetModuleFileNameA();
     if (runState.Parameters.empty()) {
@@ -82,7 +99,6 @@ void LoadParameters() {
     } else {
         runState.Parameters[0] = modulePath;
     }
-    LoadWideScriptPath();
 }
 
 int ParameterCount() {

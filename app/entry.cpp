@@ -8,6 +8,7 @@
 #include "ui/message_pump.h"
 #include "ui/status_window.h"
 #include "ui/texts.h"
+#include "ui/unhandled_error.h"
 
 namespace skervo {
 namespace {
@@ -57,7 +58,7 @@ void RunProgram() {
     if (runState.UseStatusWindow) {
         TearDownStatusWindow();
     }
-    platform::ExitProcess(0);
+    EndProcessNormally();
 }
 
 }  // namespace skervo

@@ -43,11 +43,19 @@ struct RasBinding {
     platform::ModuleHandle library{};
 };
 
+// How the process is ending, when a thread has begun to end it.
+enum class ProcessEnding {
+    NotYet,
+    Normally,
+    UnhandledErrorShowing,  // its box is up
+    UnhandledErrorShown,
+};
+
 struct RunState {
     // Parameter 0 is the program's own path; the script is parameter 1.
     std::vector<std::string> Parameters;
-    // The script's path from the UTF-16 command line, when the 8-bit one lost
-    // characters of it; empty otherwise.
+    // The script's path from the UTF-16 command line, when the 8-bit one is
+    // not exact; empty otherwise.
     std::wstring ScriptWidePath;
     bool UseStatusWindow = false;
 
@@ -63,6 +71,9 @@ struct RunState {
     // The automatic dials under way (connection handles; 0 for a free place),
     // which the dial and its notification's thread both look after.
     std::array<std::atomic<std::uintptr_t>, 16> DialsUnderWay{};
+    // The failed dials hung up last, the oldest overwritten first.
+    std::array<std::atomic<std::uintptr_t>, 16> DialsHungUp{};
+    std::atomic<std::uint32_t> NextHungUpDial = 0;
     std::vector<StartedApp> StartedApps;
     bool StopRequested = false;
 
@@ -70,12 +81,19 @@ struct RunState {
     std::string PreviousStepText;
 
     platform::WindowHandle StatusWindowHandle{};
-    bool TrayIconPresent = false;
+    // The icon may be removed by a dial notification's thread on its way out
+    // (an unhandled error) while the run sets its tip: the record and the
+    // icon's calls are taken in turns.
+    std::atomic<bool> TrayIconPresent = false;
+    platform::CriticalSection TrayIconLock;
     platform::NotifyIconRecord TrayIconData{};
     platform::OwnedBitmap BackgroundBitmap;
     platform::BitmapRecord BackgroundSize{};  // read once, when the picture is loaded
     platform::OwnedBitmap ConnectionBitmap;
     platform::OwnedFont TextFont;
+
+    // A dial's notification thread may end the process while the run goes on.
+    std::atomic<ProcessEnding> Ending = ProcessEnding::NotYet;
 
     ProcessListingFunctions ProcessListing;
     RasBinding Ras;

@@ -5,6 +5,7 @@
 
 #include "common/run_state.h"
 #include "dialup/connection_list.h"
+#include "dialup/dials_under_way.h"
 #include "dialup/ras_error_text.h"
 #include "dialup/ras_functions.h"
 #include "ui/notices.h"
@@ -28,7 +29,10 @@ std::int32_t CountConnected(const std::vector<platform::RasConnectionHandle>& ha
     for (const platform::RasConnectionHandle handle : handles) {
         platform::RasConnectionStatus status;
         if (RasGetConnectStatus(handle, status) != 0) {
-            ShowError(texts::kConnectionStatus);
+            // A failed dial that the notification thread hung up meanwhile has merely ended.
+            if (!WasHungUpAsFailed(handle)) {
+                ShowError(texts::kConnectionStatus);
+            }
         } else if (status.state == platform::kRasCsConnected) {
             ++count;
         }

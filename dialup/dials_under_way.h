@@ -7,8 +7,14 @@ namespace skervo {
 
 // Follows a dial the platform accepted, until it connects or fails.
 void FollowDial(platform::RasConnectionHandle dial);
-// Hangs up every followed dial that failed, and stops following those that
-// connected or are gone.
+// Hangs up every followed dial that failed or was disconnected, and stops
+// following those that connected or are gone.
 void HangUpFailedDials();
+// Stops following a dial the program hangs up by other means: it is never
+// hung up twice, nor another connection given its handle value later.
+void ForgetDial(platform::RasConnectionHandle dial);
+// Whether the connection is a failed dial the program hung up lately: its
+// status may be refused while it ends, which is no fault.
+bool WasHungUpAsFailed(platform::RasConnectionHandle connection);
 
 }  // namespace skervo

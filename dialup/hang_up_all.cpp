@@ -5,6 +5,7 @@
 
 #include "dialup/connection_list.h"
 #include "dialup/count_connections.h"
+#include "dialup/dials_under_way.h"
 #include "dialup/ras_functions.h"
 #include "ui/message_pump.h"
 #include "ui/notices.h"
@@ -21,6 +22,7 @@ void HangUpAll() {
         return;
     }
     for (const platform::RasConnectionHandle handle : list.handles) {
+        ForgetDial(handle);
         if (RasHangUp(handle) != 0) {
             ShowError(texts::kCannotHangUp);
         }

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "common/ansi_text.h"
 #include "common/text_rules.h"
 #include "fuzz/fuzz_check.h"
 #include "platform/kernel.h"
@@ -36,10 +37,7 @@ std::string Decoded(std::string_view content) {
     if (!check.IsUtf8BeyondAscii()) {
         return std::string(content);
     }
-    bool lossy = false;
-    return skervo::platform::WideCharToMultiByte(
-        skervo::platform::kCpAcp,
-        skervo::platform::MultiByteToWideChar(skervo::platform::kCpUtf8, content), lossy);
+    return skervo::Utf8ToAnsi(content).value_or(std::string(content));
 }
 
 std::vector<std::string> ReadScript(const std::string& bytes) {

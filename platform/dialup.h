@@ -13,6 +13,7 @@ namespace skervo::platform {
 enum class RasConnectionHandle : std::uintptr_t {};
 
 inline constexpr std::uint32_t kRasCsConnected = 0x2000;
+inline constexpr std::uint32_t kRasCsDisconnected = 0x2001;
 // The entry-name field of the records holds this many characters and a terminator.
 inline constexpr std::size_t kRasMaxEntryName = 256;
 

@@ -1,6 +1,7 @@
 #pragma once
 // Kernel services: command line, files, time, libraries, process end.
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -21,6 +22,8 @@ inline constexpr std::uint32_t kPlatformWin32Nt = 2;
 
 inline constexpr std::uint32_t kCpAcp = 0;
 inline constexpr std::uint32_t kCpUtf8 = 65001;
+inline constexpr std::uint32_t kMbErrInvalidChars = 0x8;
+inline constexpr std::uint32_t kWcNoBestFitChars = 0x400;
 
 inline constexpr std::uint32_t kInvalidFileAttributes = 0xFFFFFFFF;
 inline constexpr std::uint32_t kFileAttributeDirectory = 0x10;
@@ -112,11 +115,19 @@ bool FreeLibrary(ModuleHandle module);
 // Calls a GetVersionExA found with GetProcAddress.
 bool InvokeGetVersionExA(ProcAddress function, OsVersionRecord& record);
 
-// Text of a code page in UTF-16; empty when it is not valid UTF-8 (kCpUtf8).
-std::wstring MultiByteToWideChar(std::uint32_t codePage, std::string_view text);
-// UTF-16 text in a code page, a character it lacks written as "?" (no look-alike
-// stands in for it); lossy tells whether that happened.
-std::string WideCharToMultiByte(std::uint32_t codePage, std::wstring_view text, bool& lossy);
+// The ANSI code page.
+std::uint32_t GetACP();
+// Whether the byte begins a character of two bytes in the ANSI code page.
+bool IsDBCSLeadByte(std::uint8_t byte);
+// Text of a code page in UTF-16; nullopt when the system refuses the code
+// page or the flags, or, with kMbErrInvalidChars, the text.
+std::optional<std::wstring> MultiByteToWideChar(std::uint32_t codePage, std::uint32_t flags,
+                                                std::string_view text);
+// UTF-16 text in a code page, the default character for what it lacks (with
+// kWcNoBestFitChars, also where a look-alike exists); nullopt when the system
+// refuses the code page or the flags.
+std::optional<std::string> WideCharToMultiByte(std::uint32_t codePage, std::uint32_t flags,
+                                               std::wstring_view text);
 
 int CompareStringA(std::uint32_t locale, std::uint32_t flags, const std::string& first,
                    const std::string& second);
@@ -126,6 +137,22 @@ int CompareStringA(std::uint32_t locale, std::uint32_t flags, const std::string&
 void WriteStandardOutput(std::string_view text);
 
 [[noreturn]] void ExitProcess(std::uint32_t exitCode);
+
+// A CRITICAL_SECTION, from its initialisation to its deletion; lock and
+// unlock are EnterCriticalSection and LeaveCriticalSection. It needs no
+// threads library, which would import functions the 95 family lacks.
+class CriticalSection {
+  public:
+    CriticalSection();
+    ~CriticalSection();
+    CriticalSection(const CriticalSection&) = delete;
+    CriticalSection& operator=(const CriticalSection&) = delete;
+    void lock();
+    void unlock();
+
+  private:
+    alignas(void*) unsigned char storage_[64];
+};
 
 using OwnedHandle = Owned<KernelHandle, CloseHandle>;
 using OwnedLibrary = Owned<ModuleHandle, FreeLibrary>;

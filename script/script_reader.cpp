@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "common/ansi_text.h"
 #include "platform/kernel.h"
 #include "script/utf8_check.h"
 
@@ -17,16 +18,16 @@ bool EndsOrBreaksLine(char c) {
     return c == '\n' || c == '\r' || c == kCtrlZ;
 }
 
-bool IsAscii(std::string_view text) {
-    return std::all_of(text.begin(), text.end(),
-                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-}
-
-// A character the ANSI code page lacks becomes a question mark.
-std::string Utf8ToAnsi(const std::string& line) {
-    bool lossy = false;
-    return platform::WideCharToMultiByte(
-        platform::kCpAcp, platform::MultiByteToWideChar(platform::kCpUtf8, line), lossy);
+// A line is converted only while it is UTF-8 still: one that changed since
+// the check pass keeps its bytes, as does one the system cannot convert.
+// Never an empty line in place of a real one.
+std::string InAnsiCodePage(std::string line) {
+    Utf8Check check;
+    check.Feed(line);
+    if (!check.IsUtf8BeyondAscii()) {
+        return line;
+    }
+    return Utf8ToAnsi(line).value_or(std::move(line));
 }
 
 }  // namespace
@@ -46,7 +47,7 @@ void ScriptReader::Open(const std::string& path, const std::wstring& widePath) {
 void ScriptReader::Close() {
     file_.Reset();
     position_ = filled_ = 0;
-    utf8_ = false;
+    convertUtf8_ = false;
 }
 
 void ScriptReader::SkipByteOrderMark() {
@@ -57,22 +58,33 @@ void ScriptReader::SkipByteOrderMark() {
 }
 
 // Notepad saves UTF-8 today, often behind a byte-order mark, which is always
-// skipped. A script that is UTF-8 throughout is read in the ANSI code page;
-// one in Windows-1252 never passes for UTF-8, where an accented letter
-// followed by an ASCII character is no sequence. Deciding takes one reading
-// of the whole file before the first line.
+// skipped. A script that is UTF-8 throughout is read in the ANSI code page
+// (as it is when that code page is UTF-8); one in Windows-1252 never passes
+// for UTF-8, where an accented letter followed by an ASCII character is no
+// sequence. Deciding takes one reading of the whole file before the first
+// line. A pipe or a device cannot be read twice: what that reading saw of
+// one is kept and read from.
 void ScriptReader::ChooseEncoding() {
+    const bool rewindable = file_ && platform::SetFilePointer(file_.Get(), 0);
+    std::vector<char> seen;
     Utf8Check check;
     SkipByteOrderMark();
     while (FillBuffer()) {
         check.Feed(std::string_view(buffer_.data() + position_, filled_ - position_));
+        if (!rewindable) {
+            seen.insert(seen.end(), buffer_.begin() + position_, buffer_.begin() + filled_);
+        }
         position_ = filled_;
     }
-    utf8_ = check.IsUtf8BeyondAscii();
+    convertUtf8_ = check.IsUtf8BeyondAscii() && !AnsiIsUtf8();
     position_ = filled_ = 0;
-    if (file_ && platform::SetFilePointer(file_.Get(), 0)) {
+    if (rewindable && platform::SetFilePointer(file_.Get(), 0)) {
         SkipByteOrderMark();
+        return;
     }
+    file_.Reset();
+    filled_ = seen.size();
+    buffer_ = std::move(seen);
 }
 
 bool ScriptReader::FillBuffer() {
@@ -122,7 +134,7 @@ std::string ScriptReader::ReadLine() {
         }
     }
     // Line ends and Ctrl-Z are ASCII: a line of UTF-8 text holds whole characters.
-    return utf8_ && !IsAscii(line) ? Utf8ToAnsi(line) : line;
+    return convertUtf8_ ? InAnsiCodePage(std::move(line)) : line;
 }
 
 bool ScriptReader::HasTextAfterEnd() {

@@ -40,7 +40,7 @@ class ScriptReader {
     std::vector<char> buffer_;
     std::size_t position_ = 0;
     std::size_t filled_ = 0;
-    bool utf8_ = false;
+    bool convertUtf8_ = false;  // a UTF-8 script, and an ANSI code page that is not
 };
 
 }  // namespace skervo

@@ -74,3 +74,36 @@ TEST_F(CommandLineTest, TheProgramWordIsNeverASwitch) {
     LoadParameters();
     EXPECT_FALSE(HasSwitch("silent"));
 }
+
+// Best fit made the full-width quote U+FF02 a quote in the 8-bit command
+// line, which there ends the script's path and swallows /Silent. With UTF-8
+// as the ANSI code page, a lone surrogate becomes U+FFFD.
+TEST_F(CommandLineTest, AnInexactEightBitCommandLineGivesWayToTheWideWords) {
+    const struct {
+        std::uint32_t codePage;
+        std::wstring wide;
+        std::string narrow;
+        Words parameters;
+    } cases[] = {
+        {1252,
+         L"skervo.exe \"C:\\a\xFF02 b.skervo\" /Silent",
+         "skervo.exe \"C:\\a\" b.skervo\" /Silent",
+         {"C:\\a? b.skervo", "/Silent"}},
+        {65001,
+         L"skervo.exe C:\\\xD800.skervo",
+         "skervo.exe C:\\\xEF\xBF\xBD.skervo",
+         {"C:\\\xEF\xBF\xBD.skervo"}},
+    };
+    for (const auto& c : cases) {
+        SetUp();
+        sim::desktop.ansiCodePage = c.codePage;
+        sim::desktop.commandLineW = c.wide;
+        sim::desktop.commandLine = c.narrow;
+        LoadParameters();
+        const std::vector<std::wstring> wide = SplitParameters(std::wstring_view(c.wide));
+        EXPECT_EQ(skervo::runState.ScriptWidePath, wide.at(1)) << c.narrow;
+        Words expected = c.parameters;
+        expected.insert(expected.begin(), sim::desktop.modulePath);
+        EXPECT_EQ(skervo::runState.Parameters, expected) << c.narrow;
+    }
+}

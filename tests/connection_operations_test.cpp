@@ -3,12 +3,16 @@
 #include "dialup/dial_entry.h"
 #include "dialup/hang_up_all.h"
 
+#include "dialup/dials_under_way.h"
+
 #include "tests/dialup_fixture.h"
 
 using sim::desktop;
 using sim::kRasCsAuthenticate;
 using sim::kRasCsConnected;
+using sim::kRasCsOpenPort;
 using skervo::runState;
+using skervo::platform::RasConnectionHandle;
 using Texts = std::vector<std::string>;
 
 namespace {
@@ -150,4 +154,48 @@ TEST_F(DialupOperationsTest, NotificationsCountOrReportTheDialsErrors) {
         EXPECT_EQ(BoxTexts(), c.boxes);
         EXPECT_EQ(desktop.dialup.hungUp.size(), c.hungUp);
     }
+}
+
+// A dial the platform accepted holds its port until it is hung up (RasDial:
+// "the application must call RasHangUp"), also once disconnected without an
+// error; a handle value that &< released may come back for another connection.
+TEST_F(DialupOperationsTest, EveryAcceptedDialIsFollowedToItsEnd) {
+    const auto dial = [](std::uintptr_t handle) {
+        AddConnections({{.handle = handle, .state = kRasCsOpenPort}});
+        skervo::FollowDial(RasConnectionHandle{handle});
+        return &desktop.dialup.connections.back();
+    };
+    for (std::uintptr_t handle = 1; handle <= 16; ++handle) {
+        dial(handle);
+    }
+    for (sim::Connection& connection : desktop.dialup.connections) {
+        connection.state = kRasCsConnected;
+    }
+    dial(17)->error = 678;
+    skervo::HangUpFailedDials();
+    EXPECT_EQ(desktop.dialup.hungUp, std::vector<std::uintptr_t>{17}) << "the 17th is followed";
+
+    SetUp();
+    dial(1)->state = 0x2001;  // RASCS_Disconnected
+    skervo::HangUpFailedDials();
+    EXPECT_EQ(desktop.dialup.hungUp, std::vector<std::uintptr_t>{1});
+
+    SetUp();
+    dial(1);
+    skervo::HangUpAll();
+    AddConnections({{.handle = 1, .error = 678}});  // another program's failed dial
+    skervo::HangUpFailedDials();
+    EXPECT_EQ(desktop.dialup.hungUp, std::vector<std::uintptr_t>{1}) << "hung up once, by &<";
+}
+
+TEST_F(DialupOperationsTest, AFailedDialHungUpDuringACountIsNoStatusFault) {
+    AddConnections({{.state = kRasCsOpenPort}});
+    skervo::FollowDial(RasConnectionHandle{desktop.dialup.connections[0].handle});
+    desktop.dialup.connections[0].error = 678;
+    AddConnections({{}});
+    // The notification thread hangs it up between the count's enumeration and its queries.
+    desktop.dialup.onEnumeration = [] { skervo::HangUpFailedDials(); };
+    EXPECT_EQ(skervo::CountConnections(), 1);
+    EXPECT_EQ(desktop.dialup.hungUp.size(), 1u);
+    EXPECT_EQ(BoxTexts(), Texts{});
 }

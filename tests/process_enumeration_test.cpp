@@ -96,3 +96,33 @@ TEST_F(EnumerationTest, WithoutTheProcessStatusListingToolHelpComparesExecutable
     desktop.libraries["kernel32.dll"].erase("CreateToolhelp32Snapshot");
     EXPECT_EQ(Find("C:\\PROGRA~1\\OUTIL\\OUTIL.EXE"), Ids{}) << "no listing at all";
 }
+
+// Names are cut and compared as the full comparison does, in any code page
+// and locale. In code page 932, the second byte of 表 is 0x5C; in a Turkish
+// locale, CompareStringA ignoring case keeps I and i apart.
+TEST_F(EnumerationTest, ThePathsFileNameNeverHidesAMatchFromTheFullComparison) {
+    const std::string display = "C:\\APPS\\\x95\x5C\x8E\xA6\x90\xDD\x92\xE8";
+    const struct {
+        std::uint32_t codePage;
+        std::uint32_t locale;
+        std::string path;
+        std::string shortPath;
+        std::string startedAs;
+    } cases[] = {
+        {932, 0x0411, display + "Outil.exe", display + "~1.EXE", display + "Outil.exe"},
+        {1252, sim::kTurkish, "C:\\WINDOWS\\DISKPART.EXE", "", "c:\\windows\\diskpart.exe"},
+    };
+    for (const bool processStatusListing : {true, false}) {
+        for (const auto& c : cases) {
+            SetUp();
+            if (!processStatusListing) {
+                desktop.libraries.erase("psapi.dll");
+            }
+            desktop.ansiCodePage = c.codePage;
+            desktop.userLocale = c.locale;
+            desktop.AddProgram(c.path, {}, c.shortPath);
+            const std::uint32_t id = desktop.StartProcess(c.startedAs);
+            EXPECT_EQ(Find(c.path), Ids{id}) << c.path << processStatusListing;
+        }
+    }
+}

@@ -154,8 +154,11 @@ TEST_F(DialupBindingTest, AFunctionMissingOnTheNotificationThreadEndsTheProgramT
     desktop.libraries["rasapi32.dll"] = {"RasGetEntryDialParamsA", "RasDialA",
                                          "RasGetConnectStatusA"};
     desktop.dialup.phoneBook["Bureau"] = {.steps = {{}}};
-    RunDialling("&&Bureau");
+    desktop.files["C:\\s.skervo"] = "&&Bureau";
+    desktop.onSleep = sim::FinishDials;  // the notification comes before the run's end
+    EXPECT_EQ(RunProgram("C:\\s.skervo"), 1u) << "not 0 from the run's own end";
     EXPECT_EQ(desktop.dialup.notificationExit, 1u);
+    EXPECT_FALSE(desktop.trayIcon);
     ASSERT_EQ(desktop.boxes.size(), 1u);
     EXPECT_EQ(desktop.boxes[0].caption, "Erreur d'application");
     EXPECT_NE(desktop.boxes[0].text.find("\r\nFonction RasEnumConnections introuvable !.\r\n"),

@@ -90,6 +90,54 @@ TEST_F(ScriptReaderTest, AScriptInUtf8IsReadInTheAnsiCodePage) {
     }
 }
 
+// The real systems' refusals: with UTF-8 as the ANSI code page,
+// WideCharToMultiByte refuses WC_NO_BEST_FIT_CHARS; NT4 and the 95 family
+// take no flag with CP_UTF8 and know no WC_NO_BEST_FIT_CHARS; the first
+// Windows 95 has no CP_UTF8.
+TEST_F(ScriptReaderTest, ALineNeverChangesBecauseAConversionFailed) {
+    using sim::Conversions;
+    const std::string donnees =
+        "C:\\Donn\xC3\xA9"
+        "es\\r.exe";
+    const struct {
+        std::uint32_t codePage;
+        Conversions conversions;
+        Lines lines;
+    } cases[] = {
+        {65001, Conversions::Current, {donnees}},  // already in the code page
+        {1252,
+         Conversions::Nt4,
+         {"C:\\Donn\xE9"
+          "es\\r.exe"}},
+        {1252, Conversions::FirstWindows95, {donnees}},
+    };
+    for (const auto& c : cases) {
+        SetUp();
+        sim::desktop.ansiCodePage = c.codePage;
+        sim::desktop.conversions = c.conversions;
+        EXPECT_EQ(ReadAll(donnees + "\n"), c.lines) << c.codePage;
+    }
+}
+
+TEST_F(ScriptReaderTest, AScriptChangedAfterTheCheckKeepsTheBytesItHasThen) {
+    // Once the check has read it all: now in Windows-1252.
+    sim::desktop.onSetFilePointer = [] {
+        if (sim::desktop.handles.begin()->second.offset > 0) {
+            sim::desktop.files["C:\\s.skervo"] = "caf\xE9\n";
+        }
+    };
+    EXPECT_EQ(ReadAll("caf\xC3\xA9\n"), Lines{"caf\xE9"});
+}
+
+TEST_F(ScriptReaderTest, AScriptThatCannotBeRewoundIsReadAllTheSame) {
+    sim::desktop.pipes.insert("C:\\s.skervo");
+    EXPECT_EQ(ReadAll("\xEF\xBB\xBF"
+                      "a\ncaf\xC3\xA9"),
+              (Lines{"a", "caf\xE9"}));
+    EXPECT_EQ(ReadAll("a\nb"), (Lines{"a", "b"}));
+    EXPECT_EQ(sim::desktop.OpenHandleCount(), 0u);
+}
+
 TEST_F(ScriptReaderTest, LinesRunAcrossTheReadBuffer) {
     const std::string longLine(200000, 'x');
     // CR LF split over two reads of 64 KiB: 65535 characters, then CR | LF.

@@ -1,6 +1,7 @@
 #include "ui/notices.h"
 
 #include <algorithm>
+#include <mutex>
 #include <string>
 
 #include "common/run_state.h"
@@ -24,6 +25,7 @@ void ShowBox(std::string_view text, std::uint32_t icon) {
 }  // namespace
 
 void SetTrayTip(std::string_view text) {
+    const std::lock_guard lock(runState.TrayIconLock);
     if (!runState.TrayIconPresent) {
         return;
     }

@@ -1,6 +1,7 @@
 #include "ui/status_window.h"
 
 #include <algorithm>
+#include <mutex>
 
 #include "common/run_state.h"
 #include "platform/gdi.h"
@@ -73,6 +74,7 @@ void MakeTranslucent(platform::WindowHandle window) {
 }
 
 void AddTrayIcon(platform::IconHandle icon) {
+    const std::lock_guard lock(runState.TrayIconLock);
     platform::NotifyIconRecord& record = runState.TrayIconData;
     record = {};
     record.window = runState.StatusWindowHandle;
@@ -147,6 +149,7 @@ std::intptr_t StatusWindowProc(platform::WindowHandle window, std::uint32_t mess
 }
 
 void RemoveTrayIcon() {
+    const std::lock_guard lock(runState.TrayIconLock);
     if (runState.TrayIconPresent) {
         platform::Shell_NotifyIconA(platform::kNimDelete, runState.TrayIconData);
         runState.TrayIconPresent = false;

@@ -3,9 +3,11 @@
 #include <cstdint>
 #include <string>
 
+#include "common/run_state.h"
 #include "common/text_rules.h"
 #include "platform/kernel.h"
 #include "platform/user.h"
+#include "ui/message_pump.h"
 #include "ui/status_window.h"
 #include "ui/texts.h"
 
@@ -38,10 +40,25 @@ std::string UnhandledErrorText(const ProgramError& error) {
 }  // namespace
 
 void EndWithUnhandledError(const ProgramError& error) {
+    runState.Ending = ProcessEnding::UnhandledErrorShowing;
     platform::MessageBoxA(platform::WindowHandle{}, UnhandledErrorText(error),
                           std::string(texts::kUnhandledCaption),
                           platform::kMbTaskModal | platform::kMbIconError);
     RemoveTrayIcon();
+    runState.Ending = ProcessEnding::UnhandledErrorShown;
+    platform::ExitProcess(kUnhandledExitCode);
+}
+
+void EndProcessNormally() {
+    ProcessEnding seen = ProcessEnding::NotYet;
+    if (runState.Ending.compare_exchange_strong(seen, ProcessEnding::Normally) ||
+        seen == ProcessEnding::Normally) {
+        platform::ExitProcess(0);
+    }
+    // The other thread's end comes after its box, and takes this thread along.
+    while (runState.Ending != ProcessEnding::UnhandledErrorShown) {
+        platform::Sleep(kPollIntervalMilliseconds);
+    }
     platform::ExitProcess(kUnhandledExitCode);
 }
 

@@ -10,6 +10,7 @@
 #include "platform/win32/ras_records.h"
 
 static_assert(skervo::platform::kRasCsConnected == RASCS_Connected);
+static_assert(skervo::platform::kRasCsDisconnected == RASCS_Disconnected);
 static_assert(skervo::platform::kRasMaxEntryName == RAS_MaxEntryName);
 
 namespace skervo::platform {

@@ -16,6 +16,8 @@ static_assert(skervo::platform::kNormIgnoreCase == NORM_IGNORECASE);
 static_assert(skervo::platform::kCompareEqual == CSTR_EQUAL);
 static_assert(skervo::platform::kPlatformWin32Nt == VER_PLATFORM_WIN32_NT);
 static_assert(skervo::platform::kCpAcp == CP_ACP && skervo::platform::kCpUtf8 == CP_UTF8);
+static_assert(skervo::platform::kMbErrInvalidChars == MB_ERR_INVALID_CHARS);
+static_assert(skervo::platform::kWcNoBestFitChars == WC_NO_BEST_FIT_CHARS);
 static_assert(skervo::platform::kInvalidFileAttributes == INVALID_FILE_ATTRIBUTES);
 static_assert(skervo::platform::kFileAttributeDirectory == FILE_ATTRIBUTE_DIRECTORY);
 static_assert(skervo::platform::kWaitTimeout == WAIT_TIMEOUT);
@@ -188,24 +190,44 @@ bool InvokeGetVersionExA(ProcAddress function, OsVersionRecord& record) {
     return ok;
 }
 
-std::wstring MultiByteToWideChar(std::uint32_t codePage, std::string_view text) {
-    const DWORD flags = codePage == CP_UTF8 ? MB_ERR_INVALID_CHARS : 0;
+std::uint32_t GetACP() {
+    return ::GetACP();
+}
+
+bool IsDBCSLeadByte(std::uint8_t byte) {
+    return ::IsDBCSLeadByte(byte) != FALSE;
+}
+
+// An empty text is no failure, though the functions answer 0 for it.
+std::optional<std::wstring> MultiByteToWideChar(std::uint32_t codePage, std::uint32_t flags,
+                                                std::string_view text) {
+    if (text.empty()) {
+        return std::wstring();
+    }
     const int size = static_cast<int>(text.size());
     const int length = ::MultiByteToWideChar(codePage, flags, text.data(), size, nullptr, 0);
     std::wstring wide(length, L'\0');
-    ::MultiByteToWideChar(codePage, flags, text.data(), size, wide.data(), length);
+    if (length == 0 ||
+        ::MultiByteToWideChar(codePage, flags, text.data(), size, wide.data(), length) != length) {
+        return std::nullopt;
+    }
     return wide;
 }
 
-std::string WideCharToMultiByte(std::uint32_t codePage, std::wstring_view text, bool& lossy) {
+// No default character and no used-default flag: UTF-8 refuses both.
+std::optional<std::string> WideCharToMultiByte(std::uint32_t codePage, std::uint32_t flags,
+                                               std::wstring_view text) {
+    if (text.empty()) {
+        return std::string();
+    }
     const int size = static_cast<int>(text.size());
-    BOOL usedDefault = FALSE;
-    const int length = ::WideCharToMultiByte(codePage, WC_NO_BEST_FIT_CHARS, text.data(), size,
-                                             nullptr, 0, nullptr, nullptr);
+    const int length =
+        ::WideCharToMultiByte(codePage, flags, text.data(), size, nullptr, 0, nullptr, nullptr);
     std::string narrow(length, '\0');
-    ::WideCharToMultiByte(codePage, WC_NO_BEST_FIT_CHARS, text.data(), size, narrow.data(), length,
-                          nullptr, &usedDefault);
-    lossy = usedDefault != FALSE;
+    if (length == 0 || ::WideCharToMultiByte(codePage, flags, text.data(), size, narrow.data(),
+                                             length, nullptr, nullptr) != length) {
+        return std::nullopt;
+    }
     return narrow;
 }
 
@@ -223,6 +245,24 @@ void WriteStandardOutput(std::string_view text) {
 
 void ExitProcess(std::uint32_t exitCode) {
     ::ExitProcess(exitCode);
+}
+
+static_assert(sizeof(CRITICAL_SECTION) <= 64 && alignof(CRITICAL_SECTION) <= alignof(void*));
+
+CriticalSection::CriticalSection() {
+    ::InitializeCriticalSection(reinterpret_cast<CRITICAL_SECTION*>(storage_));
+}
+
+CriticalSection::~CriticalSection() {
+    ::DeleteCriticalSection(reinterpret_cast<CRITICAL_SECTION*>(storage_));
+}
+
+void CriticalSection::lock() {
+    ::EnterCriticalSection(reinterpret_cast<CRITICAL_SECTION*>(storage_));
+}
+
+void CriticalSection::unlock() {
+    ::LeaveCriticalSection(reinterpret_cast<CRITICAL_SECTION*>(storage_));
 }
 
 }  // namespace skervo::platform

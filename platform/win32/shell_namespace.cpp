@@ -55,7 +55,7 @@ HResult SHGetDesktopFolder(ShellFolderRef& desktop) {
 
 HResult ParseDisplayName(ShellFolderRef folder, WindowHandle owner, const std::string& name,
                          ItemIdList& item) {
-    std::wstring wide = MultiByteToWideChar(kCpAcp, name);
+    std::wstring wide = MultiByteToWideChar(kCpAcp, 0, name).value_or(std::wstring());
     PIDLIST_RELATIVE list = nullptr;
     const HRESULT result = ToNative(folder)->ParseDisplayName(ToNative(owner), nullptr, wide.data(),
                                                               nullptr, &list, nullptr);

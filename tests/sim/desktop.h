@@ -124,11 +124,27 @@ struct OpenHandle {
 // it reaches take this lock, as the platform's own are safe between threads.
 inline std::recursive_mutex seamMutex;
 
+// What a system's text conversions refuse, as the real ones do.
+enum class Conversions {
+    Current,         // UTF-8 takes flags, but refuses WC_NO_BEST_FIT_CHARS
+    Nt4,             // the 95 family too: UTF-8 takes no flags; no WC_NO_BEST_FIT_CHARS
+    FirstWindows95,  // no UTF-8 at all; no WC_NO_BEST_FIT_CHARS
+};
+
+inline constexpr std::uint32_t kTurkish = 0x041F;
+
 struct Desktop {
+    // 1252 stands for every single-byte code page and works as ISO 8859-1;
+    // 932 has lead bytes; 65001 is UTF-8.
+    std::uint32_t ansiCodePage = 1252;
+    Conversions conversions = Conversions::Current;
+    std::uint32_t userLocale = 0x040C;  // French
     std::string commandLine;
     std::wstring commandLineW;  // when empty, the ANSI one widened
     std::string modulePath = "C:\\Outils\\skervo.exe";
     std::map<std::string, std::string> files;  // path -> bytes
+    std::set<std::string> pipes;               // files whose pointer cannot be moved
+    std::function<void()> onSetFilePointer;
     std::set<std::string> folders;
     std::map<std::string, Program> programs;        // by lower-case path
     std::map<std::string, std::string> shortNames;  // lower-case long path -> short form

@@ -3,6 +3,7 @@
 // machine's connections, refusals that a test arranges, and dials whose
 // notifications come on a thread of their own, as the platform's do.
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <optional>
 #include <set>
@@ -47,6 +48,7 @@ struct Dialup {
     std::vector<skervo::platform::RasDialParameters> dials;  // each dial accepted
     std::vector<std::uintptr_t> hungUp;                      // a connection hung up is gone at once
     std::optional<std::uint32_t> notificationExit;           // a notification ended the process
+    std::function<void()> onEnumeration;                     // once the records are written
     std::uintptr_t nextConnection = 0x5000;
 };
 

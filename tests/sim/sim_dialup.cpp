@@ -89,6 +89,9 @@ std::uint32_t InvokeRasEnumConnections(ProcAddress function, std::span<RasConnec
         records[index].handle = RasConnectionHandle{connections[index].handle};
     }
     recordCount = static_cast<std::uint32_t>(connections.size());
+    if (desktop.dialup.onEnumeration) {
+        desktop.dialup.onEnumeration();
+    }
     return 0;
 }
 

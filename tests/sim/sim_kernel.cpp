@@ -2,6 +2,8 @@
 #include <algorithm>
 #include <cctype>
 #include <cstring>
+#include <mutex>
+#include <new>
 #include <stdexcept>
 
 #include "platform/kernel.h"
@@ -10,8 +12,37 @@
 namespace skervo::platform {
 namespace {
 
+using sim::Conversions;
 using sim::desktop;
 using sim::Lower;
+
+std::uint32_t Resolved(std::uint32_t codePage) {
+    return codePage == kCpAcp ? desktop.ansiCodePage : codePage;
+}
+
+// UTF-16 code units as UTF-8 bytes, a lone surrogate as any other unit.
+std::string Utf8Units(std::wstring_view text) {
+    std::string narrow;
+    for (const wchar_t character : text) {
+        const auto code = static_cast<std::uint32_t>(character);
+        if (code < 0x80) {
+            narrow += static_cast<char>(code);
+            continue;
+        }
+        if (code >= 0x800) {
+            narrow += static_cast<char>(0xE0 | (code >> 12));
+            narrow += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        } else {
+            narrow += static_cast<char>(0xC0 | (code >> 6));
+        }
+        narrow += static_cast<char>(0x80 | (code & 0x3F));
+    }
+    return narrow;
+}
+
+bool IsSurrogate(wchar_t character) {
+    return character >= 0xD800 && character <= 0xDFFF;
+}
 
 }  // namespace
 
@@ -19,10 +50,10 @@ std::string GetCommandLineA() {
     return desktop.commandLine;
 }
 
-// The simulated ANSI code page is ISO 8859-1: each byte is the character of that number.
 std::wstring GetCommandLineW() {
-    return desktop.commandLineW.empty() ? MultiByteToWideChar(kCpAcp, desktop.commandLine)
-                                        : desktop.commandLineW;
+    return desktop.commandLineW.empty()
+               ? MultiByteToWideChar(kCpAcp, 0, desktop.commandLine).value_or(std::wstring())
+               : desktop.commandLineW;
 }
 
 std::string GetModuleFileNameA() {
@@ -41,13 +72,15 @@ KernelHandle CreateFileA(const std::string& path, std::uint32_t, std::uint32_t, 
 // A wide path names the file stored under its UTF-8 form.
 KernelHandle CreateFileW(const std::wstring& path, std::uint32_t access, std::uint32_t share,
                          std::uint32_t disposition) {
-    bool lossy = false;
-    return CreateFileA(WideCharToMultiByte(kCpUtf8, path, lossy), access, share, disposition);
+    return CreateFileA(Utf8Units(path), access, share, disposition);
 }
 
 bool SetFilePointer(KernelHandle file, std::uint32_t position) {
     const auto open = desktop.handles.find(static_cast<std::uintptr_t>(file));
-    if (open == desktop.handles.end()) {
+    if (desktop.onSetFilePointer) {
+        desktop.onSetFilePointer();
+    }
+    if (open == desktop.handles.end() || desktop.pipes.contains(open->second.path)) {
         return false;
     }
     open->second.offset = position;
@@ -149,11 +182,26 @@ bool InvokeGetVersionExA(ProcAddress function, OsVersionRecord& record) {
     return desktop.versionQuerySucceeds;
 }
 
-std::wstring MultiByteToWideChar(std::uint32_t codePage, std::string_view text) {
+std::uint32_t GetACP() {
+    return desktop.ansiCodePage;
+}
+
+bool IsDBCSLeadByte(std::uint8_t byte) {
+    return desktop.ansiCodePage == 932 && ((byte >= 0x81 && byte <= 0x9F) || byte >= 0xE0);
+}
+
+// Single-byte code pages: each byte is the character of that number.
+std::optional<std::wstring> MultiByteToWideChar(std::uint32_t codePage, std::uint32_t flags,
+                                                std::string_view text) {
+    if (Resolved(codePage) == kCpUtf8 &&
+        (desktop.conversions == Conversions::FirstWindows95 ||
+         (desktop.conversions == Conversions::Nt4 && flags != 0))) {
+        return std::nullopt;
+    }
     std::wstring wide;
     for (std::size_t i = 0; i < text.size(); ++i) {
         const auto byte = static_cast<unsigned char>(text[i]);
-        if (codePage != kCpUtf8 || byte < 0x80) {
+        if (Resolved(codePage) != kCpUtf8 || byte < 0x80) {
             wide += static_cast<wchar_t>(byte);
             continue;
         }
@@ -161,7 +209,11 @@ std::wstring MultiByteToWideChar(std::uint32_t codePage, std::string_view text) 
         // becomes a surrogate pair, as in UTF-16.
         const int length = byte >= 0xF0 ? 4 : byte >= 0xE0 ? 3 : byte >= 0xC2 ? 2 : 0;
         if (length == 0 || byte > 0xF4 || i + length > text.size()) {
-            return {};
+            if (flags & kMbErrInvalidChars) {
+                return std::nullopt;
+            }
+            wide += L'\xFFFD';
+            continue;
         }
         std::uint32_t code = byte & (0x7F >> length);
         for (int k = 1; k < length; ++k) {
@@ -177,32 +229,47 @@ std::wstring MultiByteToWideChar(std::uint32_t codePage, std::string_view text) 
     return wide;
 }
 
-std::string WideCharToMultiByte(std::uint32_t codePage, std::wstring_view text, bool& lossy) {
+// Best fit knows the full-width forms of ASCII. UTF-8 takes no
+// WC_NO_BEST_FIT_CHARS, and writes a lone surrogate (the tests write no
+// pairs) as U+FFFD.
+std::optional<std::string> WideCharToMultiByte(std::uint32_t codePage, std::uint32_t flags,
+                                               std::wstring_view text) {
+    const bool utf8 = Resolved(codePage) == kCpUtf8;
+    if (((flags & kWcNoBestFitChars) && (utf8 || desktop.conversions != Conversions::Current)) ||
+        (utf8 && desktop.conversions != Conversions::Current && flags != 0) ||
+        (utf8 && desktop.conversions == Conversions::FirstWindows95)) {
+        return std::nullopt;
+    }
+    if (utf8) {
+        std::wstring replaced(text);
+        std::replace_if(replaced.begin(), replaced.end(), IsSurrogate, L'\xFFFD');
+        return Utf8Units(replaced);
+    }
     std::string narrow;
-    lossy = false;
     for (const wchar_t character : text) {
         const auto code = static_cast<std::uint32_t>(character);
-        if (codePage == kCpUtf8 && code >= 0x80) {
-            if (code >= 0x800) {
-                narrow += static_cast<char>(0xE0 | (code >> 12));
-                narrow += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-            } else {
-                narrow += static_cast<char>(0xC0 | (code >> 6));
-            }
-            narrow += static_cast<char>(0x80 | (code & 0x3F));
-        } else if (code > 0xFF) {
-            narrow += '?';
-            lossy = true;
-        } else {
+        if (code <= 0xFF) {
             narrow += static_cast<char>(code);
+        } else if (code >= 0xFF01 && code <= 0xFF5E && !(flags & kWcNoBestFitChars)) {
+            narrow += static_cast<char>(code - 0xFEE0);
+        } else {
+            narrow += '?';
         }
     }
     return narrow;
 }
 
+// A Turkish user locale keeps I and i apart: their other cases are İ and ı.
 int CompareStringA(std::uint32_t, std::uint32_t flags, const std::string& first,
                    const std::string& second) {
-    const bool equal = (flags & kNormIgnoreCase) ? Lower(first) == Lower(second) : first == second;
+    const auto folded = [](std::string text) {
+        if (desktop.userLocale == sim::kTurkish) {
+            std::replace(text.begin(), text.end(), 'I', '\xFD');
+        }
+        return Lower(text);
+    };
+    const bool equal =
+        (flags & kNormIgnoreCase) ? folded(first) == folded(second) : first == second;
     return equal ? kCompareEqual : (first < second ? 1 : 3);
 }
 
@@ -212,6 +279,24 @@ void WriteStandardOutput(std::string_view text) {
 
 void ExitProcess(std::uint32_t exitCode) {
     throw sim::ProcessExit{exitCode};
+}
+
+static_assert(sizeof(std::mutex) <= 64);
+
+CriticalSection::CriticalSection() {
+    new (storage_) std::mutex;
+}
+
+CriticalSection::~CriticalSection() {
+    std::launder(reinterpret_cast<std::mutex*>(storage_))->~mutex();
+}
+
+void CriticalSection::lock() {
+    std::launder(reinterpret_cast<std::mutex*>(storage_))->lock();
+}
+
+void CriticalSection::unlock() {
+    std::launder(reinterpret_cast<std::mutex*>(storage_))->unlock();
 }
 
 }  // namespace skervo::platform

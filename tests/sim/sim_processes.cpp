@@ -66,7 +66,16 @@ bool FindFirstFileA(const std::string& path, FindData& data) {
     }
     const std::string shortPath = GetShortPathNameA(path);
     const std::string longPath = LongPathOf(path);
-    data.fileName = longPath.substr(longPath.rfind('\\') + 1);
+    // The whole name: a second byte 0x5C of a double-byte character is no separator.
+    std::size_t nameStart = 0;
+    for (std::size_t i = 0; i < longPath.size(); ++i) {
+        if (IsDBCSLeadByte(static_cast<std::uint8_t>(longPath[i]))) {
+            ++i;
+        } else if (longPath[i] == '\\') {
+            nameStart = i + 1;
+        }
+    }
+    data.fileName = longPath.substr(nameStart);
     data.alternateFileName =
         Lower(shortPath) == Lower(longPath) ? "" : shortPath.substr(shortPath.rfind('\\') + 1);
     return true;
