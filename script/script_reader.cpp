@@ -47,7 +47,7 @@ void ScriptReader::Open(const std::string& path, const std::wstring& widePath) {
 void ScriptReader::Close() {
     file_.Reset();
     position_ = filled_ = 0;
-    convertUtf8_ = false;
+    utf8_ = convertUtf8_ = false;
 }
 
 void ScriptReader::SkipByteOrderMark() {
@@ -76,7 +76,8 @@ void ScriptReader::ChooseEncoding() {
         }
         position_ = filled_;
     }
-    convertUtf8_ = check.IsUtf8BeyondAscii() && !AnsiIsUtf8();
+    utf8_ = check.IsUtf8BeyondAscii();
+    convertUtf8_ = utf8_ && !AnsiIsUtf8();
     position_ = filled_ = 0;
     if (rewindable && platform::SetFilePointer(file_.Get(), 0)) {
         SkipByteOrderMark();

@@ -24,7 +24,8 @@ class ScriptReader {
     void Close();
 
     bool IsOpen() const { return static_cast<bool>(file_); }
-    // Whether the lines come converted from UTF-8.
+    // Whether the script is UTF-8 beyond ASCII (its lines then come in the
+    // ANSI code page, converted unless that code page is UTF-8 itself).
     bool IsUtf8() const { return utf8_; }
     // Once at the end: whether anything but blanks and control characters
     // follows the Ctrl-Z that ended the script. Reads the rest of the file.
@@ -40,6 +41,7 @@ class ScriptReader {
     std::vector<char> buffer_;
     std::size_t position_ = 0;
     std::size_t filled_ = 0;
+    bool utf8_ = false;
     bool convertUtf8_ = false;  // a UTF-8 script, and an ANSI code page that is not
 };
 

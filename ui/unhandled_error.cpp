@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 
+#include "common/poll_intervals.h"
 #include "common/run_state.h"
 #include "common/text_rules.h"
 #include "platform/kernel.h"

@@ -2,6 +2,7 @@
 // the text alone is checked, since no Windows machine is there to ask.
 // Arguments are UTF-8; each file is opened by its own name and shown in the
 // ANSI code page the checker writes in.
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -12,9 +13,12 @@ int main(int argc, char** argv) {
     using namespace skervo;
     std::vector<ScriptFile> parameters;
     for (int index = 1; index < argc; ++index) {
-        const std::wstring wide = platform::MultiByteToWideChar(platform::kCpUtf8, argv[index]);
-        bool lossy = false;
-        parameters.push_back({platform::WideCharToMultiByte(platform::kCpAcp, wide, lossy), wide});
+        // A name that is not UTF-8 is opened by its bytes as they are.
+        const std::optional<std::wstring> wide =
+            platform::MultiByteToWideChar(platform::kCpUtf8, 0, argv[index]);
+        parameters.push_back(
+            wide ? ScriptFile{*platform::WideCharToMultiByte(platform::kCpAcp, 0, *wide), *wide}
+                 : ScriptFile{argv[index], {}});
     }
     return RunChecker(parameters, nullptr);
 }

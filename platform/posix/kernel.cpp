@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cstdio>
+#include <optional>
 
 namespace skervo::platform {
 namespace {
@@ -23,8 +24,8 @@ wchar_t FromAnsi(unsigned char byte) {
     return byte >= 0x80 && byte < 0xA0 ? kHighControls[byte - 0x80] : byte;
 }
 
-// The byte for a character, or nothing ('\0' with lossy set).
-char ToAnsi(wchar_t c, bool& lossy) {
+// The byte for a character, '?' when the code page has none.
+char ToAnsi(wchar_t c) {
     if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
         return static_cast<char>(c);
     }
@@ -33,7 +34,6 @@ char ToAnsi(wchar_t c, bool& lossy) {
             return static_cast<char>(0x80 + i);
         }
     }
-    lossy = true;
     return '?';
 }
 
@@ -56,7 +56,7 @@ void AppendUtf8(std::string& out, char32_t c) {
 }
 
 // wchar_t holds whole characters here (32 bits): no surrogates to pair.
-std::wstring DecodeUtf8(std::string_view text) {
+std::optional<std::wstring> DecodeUtf8(std::string_view text) {
     std::wstring wide;
     for (std::size_t i = 0; i < text.size();) {
         const auto lead = static_cast<unsigned char>(text[i]);
@@ -121,7 +121,18 @@ bool CloseHandle(KernelHandle handle) {
     return ::close(DescriptorOf(handle)) == 0;
 }
 
-std::wstring MultiByteToWideChar(std::uint32_t codePage, std::string_view text) {
+std::uint32_t GetACP() {
+    return 1252;
+}
+
+bool IsDBCSLeadByte(std::uint8_t) {
+    return false;
+}
+
+// The flags change nothing here: UTF-8 that is not well formed is refused,
+// and Windows-1252 has a character for every byte.
+std::optional<std::wstring> MultiByteToWideChar(std::uint32_t codePage, std::uint32_t,
+                                                std::string_view text) {
     if (codePage == kCpUtf8) {
         return DecodeUtf8(text);
     }
@@ -132,14 +143,14 @@ std::wstring MultiByteToWideChar(std::uint32_t codePage, std::string_view text) 
     return wide;
 }
 
-std::string WideCharToMultiByte(std::uint32_t codePage, std::wstring_view text, bool& lossy) {
-    lossy = false;
+std::optional<std::string> WideCharToMultiByte(std::uint32_t codePage, std::uint32_t,
+                                               std::wstring_view text) {
     if (codePage == kCpUtf8) {
         return EncodeUtf8(text);
     }
     std::string narrow;
     for (wchar_t c : text) {
-        narrow += ToAnsi(c, lossy);
+        narrow += ToAnsi(c);
     }
     return narrow;
 }
@@ -153,8 +164,7 @@ int CompareStringA(std::uint32_t, std::uint32_t flags, const std::string& first,
 }
 
 void WriteStandardOutput(std::string_view text) {
-    bool lossy = false;
-    const std::string utf8 = WideCharToMultiByte(kCpUtf8, MultiByteToWideChar(kCpAcp, text), lossy);
+    const std::string utf8 = EncodeUtf8(*MultiByteToWideChar(kCpAcp, 0, text));
     std::fwrite(utf8.data(), 1, utf8.size(), stdout);
 }
 

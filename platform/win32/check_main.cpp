@@ -7,6 +7,7 @@
 #include "app/command_line.h"
 #include "check/checker.h"
 #include "check/system_machine.h"
+#include "common/ansi_text.h"
 #include "platform/kernel.h"
 
 int main() {
@@ -15,9 +16,9 @@ int main() {
     std::vector<std::wstring> words = SplitParameters(std::wstring_view(commandLine));
     std::vector<ScriptFile> parameters;
     for (std::size_t index = 1; index < words.size(); ++index) {
-        bool lossy = false;
-        std::string ansi = platform::WideCharToMultiByte(platform::kCpAcp, words[index], lossy);
-        parameters.push_back({std::move(ansi), lossy ? words[index] : std::wstring()});
+        const bool exact = IsExactInAnsi(words[index]);
+        parameters.push_back({WideToAnsi(words[index]).value_or(std::string()),
+                              exact ? std::wstring() : words[index]});
     }
     SystemMachine machine;
     return RunChecker(parameters, &machine);
