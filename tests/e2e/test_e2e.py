@@ -144,6 +144,23 @@ def run_skervo(*args, env=ENV, timeout=90):
     return code, recorded_boxes(offset), time.monotonic() - started
 
 
+def noted_lines(log, expected=0):
+    """The lines a helper program wrote in this log. A helper the run did not wait for may
+    write after the run has ended: wait, up to ten seconds, for the expected count."""
+    deadline = time.monotonic() + 10
+    while True:
+        lines = log.read_bytes().decode("cp1252").splitlines() if log.exists() else []
+        if len(lines) >= expected or time.monotonic() > deadline:
+            return lines
+        time.sleep(0.1)
+
+
+def close_log(into, expected=0):
+    """The WM_CLOSE lines of the windowed helpers in this folder, sorted: the run posts
+    WM_CLOSE and does not wait for it to be read."""
+    return sorted(noted_lines(into / "windowed_app.log", expected))
+
+
 def script(name, content):
     """Writes a script (bytes, as they are to be on disk); answers its Windows path."""
     path = Path(session["folder"].name) / name

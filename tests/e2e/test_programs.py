@@ -9,7 +9,17 @@ from pathlib import Path
 
 import test_e2e
 import wine
-from test_e2e import BUILD, ENV, OTHER_BUILD, not_run, run_skervo, session, windows_path
+from test_e2e import (
+    BUILD,
+    ENV,
+    OTHER_BUILD,
+    close_log,
+    not_run,
+    noted_lines,
+    run_skervo,
+    session,
+    windows_path,
+)
 
 setUpModule = test_e2e.setUpModule
 tearDownModule = test_e2e.tearDownModule
@@ -37,15 +47,9 @@ def run_script(content, *switches, timeout=90):
     return run_skervo(windows_path(path), *switches, timeout=timeout)
 
 
-def probe_log(into):
+def probe_log(into, expected=0):
     """The command lines and current directories the console probe noted, in order."""
-    log = into / "probe.log"
-    return log.read_bytes().decode("cp1252").splitlines() if log.exists() else []
-
-
-def close_log(into):
-    log = into / "windowed_app.log"
-    return sorted(log.read_text().splitlines()) if log.exists() else []
+    return noted_lines(into / "probe.log", expected)
 
 
 def windows_titled(title):
@@ -67,8 +71,8 @@ class LaunchTest(unittest.TestCase):
         code, boxes, _ = run_script(f'{probe} /jour "a b"\n{spaced}\n', "/Silent")
         self.assertEqual((code, boxes), (0, []))
         # Two blanks before the arguments; one after a bare, quoted path.
-        self.assertEqual(probe_log(plain), [f'cmd="{probe}"  /jour "a b"', f"dir={windows_path(plain)}"])
-        self.assertEqual(probe_log(blanks), [f'cmd="{spaced}" ', f"dir={windows_path(blanks)}"])
+        self.assertEqual(probe_log(plain, 2), [f'cmd="{probe}"  /jour "a b"', f"dir={windows_path(plain)}"])
+        self.assertEqual(probe_log(blanks, 2), [f'cmd="{spaced}" ', f"dir={windows_path(blanks)}"])
 
     def test_at_waits_for_the_end_of_the_program(self):
         waiting = folder("attente")
@@ -95,7 +99,7 @@ class ClosingTest(unittest.TestCase):
         )
         self.assertEqual((code, boxes), (0, []))
         # A and C are asked to close (they refuse, and stay); B is killed without a question.
-        self.assertEqual(close_log(apps), ["WM_CLOSE Fenetre A", "WM_CLOSE Fenetre C"])
+        self.assertEqual(close_log(apps, 2), ["WM_CLOSE Fenetre A", "WM_CLOSE Fenetre C"])
         time.sleep(0.5)
         self.assertEqual(windows_titled("Fenetre B"), [])
         self.assertEqual(len(windows_titled("Fenetre A")), 1)
@@ -115,7 +119,7 @@ class ClosingTest(unittest.TestCase):
                 start = f"{app} Copie 1|ignore\n{app} Copie 2|ignore hidden\n"
                 code, boxes, _ = run_script(start + f"<{app.upper()}\n", "/Silent")
                 self.assertEqual((code, boxes), (0, []))
-                self.assertEqual(close_log(apps), ["WM_CLOSE Copie 1", "WM_CLOSE Copie 2"])
+                self.assertEqual(close_log(apps, 2), ["WM_CLOSE Copie 1", "WM_CLOSE Copie 2"])
                 self.assertEqual(len(windows_titled("Copie 1")), 1)
                 code, boxes, _ = run_script(f"<<{app}\n", "/Silent")
                 self.assertEqual((code, boxes), (0, []))
@@ -129,7 +133,7 @@ class ClosingTest(unittest.TestCase):
         script = f"{app} Rapport du jour\n{app} Autre fenetre\n<port du j\n<<autre FENETRE\n"
         self.assertEqual(run_script(script, "/Silent")[:2], (0, []))
         time.sleep(0.5)
-        self.assertEqual(close_log(apps), ["WM_CLOSE Rapport du jour"])
+        self.assertEqual(close_log(apps, 1), ["WM_CLOSE Rapport du jour"])
         self.assertEqual(len(windows_titled("Autre fenetre")), 1, "case counts")
         run_script(f"<<{app}\n", "/Silent")
 
