@@ -58,6 +58,14 @@ def windows_titled(title):
     return found.stdout.split()
 
 
+def gone(title):
+    """True once no window has this title; a killed process's window takes a moment to go."""
+    deadline = time.monotonic() + 10
+    while windows_titled(title) and time.monotonic() < deadline:
+        time.sleep(0.2)
+    return windows_titled(title) == []
+
+
 def wine_command(*args):
     return subprocess.run(wine.command(*args), env=ENV, capture_output=True).stdout.decode("cp1252")
 
@@ -100,8 +108,7 @@ class ClosingTest(unittest.TestCase):
         self.assertEqual((code, boxes), (0, []))
         # A and C are asked to close (they refuse, and stay); B is killed without a question.
         self.assertEqual(close_log(apps, 2), ["WM_CLOSE Fenetre A", "WM_CLOSE Fenetre C"])
-        time.sleep(0.5)
-        self.assertEqual(windows_titled("Fenetre B"), [])
+        self.assertTrue(gone("Fenetre B"))
         self.assertEqual(len(windows_titled("Fenetre A")), 1)
         run_script(f"<<{app}\n", "/Silent")
 
@@ -123,8 +130,7 @@ class ClosingTest(unittest.TestCase):
                 self.assertEqual(len(windows_titled("Copie 1")), 1)
                 code, boxes, _ = run_script(f"<<{app}\n", "/Silent")
                 self.assertEqual((code, boxes), (0, []))
-                time.sleep(0.5)
-                self.assertEqual(windows_titled("Copie 1"), [])
+                self.assertTrue(gone("Copie 1"))
                 self.assertEqual(len(close_log(apps)), 2, "killed, not asked")
 
     def test_a_title_fragment_closes_only_matching_windows(self):

