@@ -144,15 +144,23 @@ def run_skervo(*args, env=ENV, timeout=90):
     return code, recorded_boxes(offset), time.monotonic() - started
 
 
+def settled(read, done, seconds=10):
+    """What read() answers once done() accepts it, or after the given seconds: for what other
+    programs do after the run has ended."""
+    deadline = time.monotonic() + seconds
+    while not done(value := read()) and time.monotonic() < deadline:
+        time.sleep(0.1)
+    return value
+
+
 def noted_lines(log, expected=0):
     """The lines a helper program wrote in this log. A helper the run did not wait for may
-    write after the run has ended: wait, up to ten seconds, for the expected count."""
-    deadline = time.monotonic() + 10
-    while True:
-        lines = log.read_bytes().decode("cp1252").splitlines() if log.exists() else []
-        if len(lines) >= expected or time.monotonic() > deadline:
-            return lines
-        time.sleep(0.1)
+    write after the run has ended: wait for the expected count."""
+
+    def lines():
+        return log.read_bytes().decode("cp1252").splitlines() if log.exists() else []
+
+    return settled(lines, lambda found: len(found) >= expected)
 
 
 def close_log(into, expected=0):

@@ -18,6 +18,7 @@ from test_e2e import (
     noted_lines,
     run_skervo,
     session,
+    settled,
     windows_path,
 )
 
@@ -60,10 +61,7 @@ def windows_titled(title):
 
 def gone(title):
     """True once no window has this title; a killed process's window takes a moment to go."""
-    deadline = time.monotonic() + 10
-    while windows_titled(title) and time.monotonic() < deadline:
-        time.sleep(0.2)
-    return windows_titled(title) == []
+    return settled(lambda: windows_titled(title), lambda found: not found) == []
 
 
 def wine_command(*args):
