@@ -4,7 +4,7 @@
 
 namespace skervo {
 
-// Whether the parameter is the switch word, compared in the user's locale.
+// Whether the parameter is the switch word, its ASCII letters in any case.
 bool IsSwitch(std::string_view parameter, std::string_view word);
 
 }  // namespace skervo

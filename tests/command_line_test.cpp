@@ -50,6 +50,7 @@ TEST_F(CommandLineTest, SwitchesMatchWholeWordsInAnyCaseAndPosition) {
     const struct {
         std::string commandLine;
         bool silent;
+        std::uint32_t userLocale = 0x040C;
     } cases[] = {
         {"s a.skervo /Silent", true},
         {"s a.skervo -SILENT", true},
@@ -61,8 +62,10 @@ TEST_F(CommandLineTest, SwitchesMatchWholeWordsInAnyCaseAndPosition) {
         {"s /Silent", true},
         {"s -silent", true},
         {"s", false},
+        {"s a.skervo /silent", true, sim::kTurkish},  // the switch words are ASCII
     };
     for (const auto& c : cases) {
+        sim::desktop.userLocale = c.userLocale;
         sim::desktop.commandLine = c.commandLine;
         LoadParameters();
         EXPECT_EQ(HasSwitch("SILENT"), c.silent) << c.commandLine;

@@ -58,13 +58,20 @@ TEST_F(EntryTest, TheUsageTextIsWindows1252JoinedByLineFeeds) {
 }
 
 TEST_F(EntryTest, AssociationSwitchesEndTheProcessWithoutWindowOrRun) {
-    for (const char* parameters :
-         {"/Register", "-REGISTER", "/register", "/Unregister", "-unregister"}) {
+    const struct {
+        const char* parameters;
+        std::uint32_t userLocale = 0x040C;
+    } cases[] = {
+        {"/Register"},   {"-REGISTER"},   {"/register"},
+        {"/Unregister"}, {"-unregister"}, {"/register", sim::kTurkish},  // ASCII words
+    };
+    for (const auto& c : cases) {
         SetUp();
-        EXPECT_EQ(RunProgram(parameters), 0u) << parameters;
-        EXPECT_FALSE(WindowCreated()) << parameters;
-        EXPECT_EQ(desktop.boxes.size(), 1u) << "only the outcome, for " << parameters;
-        EXPECT_EQ(desktop.elapsed, 0u) << "no final step for " << parameters;
+        desktop.userLocale = c.userLocale;
+        EXPECT_EQ(RunProgram(c.parameters), 0u) << c.parameters;
+        EXPECT_FALSE(WindowCreated()) << c.parameters;
+        EXPECT_EQ(desktop.boxes.size(), 1u) << "only the outcome, for " << c.parameters;
+        EXPECT_EQ(desktop.elapsed, 0u) << "no final step for " << c.parameters;
     }
 }
 
