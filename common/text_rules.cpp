@@ -1,5 +1,7 @@
 #include "common/text_rules.h"
 
+#include "platform/kernel.h"
+
 namespace skervo {
 namespace {
 
@@ -7,9 +9,25 @@ bool IsBlankOrControl(char c) {
     return static_cast<unsigned char>(c) <= 32;
 }
 
+// Whether the byte begins a character of two bytes in the ANSI code page.
+// Lead bytes are never ASCII, so only the others need asking the system.
+bool IsLeadByte(char c) {
+    const auto byte = static_cast<std::uint8_t>(c);
+    return byte >= 0x80 && platform::IsDBCSLeadByte(byte);
+}
+
+// Walked character by character: in a double-byte code page the second byte
+// of a character may be 0x5C, the backslash, or 0x3A, the colon.
 std::size_t FileNameStart(std::string_view path) {
-    const std::size_t separator = path.find_last_of("\\:");
-    return separator == std::string_view::npos ? 0 : separator + 1;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < path.size(); ++i) {
+        if (IsLeadByte(path[i])) {
+            ++i;
+        } else if (path[i] == '\\' || path[i] == ':') {
+            start = i + 1;
+        }
+    }
+    return start;
 }
 
 }  // namespace
@@ -24,10 +42,15 @@ std::string_view Trim(std::string_view text) {
     return text;
 }
 
+// The second byte of a double-byte character may be a lower-case letter's:
+// it is left as it is.
 std::string UpperCase(std::string_view text) {
     std::string upper(text);
-    for (char& c : upper) {
-        if (c >= 'a' && c <= 'z') {
+    for (std::size_t i = 0; i < upper.size(); ++i) {
+        char& c = upper[i];
+        if (IsLeadByte(c)) {
+            ++i;
+        } else if (c >= 'a' && c <= 'z') {
             c = static_cast<char>(c - 'a' + 'A');
         }
     }

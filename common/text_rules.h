@@ -7,11 +7,15 @@ namespace skervo {
 
 // Removes every character with a code up to 32 at both ends.
 std::string_view Trim(std::string_view text);
-// Maps the ASCII letters a-z only.
+// Maps the ASCII letters a-z only, never the second byte of a double-byte
+// character of the ANSI code page.
 std::string UpperCase(std::string_view text);
 // The text after the last backslash or colon (all of it without either).
+// Paths are walked by the characters of the ANSI code page: the second byte
+// of a double-byte character is no separator.
 std::string_view FileNameOf(std::string_view path);
-// The text up to and including the last backslash or colon (empty without either).
+// The text up to and including the last backslash or colon (empty without
+// either), found as FileNameOf finds it.
 std::string_view FolderOf(std::string_view path);
 
 }  // namespace skervo

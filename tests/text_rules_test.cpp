@@ -1,10 +1,13 @@
 // The text rules every command shares: where trimming stops, which letters
-// are upper-cased, where a path's file name begins.
+// are upper-cased, where a path's file name begins, in single-byte and
+// double-byte code pages. In code page 932, ソ is 0x83 0x5C and ト 0x83 0x67.
 #include "common/text_rules.h"
 
-#include <gtest/gtest.h>
+#include "tests/sim/sim_test.h"
 
-TEST(TextRules, TrimStopsAtCode33AndAtCodesBeyond127) {
+class TextRulesTest : public SimTest {};
+
+TEST_F(TextRulesTest, TrimStopsAtCode33AndAtCodesBeyond127) {
     const struct {
         std::string text;
         std::string trimmed;
@@ -20,31 +23,40 @@ TEST(TextRules, TrimStopsAtCode33AndAtCodesBeyond127) {
     }
 }
 
-TEST(TextRules, UpperCaseMapsAToZOnly) {
+TEST_F(TextRulesTest, UpperCaseMapsAToZOnlyAndNeverASecondByte) {
     const struct {
         std::string text;
         std::string upper;
+        std::uint32_t codePage = 1252;
     } cases[] = {
-        {"c:\\zip.exe", "C:\\ZIP.EXE"}, {"`@[{", "`@[{"},  // either side of a-z and A-Z
+        {"c:\\zip.exe", "C:\\ZIP.EXE"},
+        {"`@[{", "`@[{"},  // either side of a-z and A-Z
+        {"d:\\\x83g.exe", "D:\\\x83g.EXE", 932},
+        {"d:\\\x83g.exe", "D:\\\x83G.EXE"},
     };
     for (const auto& c : cases) {
+        sim::desktop.ansiCodePage = c.codePage;
         EXPECT_EQ(skervo::UpperCase(c.text), c.upper) << c.text;
     }
 }
 
-TEST(TextRules, FileNameAndFolderSplitAtTheLastBackslashOrColon) {
+TEST_F(TextRulesTest, FileNameAndFolderSplitAtTheLastBackslashOrColonOfTheirOwn) {
     const struct {
         std::string path;
         std::string fileName;
         std::string folder;
+        std::uint32_t codePage = 1252;
     } cases[] = {
         {"C:\\Outils\\app.exe", "app.exe", "C:\\Outils\\"},
         {"C:app.exe", "app.exe", "C:"},
         {"\\\\serveur\\partage\\", "", "\\\\serveur\\partage\\"},
         {"a/b.exe", "a/b.exe", ""},  // a slash is no separator
         {"app.exe", "app.exe", ""},
+        {"C:\\Outils\\\x83\x5C\x83t\x83g.exe", "\x83\x5C\x83t\x83g.exe", "C:\\Outils\\", 932},
+        {"C:\\\x83\\x.exe", "x.exe", "C:\\\x83\\"},  // in code page 1252
     };
     for (const auto& c : cases) {
+        sim::desktop.ansiCodePage = c.codePage;
         EXPECT_EQ(skervo::FileNameOf(c.path), c.fileName) << c.path;
         EXPECT_EQ(skervo::FolderOf(c.path), c.folder) << c.path;
     }
