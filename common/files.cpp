@@ -1,5 +1,6 @@
 #include "common/files.h"
 
+#include "common/text_rules.h"
 #include "platform/kernel.h"
 
 namespace skervo {
@@ -8,6 +9,10 @@ bool FileExists(const std::string& path) {
     const std::uint32_t attributes = platform::GetFileAttributesA(path);
     return attributes != platform::kInvalidFileAttributes &&
            (attributes & platform::kFileAttributeDirectory) == 0;
+}
+
+std::string NormalisedPath(const std::string& path) {
+    return UpperCase(platform::GetShortPathNameA(path));
 }
 
 std::string QuotedWhenFile(std::string_view text) {

@@ -7,6 +7,10 @@ namespace skervo {
 // The path names something whose attributes can be read and that is not a folder.
 bool FileExists(const std::string& path);
 
+// The form in which paths compare: short form, upper case; empty when the
+// path does not exist.
+std::string NormalisedPath(const std::string& path);
+
 // The text in double quotes when, unquoted, it is the path of an existing
 // file: a path with blanks and no arguments needs no quotes in a script.
 std::string QuotedWhenFile(std::string_view text);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "common/files.h"
 #include "common/run_state.h"
 #include "common/text_rules.h"
 #include "platform/growing_text.h"
@@ -113,20 +114,6 @@ std::string ExecutablePath(platform::KernelHandle process) {
                : platform::InvokeQueryFullProcessImageNameA(imageName, process);
 }
 
-// The text after the last backslash or colon, found character by character:
-// in a double-byte code page the second byte of a character may be 0x5C.
-std::string_view FileNameByCharacters(std::string_view path) {
-    std::size_t start = 0;
-    for (std::size_t i = 0; i < path.size(); ++i) {
-        if (platform::IsDBCSLeadByte(static_cast<std::uint8_t>(path[i]))) {
-            ++i;
-        } else if (path[i] == '\\' || path[i] == ':') {
-            start = i + 1;
-        }
-    }
-    return path.substr(std::min(start, path.size()));
-}
-
 bool SameIgnoringAsciiCase(std::string_view first, std::string_view second) {
     const auto upper = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; };
     return std::equal(first.begin(), first.end(), second.begin(), second.end(),
@@ -137,7 +124,7 @@ Target DescribeTarget(const std::string& normalised) {
     Target target{normalised, {}};
     platform::FindData found;
     if (platform::FindFirstFileA(normalised, found)) {
-        target.names = {std::string(FileNameByCharacters(normalised)), found.fileName};
+        target.names = {std::string(FileNameOf(normalised)), found.fileName};
     }
     return target;
 }
@@ -148,7 +135,7 @@ Target DescribeTarget(const std::string& normalised) {
 // the full comparison does (a Turkish locale keeps I and i apart), and of the
 // others as the locale does, as the file system folds them too.
 bool MayNameTarget(std::string_view path, const Target& target) {
-    const std::string fileName(FileNameByCharacters(path));
+    const std::string fileName(FileNameOf(path));
     return target.names.empty() ||
            std::any_of(target.names.begin(), target.names.end(), [&](const std::string& name) {
                return SameIgnoringAsciiCase(fileName, name) ||
@@ -208,10 +195,6 @@ void ForEachToolHelpProcess(const Target& target,
 }
 
 }  // namespace
-
-std::string NormalisedPath(const std::string& path) {
-    return UpperCase(platform::GetShortPathNameA(path));
-}
 
 void ForEachProcessOfFile(const std::string& normalisedTarget,
                           const std::function<void(std::uint32_t)>& action) {

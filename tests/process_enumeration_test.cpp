@@ -1,5 +1,6 @@
 // Finding the processes of an executable through either process listing.
 #include "programs/process_enumeration.h"
+#include "common/files.h"
 
 #include "tests/sim/sim_test.h"
 
@@ -29,6 +30,9 @@ TEST_F(EnumerationTest, NormalisedPathsAreShortAndUpperCase) {
               "C:\\PROGRA~1\\OUTIL\\OUTIL.EXE");
     EXPECT_EQ(skervo::NormalisedPath("C:\\autre.exe"), "C:\\AUTRE.EXE");
     EXPECT_EQ(skervo::NormalisedPath("C:\\absent.exe"), "");
+    desktop.ansiCodePage = 932;
+    desktop.AddProgram("D:\\\x83g\\app.exe");  // ト: its second byte is no g
+    EXPECT_EQ(skervo::NormalisedPath("D:\\\x83g\\app.exe"), "D:\\\x83g\\APP.EXE");
 }
 
 TEST_F(EnumerationTest, TheProcessStatusListingMatchesAnyOfTheFirst50Modules) {
