@@ -4,14 +4,9 @@
 #include <string_view>
 #include <vector>
 
-namespace skervo {
+#include "app/parameter_split.h"
 
-// The words of a raw command line (8-bit or UTF-16), the program's own first.
-template <typename Char>
-std::vector<std::basic_string<Char>> SplitParameters(std::basic_string_view<Char> commandLine);
-inline std::vector<std::string> SplitParameters(std::string_view commandLine) {
-    return SplitParameters<char>(commandLine);
-}
+namespace skervo {
 
 // Fills runState.Parameters: the module path, then the split command line;
 // and runState.ScriptWidePath when the script's path needs it.

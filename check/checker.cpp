@@ -5,39 +5,55 @@
 #include "app/switches.h"
 #include "check/check_texts.h"
 #include "check/report.h"
+#include "check/standard_output.h"
+#include "check/wildcards.h"
 #include "platform/kernel.h"
 
 namespace skervo {
 namespace {
 
-constexpr int kUsageExitCode = 2;
+// No file given, a file that cannot be read, a pattern that names none, or
+// a report that could not be written: the check did not take place.
+constexpr int kNotCheckedExitCode = 2;
 
 }  // namespace
 
 int RunChecker(const std::vector<ScriptFile>& parameters, Machine* machine) {
+    // Probing A:\ or an empty card reader fails quietly, instead of asking
+    // the user for a disk.
+    platform::SetErrorMode(platform::kSemFailCriticalErrors);
     CheckOptions options;
-    std::vector<const ScriptFile*> files;
+    std::vector<const ScriptFile*> named;
     for (const ScriptFile& parameter : parameters) {
         if (IsSwitch(parameter.path, "Expliquer")) {
             options.explanations = Explanations::Given;
         } else if (IsSwitch(parameter.path, "Syntaxe")) {
             machine = nullptr;
         } else {
-            files.push_back(&parameter);
+            named.push_back(&parameter);
         }
     }
-    if (files.empty()) {
-        platform::WriteStandardOutput(check_texts::kUsage);
-        return kUsageExitCode;
+    if (named.empty()) {
+        WriteStandardOutput(check_texts::kUsage);
+        return kNotCheckedExitCode;
     }
     options.machine = machine;
     int exitCode = 0;
-    for (const ScriptFile* file : files) {
-        const ScriptCheck check = CheckScript(*file, options);
-        platform::WriteStandardOutput(Report(file->path, check));
-        exitCode = std::max(exitCode, ExitCodeOf(check));
+    bool written = true;
+    for (const ScriptFile* parameter : named) {
+        const std::vector<ScriptFile> files =
+            HasWildcards(*parameter) ? ExpandWildcards(*parameter) : std::vector{*parameter};
+        if (files.empty()) {
+            written &= WriteStandardOutput(NoMatchReport(parameter->path));
+            exitCode = kNotCheckedExitCode;
+        }
+        for (const ScriptFile& file : files) {
+            const ScriptCheck check = CheckScript(file, options);
+            written &= WriteStandardOutput(Report(file.path, check));
+            exitCode = std::max(exitCode, ExitCodeOf(check));
+        }
     }
-    return exitCode;
+    return written ? exitCode : kNotCheckedExitCode;
 }
 
 }  // namespace skervo

@@ -13,7 +13,11 @@ inline constexpr std::string_view kExtraText = "texte-en-trop";
 inline constexpr std::string_view kComment = "commentaire";
 inline constexpr std::string_view kVariable = "variable";
 inline constexpr std::string_view kConnection = "connexion";
+inline constexpr std::string_view kEntryWithBlanks = "nom-avec-blancs";
 inline constexpr std::string_view kEncoding = "encodage";
+inline constexpr std::string_view kLostCharacters = "page-de-codes";
+inline constexpr std::string_view kLoneCarriageReturn = "fin-de-ligne";
+inline constexpr std::string_view kTab = "tabulation";
 inline constexpr std::string_view kAfterEnd = "apres-fin";
 inline constexpr std::string_view kEmpty = "vide";
 inline constexpr std::string_view kRights = "droits";
@@ -22,11 +26,14 @@ inline constexpr std::string_view kBlankAfterAt = "blanc-apres-arobase";
 inline constexpr std::string_view kNoFolder = "sans-dossier";
 inline constexpr std::string_view kNegativePause = "pause-negative";
 inline constexpr std::string_view kUnreadable = "illisible";
+inline constexpr std::string_view kNoMatch = "aucun-fichier";
 
 // On the machine the checker runs on.
 inline constexpr std::string_view kMissing = "introuvable";
+inline constexpr std::string_view kNotAProgram = "pas-un-programme";
 inline constexpr std::string_view kUnknownService = "service-inconnu";
 inline constexpr std::string_view kUnknownEntry = "entree-inconnue";
+inline constexpr std::string_view kEntryNotChecked = "entree-non-verifiee";
 inline constexpr std::string_view kNoLibrary = "bibliotheque";
 
 }  // namespace skervo::codes

@@ -77,7 +77,7 @@ std::string ExplainEndOfRun(const std::vector<LineAction>& closedAtEnd,
                             const std::string& connectionName) {
     std::string sentence;
     for (auto app = closedAtEnd.rbegin(); app != closedAtEnd.rend(); ++app) {
-        sentence += sentence.empty() ? "" : "; ";
+        sentence += sentence.empty() ? std::string_view{} : t::kThen;
         sentence += app->atEnd == AtEndOfRun::Killed ? t::kAtTheEndKills : t::kAtTheEndCloses;
         sentence += app->subject;
     }

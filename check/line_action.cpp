@@ -29,6 +29,18 @@ bool IsProgramPath(std::string_view path) {
                        [&upper](std::string_view extension) { return upper.ends_with(extension); });
 }
 
+std::string StartedProgram(const std::string& program, Machine& machine) {
+    if (FolderOf(program).empty()) {
+        return {};
+    }
+    if (IsProgramPath(program)) {
+        return machine.FileExists(program) ? program : std::string();
+    }
+    const std::string withExtension = program + ".exe";
+    const bool extension = FileNameOf(program).find('.') != std::string_view::npos;
+    return !extension && machine.FileExists(withExtension) ? withExtension : std::string();
+}
+
 CommandSplit SplitForLaunch(std::string_view text, Machine* machine) {
     return machine ? machine->SplitLaunchText(text) : SplitCommandLine(text);
 }
@@ -37,7 +49,9 @@ LineAction ActionTracker::Launch(std::string_view text, ActionKind kind) {
     const CommandSplit split = SplitForLaunch(text, machine_);
     const ServiceWord word = ServiceWordOf(split.program);
     if (word == ServiceWord::None) {
-        return {.kind = kind, .subject = split.program};
+        // The program as the system will start it, .exe added where it adds it.
+        const std::string started = machine_ ? StartedProgram(split.program, *machine_) : "";
+        return {.kind = kind, .subject = started.empty() ? split.program : started};
     }
     return {.kind = word == ServiceWord::Start ? ActionKind::StartService : ActionKind::StopService,
             .subject = std::string(Trim(split.arguments)),

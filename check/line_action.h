@@ -67,6 +67,12 @@ class ActionTracker {
 // A path ending in an extension the system starts as a program.
 bool IsProgramPath(std::string_view path);
 
+// The file the system starts for a program part with its folder: the part
+// itself when it ends in a program's extension, or, when its file name has
+// no extension, that name with .exe added, which the system adds; empty when
+// the machine has neither.
+std::string StartedProgram(const std::string& program, Machine& machine);
+
 // The launch text split as the launcher will split it: on the machine when
 // there is one, else as written.
 CommandSplit SplitForLaunch(std::string_view text, Machine* machine);

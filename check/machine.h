@@ -23,7 +23,8 @@ class Machine {
     virtual bool ClosesByPath(std::string_view name) = 0;
     virtual Answer ServiceExists(const std::string& name) = 0;
     virtual bool HasDialupLibrary() = 0;
-    // Unknown without the library.
+    // Unknown where the phone book cannot be read without starting the
+    // remote-access manager, or without the library.
     virtual Answer PhoneBookHas(const std::string& entry) = 0;
 };
 

@@ -36,8 +36,7 @@ void MachineFindings::FindInLaunch(const CheckedLine& line, std::string_view tex
         }
         return;
     }
-    const bool starts = !FolderOf(split.program).empty() && IsProgramPath(split.program) &&
-                        machine_.FileExists(split.program);
+    const bool starts = !StartedProgram(split.program, machine_).empty();
     const bool opens =
         line.recognised.command == LineCommand::Plain && machine_.PathExists(std::string(text));
     if (!starts && !opens) {
@@ -46,22 +45,30 @@ void MachineFindings::FindInLaunch(const CheckedLine& line, std::string_view tex
 }
 
 // A missing .exe does not stop the line: its text is then looked for in
-// window titles, which rarely hold a path.
+// window titles, which rarely hold a path. Any other existing file is
+// looked for among every process's modules: a library of Windows is in
+// nearly all of them.
 void MachineFindings::FindInClose(const CheckedLine& line, Findings& findings) {
     const std::string_view name = ClosingName(line.recognised.argument);
-    if (UpperCase(name).ends_with(".EXE") && FolderOf(name).size() > 0 &&
-        !machine_.ClosesByPath(name)) {
+    const bool byPath = machine_.ClosesByPath(name);
+    if (byPath && !IsProgramPath(name)) {
+        AddError(findings, line, codes::kNotAProgram,
+                 std::string(t::kNotAProgram) + std::string(name));
+    } else if (!byPath && UpperCase(name).ends_with(".EXE") && !FolderOf(name).empty()) {
         findings.push_back({line.number, Severity::Warning,
                             std::string(t::kMissing) + std::string(name), codes::kMissing});
     }
 }
 
 // Every connection command but the dialog binds the dial-up library; the
-// automatic dial looks its entry up in the phone book.
-void MachineFindings::FindInConnection(const CheckedLine& line, Findings& findings) {
+// automatic dial looks its entry up in the phone book. An automatic dial of
+// the entry named last does neither: the runner skips it.
+void MachineFindings::FindInConnection(const CheckedLine& line, const LineAction& action,
+                                       Findings& findings) {
     const ConnectionForm form = RecogniseConnection(line.text);
     const bool dials = form.command == ConnectionCommand::AutomaticDial;
-    if (form.command == ConnectionCommand::DialogDial || (dials && form.entry.empty())) {
+    if (form.command == ConnectionCommand::DialogDial ||
+        (dials && action.kind != ActionKind::AutomaticDial)) {
         return;
     }
     if (!machine_.HasDialupLibrary()) {
@@ -71,13 +78,24 @@ void MachineFindings::FindInConnection(const CheckedLine& line, Findings& findin
         }
         return;
     }
-    if (dials && machine_.PhoneBookHas(std::string(form.entry)) == Answer::No) {
-        AddError(findings, line, codes::kUnknownEntry,
-                 std::string(t::kUnknownEntry) + std::string(form.entry));
+    if (!dials) {
+        return;
+    }
+    const std::string entry(form.entry);
+    switch (machine_.PhoneBookHas(entry)) {
+        case Answer::No:
+            AddError(findings, line, codes::kUnknownEntry, std::string(t::kUnknownEntry) + entry);
+            break;
+        case Answer::Unknown:
+            findings.push_back({line.number, Severity::Remark,
+                                std::string(t::kEntryNotChecked) + entry, codes::kEntryNotChecked});
+            break;
+        case Answer::Yes:
+            break;
     }
 }
 
-void MachineFindings::Find(const CheckedLine& line, Findings& findings) {
+void MachineFindings::Find(const CheckedLine& line, const LineAction& action, Findings& findings) {
     if (HasError(findings, line.number)) {
         return;
     }
@@ -98,7 +116,7 @@ void MachineFindings::Find(const CheckedLine& line, Findings& findings) {
             FindInClose(line, findings);
             break;
         case LineCommand::Connection:
-            FindInConnection(line, findings);
+            FindInConnection(line, action, findings);
             break;
         case LineCommand::HideWindow:
         case LineCommand::ShowWindow:

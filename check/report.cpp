@@ -59,6 +59,13 @@ std::string Report(const std::string& path, const ScriptCheck& check) {
     return out;
 }
 
+std::string NoMatchReport(const std::string& pattern) {
+    std::string out;
+    AppendFinding(out, pattern + ": ",
+                  {0, Severity::Error, std::string(t::kNoMatch), codes::kNoMatch});
+    return out;
+}
+
 int ExitCodeOf(const ScriptCheck& check) {
     if (!check.readable) {
         return 2;

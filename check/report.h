@@ -8,6 +8,8 @@
 namespace skervo {
 
 std::string Report(const std::string& path, const ScriptCheck& check);
+// A pattern with wildcards that names no file.
+std::string NoMatchReport(const std::string& pattern);
 
 // 0 for nothing or only remarks, 1 for an error or a warning, 2 for a file
 // that cannot be read.

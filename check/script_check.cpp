@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "check/byte_findings.h"
 #include "check/check_texts.h"
 #include "check/codes.h"
 #include "check/explanation.h"
@@ -10,6 +11,7 @@
 #include "check/machine_findings.h"
 #include "check/text_findings.h"
 #include "common/text_rules.h"
+#include "platform/kernel.h"
 #include "script/script_reader.h"
 
 namespace skervo {
@@ -17,15 +19,29 @@ namespace {
 
 namespace t = check_texts;
 
-// The five bytes Windows-1252 leaves undefined.
+// The five bytes Windows-1252 leaves undefined: in other code pages (932,
+// 936, 949, 950, 1251) they are ordinary characters.
 bool HasUndefinedByte(std::string_view line) {
     return line.find_first_of("\x81\x8D\x8F\x90\x9D") != std::string_view::npos;
 }
 
-// A byte-order mark of UTF-16, or the zero bytes its ASCII characters carry.
-bool LooksLikeUtf16(std::string_view line) {
-    return line.starts_with("\xFF\xFE") || line.starts_with("\xFE\xFF") ||
-           line.find('\0') != std::string_view::npos;
+// A byte-order mark of UTF-16, or the first characters ASCII with a zero
+// byte after each (little-endian) or before (big-endian). A zero byte
+// elsewhere is no sign of it.
+bool LooksLikeUtf16(std::string_view firstLine) {
+    if (firstLine.starts_with("\xFF\xFE") || firstLine.starts_with("\xFE\xFF")) {
+        return true;
+    }
+    const std::size_t pairs = std::min<std::size_t>(firstLine.size() / 2, 2);
+    bool little = pairs > 0;
+    bool big = pairs > 0;
+    for (std::size_t pair = 0; pair < pairs; ++pair) {
+        const bool first = firstLine[2 * pair] != '\0';
+        const bool second = firstLine[2 * pair + 1] != '\0';
+        little &= first && !second;
+        big &= !first && second;
+    }
+    return little || big;
 }
 
 class ScriptWalk {
@@ -39,11 +55,11 @@ class ScriptWalk {
 
     // False once the file shows itself unreadable as a script.
     bool Line(int number, const std::string& raw, bool lastLine, bool utf8) {
-        if (LooksLikeUtf16(raw)) {
+        if (number == 1 && LooksLikeUtf16(raw)) {
             Add(number, Severity::Error, codes::kEncoding, t::kUtf16);
             return false;
         }
-        if (!utf8 && HasUndefinedByte(raw)) {
+        if (!utf8 && windows1252_ && HasUndefinedByte(raw)) {
             Add(number, Severity::Warning, codes::kEncoding, t::kUnknownBytes);
         }
         const std::string_view text = Trim(raw);
@@ -52,11 +68,11 @@ class ScriptWalk {
         }
         carriedOut_ = true;
         const CheckedLine line{number, text, RecogniseLine(text), lastLine};
+        const LineAction action = actions_.Next(line);
         FindInText(line, result_.findings);
         if (machine_) {
-            machine_->Find(line, result_.findings);
+            machine_->Find(line, action, result_.findings);
         }
-        const LineAction action = actions_.Next(line);
         if (options_.explanations == Explanations::Given) {
             result_.explanations.emplace_back(number, Explain(action, line));
         }
@@ -84,6 +100,7 @@ class ScriptWalk {
     ScriptCheck& result_;
     ActionTracker actions_;
     std::optional<MachineFindings> machine_;
+    const bool windows1252_ = platform::GetACP() == 1252;
     bool carriedOut_ = false;
 };
 
@@ -107,7 +124,13 @@ ScriptCheck CheckScript(const ScriptFile& file, const CheckOptions& options) {
     if (readable) {
         walk.End(number, reader.HasTextAfterEnd());
     }
+    const bool utf8 = reader.IsUtf8();
     reader.Close();
+    // After the reader: a pipe it has read is not read twice.
+    if (const std::optional<std::string> bytes =
+            readable ? ReadAgainFromDisk(file) : std::nullopt) {
+        FindInBytes(*bytes, utf8, result.findings);
+    }
     // Findings of the whole file come after those of its lines.
     std::stable_sort(result.findings.begin(), result.findings.end(),
                      [](const Finding& a, const Finding& b) { return a.line < b.line; });

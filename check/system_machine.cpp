@@ -1,13 +1,19 @@
 #include "check/system_machine.h"
 
 #include "common/files.h"
-#include "dialup/ras_binding.h"
+#include "dialup/ras_library.h"
 #include "platform/dialup.h"
 #include "platform/kernel.h"
 #include "platform/services.h"
-#include "programs/process_enumeration.h"
 
 namespace skervo {
+namespace {
+
+// The remote-access connection manager: loading the dial-up library starts
+// it, and looking an entry up too.
+constexpr std::string_view kRemoteAccessManager = "RasMan";
+
+}  // namespace
 
 // The launcher's own quoting of a whole path, then its split.
 CommandSplit SystemMachine::SplitLaunchText(std::string_view text) {
@@ -28,7 +34,8 @@ bool SystemMachine::ClosesByPath(std::string_view name) {
     return !target.empty() && skervo::FileExists(target);
 }
 
-// Only the rights to connect and to query: any user may ask.
+// Only the rights to connect and to query: any user may ask. A service the
+// user may not query exists all the same.
 Answer SystemMachine::ServiceExists(const std::string& name) {
     const platform::OwnedServiceHandle manager(
         platform::OpenSCManagerA(platform::kScManagerConnect));
@@ -37,19 +44,49 @@ Answer SystemMachine::ServiceExists(const std::string& name) {
     }
     const platform::OwnedServiceHandle service(
         platform::OpenServiceA(manager.Get(), name, platform::kServiceQueryStatus));
-    return service ? Answer::Yes : Answer::No;
+    if (service) {
+        return Answer::Yes;
+    }
+    return platform::GetLastError() == platform::kErrorServiceDoesNotExist ? Answer::No
+                                                                           : Answer::Unknown;
 }
 
+// A system without the service manager (the 95 family) counts as one where
+// it does not run: nothing is loaded that might start something.
+bool SystemMachine::RemoteAccessManagerRuns() {
+    if (!managerRunning_) {
+        const platform::OwnedServiceHandle manager(
+            platform::OpenSCManagerA(platform::kScManagerConnect));
+        const platform::OwnedServiceHandle service(
+            manager ? platform::OpenServiceA(manager.Get(), std::string(kRemoteAccessManager),
+                                             platform::kServiceQueryStatus)
+                    : platform::ServiceHandle{});
+        platform::ServiceStatus status;
+        managerRunning_ = service && platform::QueryServiceStatus(service.Get(), status) &&
+                          status.currentState == platform::kServiceRunning;
+    }
+    return *managerRunning_;
+}
+
+// Loaded only where the manager already runs; elsewhere its file is looked
+// for, as the loading would look.
 bool SystemMachine::HasDialupLibrary() {
     if (!dialupLibrary_) {
-        dialupLibrary_ = !platform::IsNull(LookUpRasFunction("RasEnumConnections").function);
+        dialupLibrary_ =
+            RemoteAccessManagerRuns()
+                ? !platform::IsNull(LookUpRasFunction(ras_, "RasEnumConnections").function)
+                : !platform::SearchPathA("rasapi32.dll").empty() ||
+                      !platform::SearchPathA("rnaph.dll").empty();
     }
     return *dialupLibrary_;
 }
 
 // The lookup the automatic dial makes first; it dials nothing.
 Answer SystemMachine::PhoneBookHas(const std::string& entry) {
-    const platform::ProcAddress lookUp = LookUpRasFunction("RasGetEntryDialParams").function;
+    if (!RemoteAccessManagerRuns()) {
+        return Answer::Unknown;
+    }
+    const platform::ProcAddress lookUp = LookUpRasFunction(ras_, "RasGetEntryDialParams").function;
     if (platform::IsNull(lookUp)) {
         return Answer::Unknown;
     }

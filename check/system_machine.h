@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "check/machine.h"
+#include "common/run_state.h"
 
 namespace skervo {
 
@@ -18,7 +19,12 @@ class SystemMachine final : public Machine {
     Answer PhoneBookHas(const std::string& entry) override;
 
   private:
-    std::optional<bool> dialupLibrary_;  // looked up once
+    bool RemoteAccessManagerRuns();
+
+    // The checker's own binding: the run's, in runState, is not its to fill.
+    RasBinding ras_;
+    std::optional<bool> dialupLibrary_;   // looked up once
+    std::optional<bool> managerRunning_;  // asked once
 };
 
 }  // namespace skervo

@@ -62,6 +62,10 @@ void FindInLaunch(const CheckedLine& line, std::string_view text, LaunchFrom fro
         return;
     }
     const CommandSplit split = SplitCommandLine(text);
+    if (split.program.find('\t') != std::string::npos) {
+        Add(findings, line, Severity::Error, codes::kTab, std::string(t::kTab));
+        return;
+    }
     const ServiceWord word = ServiceWordOf(split.program);
     if (word != ServiceWord::None) {
         if (Trim(split.arguments).empty()) {
@@ -127,22 +131,25 @@ void FindInClose(const CheckedLine& line, Findings& findings) {
 
 void FindInConnection(const CheckedLine& line, Findings& findings) {
     const ConnectionForm form = RecogniseConnection(line.text);
+    if (form.command == ConnectionCommand::DialogDial &&
+        form.entry.find(' ') != std::string_view::npos) {
+        Add(findings, line, Severity::Warning, codes::kEntryWithBlanks,
+            std::string(t::kEntryWithBlanks));
+        return;
+    }
     std::string message;
     if (form.command == ConnectionCommand::AutomaticDial && form.entry.empty()) {
         message = t::kDialWithoutEntry;
     } else if (form.command == ConnectionCommand::DialogDial && form.entry.empty()) {
         message = t::kDialogWithoutEntry;
-    } else if (form.command == ConnectionCommand::DialogDial &&
-               form.entry.find(' ') != std::string_view::npos) {
-        message = t::kEntryWithBlanks;
     } else if (form.command == ConnectionCommand::WaitForNoConnection &&
                form.window == StatusWindowDuringWait::Kept &&
                Trim(form.ignored).starts_with(",-")) {
         message = t::kBlankBeforeHide;
     } else if (!form.ignored.empty()) {
         message = std::string(t::kIgnoredAfter) +
-                  std::string(line.text.substr(0, line.text.size() - form.ignored.size())) + " : " +
-                  std::string(Trim(form.ignored));
+                  std::string(line.text.substr(0, line.text.size() - form.ignored.size())) +
+                  std::string(t::kColon) + std::string(Trim(form.ignored));
     }
     if (!message.empty()) {
         Add(findings, line, Severity::Warning, codes::kConnection, std::move(message));

@@ -10,17 +10,9 @@
 namespace skervo {
 
 // The address of a function, by its base name (without the A suffix), in the
-// library the first lookup chose: rasapi32.dll with the suffix, or rnaph.dll
-// without it. Every failure raises a ProgramError, which ends the program;
-// the answer is never null.
+// library the run's first lookup chose (see dialup/ras_library.h). Every
+// failure raises a ProgramError, which ends the program; the answer is never
+// null.
 platform::ProcAddress BindRasFunction(std::string_view baseName);
-
-// The same lookup without raising: a null function and what is missing.
-enum class RasMissing { Nothing, FirstLibrary, SecondLibrary, Function };
-struct RasLookup {
-    platform::ProcAddress function{};
-    RasMissing missing = RasMissing::Nothing;
-};
-RasLookup LookUpRasFunction(std::string_view baseName);
 
 }  // namespace skervo

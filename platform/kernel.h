@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/owned.h"
 #include "platform/types.h"
@@ -21,6 +22,7 @@ inline constexpr int kCompareEqual = 2;  // CSTR_EQUAL
 inline constexpr std::uint32_t kPlatformWin32Nt = 2;
 
 inline constexpr std::uint32_t kCpAcp = 0;
+inline constexpr std::uint32_t kCpOemcp = 1;
 inline constexpr std::uint32_t kCpUtf8 = 65001;
 inline constexpr std::uint32_t kMbErrInvalidChars = 0x8;
 inline constexpr std::uint32_t kWcNoBestFitChars = 0x400;
@@ -32,6 +34,9 @@ inline constexpr std::uint32_t kProcessTerminate = 0x0001;
 inline constexpr std::uint32_t kSynchronize = 0x100000;
 inline constexpr std::uint32_t kProcessQueryInformation = 0x0400;
 inline constexpr std::uint32_t kProcessVmRead = 0x0010;
+inline constexpr std::uint32_t kStdOutputHandle = 0xFFFFFFF5;  // (DWORD)-11
+inline constexpr std::uint32_t kFileTypeDisk = 1;
+inline constexpr std::uint32_t kSemFailCriticalErrors = 1;
 
 // STARTUPINFOA, as far as the program fills it; every other field is zero.
 struct StartupRecord {
@@ -66,10 +71,14 @@ KernelHandle CreateFileA(const std::string& path, std::uint32_t access, std::uin
                          std::uint32_t disposition);
 KernelHandle CreateFileW(const std::wstring& path, std::uint32_t access, std::uint32_t share,
                          std::uint32_t disposition);
+// FILE_TYPE_DISK for a file on a disk; a pipe, a console or a device is another type.
+std::uint32_t GetFileType(KernelHandle file);
 // Moves to the given byte from the start of the file.
 bool SetFilePointer(KernelHandle file, std::uint32_t position);
 // Reads up to size bytes; false on failure. bytesRead is 0 at the end of the file.
 bool ReadFile(KernelHandle file, char* buffer, std::uint32_t size, std::uint32_t& bytesRead);
+// Writes the bytes, or their first written of them; false on failure.
+bool WriteFile(KernelHandle file, std::string_view bytes, std::uint32_t& written);
 bool CloseHandle(KernelHandle handle);
 
 std::uint32_t GetFileAttributesA(const std::string& path);
@@ -78,9 +87,14 @@ std::uint32_t GetFileAttributesA(const std::string& path);
 struct FindData {
     std::string fileName;
     std::string alternateFileName;
+    std::uint32_t attributes = 0;
 };
 // The first file that path names; the search is closed at once.
 bool FindFirstFileA(const std::string& path, FindData& data);
+// Every file and folder that a pattern with the wildcards * and ? names in
+// its folder, in the order the system finds them (FindFirstFileA,
+// FindNextFileA, FindClose); empty when there is none.
+std::vector<FindData> FindFilesA(const std::string& pattern);
 // The short form of an existing path, whatever its length; empty on failure.
 std::string GetShortPathNameA(const std::string& path);
 // The full path of a program found along the search order for executables,
@@ -92,12 +106,14 @@ std::string SearchPathA(const std::string& fileName);
 bool CreateProcessA(const std::string& commandLine, std::uint32_t creationFlags,
                     const std::string& currentDirectory, const StartupRecord& startup,
                     ProcessInformation& information);
-std::uint32_t WaitForInputIdle(KernelHandle process, std::uint32_t milliseconds);
 std::uint32_t WaitForSingleObject(KernelHandle handle, std::uint32_t milliseconds);
 // A null handle when the process cannot be opened with that access.
 KernelHandle OpenProcess(std::uint32_t access, std::uint32_t processId);
 std::uint32_t GetCurrentProcessId();
 bool TerminateProcess(KernelHandle process, std::uint32_t exitCode);
+
+// The calling thread's last error code, as the failed call left it.
+std::uint32_t GetLastError();
 
 std::uint32_t GetTickCount();
 void Sleep(std::uint32_t milliseconds);
@@ -132,9 +148,16 @@ std::optional<std::string> WideCharToMultiByte(std::uint32_t codePage, std::uint
 int CompareStringA(std::uint32_t locale, std::uint32_t flags, const std::string& first,
                    const std::string& second);
 
-// Writes text in the ANSI code page to the standard output (WriteFile on
-// GetStdHandle); a system whose consoles read UTF-8 gets it converted.
-void WriteStandardOutput(std::string_view text);
+KernelHandle GetStdHandle(std::uint32_t which);
+// Whether the handle is a console's: its mode can be read.
+bool GetConsoleMode(KernelHandle handle);
+// Writes UTF-16 text to a console, or its first written characters; false on
+// failure, as on the 95 family, which has no such function.
+bool WriteConsoleW(KernelHandle console, std::wstring_view text, std::uint32_t& written);
+
+// SEM_FAILCRITICALERRORS: a drive without a disk fails the call that probes
+// it instead of asking the user for a disk. Answers the mode before.
+std::uint32_t SetErrorMode(std::uint32_t mode);
 
 [[noreturn]] void ExitProcess(std::uint32_t exitCode);
 

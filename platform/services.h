@@ -16,6 +16,9 @@ inline constexpr std::uint32_t kServiceControlStop = 1;
 inline constexpr std::uint32_t kScManagerConnect = 0x0001;
 inline constexpr std::uint32_t kServiceQueryStatus = 0x0004;
 
+// What OpenServiceA leaves for a name the manager does not know.
+inline constexpr std::uint32_t kErrorServiceDoesNotExist = 1060;
+
 inline constexpr std::uint32_t kServiceStopped = 1;
 inline constexpr std::uint32_t kServiceStartPending = 2;
 inline constexpr std::uint32_t kServiceStopPending = 3;

@@ -110,6 +110,10 @@ std::uint32_t GetWindowThreadProcessId(WindowHandle window);
 // At most maxCount - 1 characters of the window's title.
 std::string GetWindowTextA(WindowHandle window, int maxCount);
 
+// Waits until a process started by the program waits for input; a user
+// service, though it takes a process.
+std::uint32_t WaitForInputIdle(KernelHandle process, std::uint32_t milliseconds);
+
 int MessageBoxA(WindowHandle owner, const std::string& text, const std::string& caption,
                 std::uint32_t style);
 

@@ -6,6 +6,7 @@
 #include "common/run_state.h"
 #include "common/text_rules.h"
 #include "platform/kernel.h"
+#include "platform/user.h"
 #include "programs/command_split.h"
 #include "services/service_control.h"
 #include "ui/message_pump.h"

@@ -1,6 +1,7 @@
 // skervo-check: each finding on a script that shows it and on the nearest
 // one that must not, the machine's findings on a simulated desktop, and the
 // checker's command line and output.
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -12,13 +13,14 @@
 #include "check/system_machine.h"
 #include "tests/sim/sim_test.h"
 
+using namespace std::string_literals;
 using sim::desktop;
 using Codes = std::vector<std::string>;
 
 namespace {
 
 struct Row {
-    const char* script;
+    std::string script;
     Codes codes;  // "line:code", in line order
 };
 
@@ -26,13 +28,17 @@ struct Row {
 
 class CheckTest : public SimTest {
   protected:
-    // A desktop with one program, one document, one service and one phone-book entry.
+    // A desktop with one program, one document, one library, two services,
+    // the remote-access manager running, and one phone-book entry.
     void SetUp() override {
         SimTest::SetUp();
         desktop.AddProgram("C:\\Outils\\app.exe");
         desktop.files["C:\\Docs\\note.txt"] = "";
+        desktop.files["C:\\Windows\\System32\\user32.dll"] = "";
         desktop.folders.insert("C:\\Docs");
         desktop.services.services["spouleur"] = {};
+        desktop.services.services["protege"] = {.deniesQuery = true};
+        desktop.services.services["rasman"] = {.state = skervo::platform::kServiceRunning};
         desktop.libraries["rasapi32.dll"] = sim::RasExports("A");
         desktop.dialup.phoneBook["Bureau"] = {};
     }
@@ -87,14 +93,21 @@ TEST_F(CheckTest, EachTextFindingAndItsNearestScriptWithout) {
             {"&>,- vite\n", {"1:connexion"}},
             {"&&\n", {"1:connexion"}},
             {"&&Bureau\n", {}},
-            {"&Mon entree\n", {"1:connexion"}},
+            {"&Mon entree\n", {"1:nom-avec-blancs"}},
             {"&Bureau\n", {}},
             {"&\n", {"1:connexion"}},
             {"&<x\n", {"1:connexion"}},
             {"\xFF\xFE"
              "C\0:\0\n\0",
              {"1:encodage"}},
+            {"C\0:\0\\\0"s, {"1:encodage"}},
+            {"C:\\a.exe\0\nC:\\b\0.exe\n"s, {}},  // stray zero bytes
             {"C:\\caf\xC3\xA9.exe\n", {}},
+            {"C:\\\xE3\x82\xBD.exe\n", {"1:page-de-codes"}},  // a katakana
+            {"C:\\a.exe\r@2\n", {"1:fin-de-ligne"}},
+            {"C:\\a.exe\r\r\nC:\\b.exe\r", {}},
+            {"C:\\a.exe\t/x\n", {"1:tabulation"}},
+            {"C:\\a.exe /x\t/y\n", {}},
             {"C:\\a\x81.exe\n", {"1:encodage"}},
             {"C:\\a\xE9.exe\n", {}},
             {"C:\\a.exe\n\x1Aplus\n", {"2:apres-fin"}},
@@ -116,6 +129,8 @@ TEST_F(CheckTest, EachTextFindingAndItsNearestScriptWithout) {
             {"@0\n\n", {}},
         },
         nullptr);
+    desktop.ansiCodePage = 932;  // where 0x81 leads an ordinary character
+    ExpectRows({{"C:\\a\x81\x40.exe\n", {}}}, nullptr);
 }
 
 TEST_F(CheckTest, EachMachineFindingAndItsNearestScriptWithout) {
@@ -128,10 +143,14 @@ TEST_F(CheckTest, EachMachineFindingAndItsNearestScriptWithout) {
             {"C:\\Docs\\absent.txt\n", {"1:introuvable"}},
             {"C:\\Docs\\note.txt\n", {}},
             {"C:\\Docs\n", {}},
+            {"C:\\Outils\\app /x\n>C:\\Outils\\app\n@C:\\Outils\\app\n\n", {}},  // .exe added
             {"<C:\\Outils\\absent.exe\n", {"1:introuvable"}},
             {"<C:\\Outils\\app.exe\n", {}},
+            {"<<C:\\Windows\\System32\\user32.dll\n", {"1:pas-un-programme"}},
+            {"<<C:\\Windows\\System32\\absent.dll\n", {}},
             {"NETSTOP Inconnu\n", {"1:droits", "1:service-inconnu"}},
             {"NETSTOP SPOULEUR\n", {"1:droits"}},
+            {"NETSTOP Protege\n", {"1:droits"}},  // the user may not query it
             {"&&Inconnue\n", {"1:entree-inconnue"}},
             {"&&Bureau\n", {}},
             {"&Inconnue\n", {}},
@@ -141,11 +160,26 @@ TEST_F(CheckTest, EachMachineFindingAndItsNearestScriptWithout) {
         &machine);
     desktop.services.opens = false;
     ExpectRows({{"NETSTOP Inconnu\n", {"1:droits"}}}, &machine);
+    desktop.services.opens = true;
+
+    // Loading the library would start the remote-access manager: where it
+    // does not run, the library is looked for and no entry is looked up.
+    desktop.services.services["rasman"].state = skervo::platform::kServiceStopped;
+    desktop.loadedLibraries.clear();
+    skervo::SystemMachine managerStopped;
+    ExpectRows({{"&&Inconnue\n&<\n", {"1:entree-non-verifiee"}}}, &managerStopped);
+    EXPECT_TRUE(desktop.loadedLibraries.empty());
 
     desktop.libraries.erase("rasapi32.dll");
-    skervo::SystemMachine withoutDialup;
-    ExpectRows({{"&<\n&-\n", {"1:bibliotheque"}}, {"&Bureau\n&&\n", {"2:connexion"}}},
-               &withoutDialup);
+    for (const auto state :
+         {skervo::platform::kServiceStopped, skervo::platform::kServiceRunning}) {
+        desktop.services.services["rasman"].state = state;
+        skervo::SystemMachine withoutDialup;
+        ExpectRows({{"&<\n&-\n", {"1:bibliotheque"}},
+                    {"&Bureau\n&&\n", {"2:connexion"}},
+                    {"&Bureau\n&&Bureau\n", {}}},  // skipped by the runner: nothing bound
+                   &withoutDialup);
+    }
     EXPECT_TRUE(desktop.services.starts.empty() && desktop.services.stops.empty() &&
                 desktop.dialup.dials.empty() && desktop.processes.empty());
     EXPECT_EQ(desktop.OpenHandleCount(), 0u);
@@ -155,22 +189,35 @@ TEST_F(CheckTest, TheCommandLineChoosesFilesSwitchesAndTheExitCode) {
     desktop.files["C:\\bon.skervo"] = "C:\\Outils\\app.exe\n";
     desktop.files["C:\\remarque.skervo"] = "NETSTART Spouleur\n";
     desktop.files["C:\\absent.skervo"] = "C:\\Outils\\absent.exe\n";
+    desktop.files["C:\\pause.skervo"] = "@5";
+    desktop.files["C:\\Scripts\\bon.skervo"] = "C:\\Outils\\app.exe\n";
+    desktop.files["C:\\Scripts\\absent.skervo"] = "C:\\Outils\\absent.exe\n";
+    desktop.folders.insert("C:\\Scripts\\vieux.skervo");
     struct Case {
         std::vector<std::string> parameters;
         int exitCode;
         std::string output;
     } cases[] = {
-        {{}, 2, "Usage : skervo-check [/Expliquer] [/Syntaxe] FICHIER..."},
-        {{"-expliquer"}, 2, "Usage : "},
+        {{}, 2, "Utilisation\xA0: skervo-check [/Expliquer] [/Syntaxe] FICHIER..."},
+        {{"-expliquer"}, 2, "Utilisation\xA0: "},
         {{"C:\\bon.skervo"}, 0, ""},
         {{"C:\\remarque.skervo"},
          0,
-         "C:\\remarque.skervo:1: remarque: commande de service : il faut les droits "
+         "C:\\remarque.skervo:1: remarque: commande de service\xA0: il faut les droits "
          "d'administrateur [droits]\n"},
+        {{"C:\\pause.skervo"}, 1, "[pause-finale]"},  // a warning alone
         {{"C:\\absent.skervo"},
          1,
-         "C:\\absent.skervo:1: erreur: introuvable sur cette machine : "
+         "C:\\absent.skervo:1: erreur: introuvable sur cette machine\xA0: "
          "C:\\Outils\\absent.exe [introuvable]\n"},
+        {{"c:\\scripts\\*.SKERVO"},
+         1,
+         "c:\\scripts\\absent.skervo:1: erreur: introuvable sur cette machine\xA0: "
+         "C:\\Outils\\absent.exe [introuvable]\n"},
+        {{"C:\\Scripts\\*.txt", "C:\\bon.skervo"},
+         2,
+         "C:\\Scripts\\*.txt: erreur: aucun fichier ne correspond \xE0 ce mod\xE8le "
+         "[aucun-fichier]\n"},
         {{"/SYNTAXE", "C:\\absent.skervo"}, 0, ""},
         {{"C:\\bon.skervo", "C:\\rien.skervo", "C:\\absent.skervo"},
          2,
@@ -189,6 +236,50 @@ TEST_F(CheckTest, TheCommandLineChoosesFilesSwitchesAndTheExitCode) {
             << desktop.standardOutput;
     }
     EXPECT_TRUE(desktop.processes.empty());
+    EXPECT_EQ(desktop.errorMode, skervo::platform::kSemFailCriticalErrors);
+    desktop.outputFails = true;
+    EXPECT_EQ(skervo::RunChecker({{"C:\\remarque.skervo", {}}}, nullptr), 2)
+        << "a report that could not be written";
+}
+
+// A console shows UTF-16 text, in pieces that every Windows takes; the 95
+// family's only its OEM code page; a file or a pipe keeps the ANSI bytes.
+TEST_F(CheckTest, TheReportIsReadableInAConsoleAndKeptAsItIsElsewhere) {
+    std::string script;
+    for (int line = 0; line < 2000; ++line) {
+        script += "C:\\a.exe %TEMP%\n";  // a report of some 150 KB
+    }
+    const struct {
+        bool console;
+        std::uint32_t platformId;
+        std::wstring shown;
+        std::string written;
+    } cases[] = {
+        {true, 2, L"  v\xE9rifie chaque script", ""},
+        {true, 1, L"", "  v\x82rifie chaque script"},  // code page 850
+        {false, 2, L"", "  v\xE9rifie chaque script"},
+    };
+    for (const auto& c : cases) {
+        SetUp();
+        desktop.outputIsConsole = c.console;
+        desktop.platformId = c.platformId;
+        desktop.files["C:\\long.skervo"] = script;
+        EXPECT_EQ(skervo::RunChecker({}, nullptr), 2);
+        EXPECT_NE(desktop.consoleText.find(c.shown), std::wstring::npos);
+        EXPECT_NE(desktop.standardOutput.find(c.written), std::string::npos);
+        EXPECT_EQ(desktop.consoleText.empty(), c.shown.empty());
+        EXPECT_EQ(desktop.standardOutput.empty(), c.written.empty());
+
+        const std::size_t shown = desktop.consoleText.size();
+        const std::size_t written = desktop.standardOutput.size();
+        EXPECT_EQ(skervo::RunChecker({{"C:\\long.skervo", {}}}, nullptr), 1);
+        EXPECT_EQ(
+            std::count(desktop.consoleText.begin() + shown, desktop.consoleText.end(), L'\n') +
+                std::count(desktop.standardOutput.begin() + written, desktop.standardOutput.end(),
+                           '\n'),
+            2000);
+        EXPECT_LE(desktop.longestWrite, 8192u);
+    }
 }
 
 TEST_F(CheckTest, ExplanationsSayWhatEachLineDoesAndWhatTheEndCloses) {
@@ -204,30 +295,37 @@ TEST_F(CheckTest, ExplanationsSayWhatEachLineDoesAndWhatTheEndCloses) {
         "@30\n"
         "&>,-\n"
         "C:\\Docs\\note.txt\n"
+        "C:\\Outils\\app\n"
         "@C:\\Outils\\app.exe",
         &machine, skervo::Explanations::Given);
     const std::vector<std::pair<int, std::string>> expected = {
         {1, "lance C:\\Outils\\app.exe"},
         {2, "lance C:\\Outils\\app.exe"},
-        {3, "compose sans bo\xEEte la connexion \xAB Bureau \xBB"},
+        {3,
+         "compose sans bo\xEEte la connexion \xAB\xA0"
+         "Bureau\xA0\xBB"},
         {4, "rien"},
-        {5, "ferme les fen\xEAtres dont le titre contient \xAB Bloc-notes \xBB"},
+        {5,
+         "ferme les fen\xEAtres dont le titre contient \xAB\xA0"
+         "Bloc-notes\xA0\xBB"},
         {6, "tue sans confirmation l'application C:\\Outils\\app.exe"},
         {7, "d\xE9marre le service Spouleur et attend qu'il y soit"},
-        {8, "attend 30 s"},
+        {8, "attend 30\xA0s"},
         {9,
          "attend qu'il n'y ait plus de connexion, fen\xEAtre de suivi cach\xE9"
          "e"},
         {10,
          "ouvre C:\\Docs\\note.txt par son action par d\xE9"
          "faut"},
-        {11, "lance C:\\Outils\\app.exe sans attendre sa fin (derni\xE8re ligne)"},
+        {11, "lance C:\\Outils\\app.exe"},  // the system adds .exe
+        {12, "lance C:\\Outils\\app.exe sans attendre sa fin (derni\xE8re ligne)"},
     };
     EXPECT_EQ(check.explanations, expected);
     EXPECT_EQ(
         check.endOfRun,
-        "\xE0 la fin du script, tue sans confirmation C:\\Outils\\app.exe; \xE0 la fin du "
-        "script, ferme C:\\Outils\\app.exe (apr\xE8s la fin de la connexion \xAB Bureau \xBB)");
+        "\xE0 la fin du script, tue sans confirmation C:\\Outils\\app.exe\xA0; \xE0 la fin du "
+        "script, ferme C:\\Outils\\app.exe (apr\xE8s la fin de la connexion \xAB\xA0"
+        "Bureau\xA0\xBB)");
 }
 
 TEST_F(CheckTest, EveryExampleScriptChecksCleanOrWithRemarksOnly) {

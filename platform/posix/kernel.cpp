@@ -1,13 +1,14 @@
 // The kernel services that skervo-check uses, on a POSIX system: files by
-// descriptor, and Windows-1252 as the ANSI code page.
+// descriptor, Windows-1252 as the ANSI code page, and outputs that take
+// UTF-8 text.
 #include "platform/kernel.h"
 
 #include <fcntl.h>
 #include <strings.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <array>
-#include <cstdio>
 #include <optional>
 
 namespace skervo::platform {
@@ -86,14 +87,44 @@ std::string EncodeUtf8(std::wstring_view text) {
     return out;
 }
 
-KernelHandle Open(const std::string& path) {
-    const int descriptor = ::open(path.c_str(), O_RDONLY);
-    return descriptor < 0 ? KernelHandle{}
-                          : KernelHandle{static_cast<std::uintptr_t>(descriptor) + 1};
+KernelHandle HandleOf(int descriptor) {
+    return KernelHandle{static_cast<std::uintptr_t>(descriptor) + 1};
 }
 
 int DescriptorOf(KernelHandle handle) {
     return static_cast<int>(static_cast<std::uintptr_t>(handle) - 1);
+}
+
+bool IsFolder(int descriptor) {
+    struct stat status {};
+    return ::fstat(descriptor, &status) == 0 && S_ISDIR(status.st_mode);
+}
+
+// A folder cannot be opened as a file, as on Windows. A named pipe opens
+// without waiting for its writer; its reads wait as any pipe's do.
+KernelHandle Open(const std::string& path) {
+    const int descriptor = ::open(path.c_str(), O_RDONLY | O_NONBLOCK);
+    if (descriptor < 0) {
+        return KernelHandle{};
+    }
+    if (IsFolder(descriptor) ||
+        ::fcntl(descriptor, F_SETFL, ::fcntl(descriptor, F_GETFL) & ~O_NONBLOCK) != 0) {
+        ::close(descriptor);
+        return KernelHandle{};
+    }
+    return HandleOf(descriptor);
+}
+
+// Writes all of the bytes, or fails.
+bool WriteAll(int descriptor, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t written = ::write(descriptor, bytes.data(), bytes.size());
+        if (written <= 0) {
+            return false;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return true;
 }
 
 }  // namespace
@@ -107,6 +138,11 @@ KernelHandle CreateFileW(const std::wstring& path, std::uint32_t, std::uint32_t,
     return Open(EncodeUtf8(path));
 }
 
+std::uint32_t GetFileType(KernelHandle file) {
+    struct stat status {};
+    return ::fstat(DescriptorOf(file), &status) == 0 && S_ISREG(status.st_mode) ? kFileTypeDisk : 0;
+}
+
 bool SetFilePointer(KernelHandle file, std::uint32_t position) {
     return ::lseek(DescriptorOf(file), static_cast<off_t>(position), SEEK_SET) >= 0;
 }
@@ -115,6 +151,11 @@ bool ReadFile(KernelHandle file, char* buffer, std::uint32_t size, std::uint32_t
     const ssize_t read = ::read(DescriptorOf(file), buffer, size);
     bytesRead = read > 0 ? static_cast<std::uint32_t>(read) : 0;
     return read >= 0;
+}
+
+bool WriteFile(KernelHandle file, std::string_view bytes, std::uint32_t& written) {
+    written = WriteAll(DescriptorOf(file), bytes) ? static_cast<std::uint32_t>(bytes.size()) : 0;
+    return written == bytes.size();
 }
 
 bool CloseHandle(KernelHandle handle) {
@@ -163,9 +204,31 @@ int CompareStringA(std::uint32_t, std::uint32_t flags, const std::string& first,
     return order < 0 ? 1 : order == 0 ? kCompareEqual : 3;
 }
 
-void WriteStandardOutput(std::string_view text) {
-    const std::string utf8 = EncodeUtf8(*MultiByteToWideChar(kCpAcp, 0, text));
-    std::fwrite(utf8.data(), 1, utf8.size(), stdout);
+// The shell expands the wildcards of a POSIX command line: a pattern left
+// on it matched nothing.
+std::vector<FindData> FindFilesA(const std::string&) {
+    return {};
+}
+
+KernelHandle GetStdHandle(std::uint32_t) {
+    return HandleOf(STDOUT_FILENO);
+}
+
+// Terminals, files and pipes alike take UTF-8 text here: every output is
+// answered as a console, whose wide text is written in UTF-8.
+bool GetConsoleMode(KernelHandle) {
+    return true;
+}
+
+bool WriteConsoleW(KernelHandle console, std::wstring_view text, std::uint32_t& written) {
+    written = WriteAll(DescriptorOf(console), EncodeUtf8(text))
+                  ? static_cast<std::uint32_t>(text.size())
+                  : 0;
+    return written == text.size();
+}
+
+std::uint32_t SetErrorMode(std::uint32_t) {
+    return 0;
 }
 
 }  // namespace skervo::platform

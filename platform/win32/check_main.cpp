@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/command_line.h"
+#include "app/parameter_split.h"
 #include "check/checker.h"
 #include "check/system_machine.h"
 #include "common/ansi_text.h"

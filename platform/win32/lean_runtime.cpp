@@ -19,6 +19,12 @@ void* operator new(std::size_t size) {
     std::abort();
 }
 
+// The non-throwing form, which std::stable_sort's buffer asks for; the
+// library's own catches what the throwing form raises.
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+    return std::malloc(size == 0 ? 1 : size);
+}
+
 // What the library's headers call where the standard says "throws". Defining
 // them here keeps the library's own definitions, which throw, out of the link.
 namespace std {

@@ -10,6 +10,7 @@ static_assert(skervo::platform::kServiceAllAccess == SERVICE_ALL_ACCESS);
 static_assert(skervo::platform::kServiceControlStop == SERVICE_CONTROL_STOP);
 static_assert(skervo::platform::kScManagerConnect == SC_MANAGER_CONNECT);
 static_assert(skervo::platform::kServiceQueryStatus == SERVICE_QUERY_STATUS);
+static_assert(skervo::platform::kErrorServiceDoesNotExist == ERROR_SERVICE_DOES_NOT_EXIST);
 static_assert(skervo::platform::kServiceStopped == SERVICE_STOPPED);
 static_assert(skervo::platform::kServiceStartPending == SERVICE_START_PENDING);
 static_assert(skervo::platform::kServiceStopPending == SERVICE_STOP_PENDING);

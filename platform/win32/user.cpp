@@ -195,6 +195,10 @@ std::string GetWindowTextA(WindowHandle window, int maxCount) {
     return title;
 }
 
+std::uint32_t WaitForInputIdle(KernelHandle process, std::uint32_t milliseconds) {
+    return ::WaitForInputIdle(ToNative(process), milliseconds);
+}
+
 int MessageBoxA(WindowHandle owner, const std::string& text, const std::string& caption,
                 std::uint32_t style) {
     return ::MessageBoxA(ToNative(owner), text.c_str(), caption.c_str(), style);

@@ -23,6 +23,15 @@ void Desktop::Advance(std::uint64_t milliseconds) {
     }
 }
 
+std::string Desktop::FilePath(const std::string& path) const {
+    for (const auto& [stored, bytes] : files) {
+        if (Lower(stored) == Lower(path)) {
+            return stored;
+        }
+    }
+    return "";
+}
+
 void Desktop::AddProgram(const std::string& path, Program program, const std::string& shortPath) {
     programs[Lower(path)] = std::move(program);
     if (!shortPath.empty()) {

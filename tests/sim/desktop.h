@@ -135,7 +135,8 @@ inline constexpr std::uint32_t kTurkish = 0x041F;
 
 struct Desktop {
     // 1252 stands for every single-byte code page and works as ISO 8859-1;
-    // 932 has lead bytes; 65001 is UTF-8.
+    // 932 has lead bytes; 65001 is UTF-8. The consoles' code page is 850,
+    // as far as the checker's French letters go.
     std::uint32_t ansiCodePage = 1252;
     Conversions conversions = Conversions::Current;
     std::uint32_t userLocale = 0x040C;  // French
@@ -193,8 +194,16 @@ struct Desktop {
     // What the program did to other applications, in order: "close <title>", "kill <image>".
     std::vector<std::string> actions;
 
+    std::uint32_t lastError = 0;  // GetLastError's answer
+
     std::vector<MessageBox> boxes;
-    std::string standardOutput;  // what a console program wrote
+    // The standard output of a console program: a console, or a file or pipe.
+    bool outputIsConsole = false;
+    bool outputFails = false;      // every write to it fails: a closed pipe, a full disk
+    std::string standardOutput;    // the bytes written to it
+    std::wstring consoleText;      // what WriteConsoleW showed on it
+    std::size_t longestWrite = 0;  // in bytes or characters
+    std::uint32_t errorMode = 0;
     std::function<void(const MessageBox&)> onMessageBox;
 
     // Open kernel handles and loaded libraries, to find leaks. Libraries
@@ -222,6 +231,9 @@ struct Desktop {
     }
     // Advances the virtual clock and fires what falls due.
     void Advance(std::uint64_t milliseconds);
+    // The stored path of a file, found without regard to case as the file
+    // system finds it; empty when there is none.
+    std::string FilePath(const std::string& path) const;
     // Puts an executable on the disk, with its short form when it has one.
     void AddProgram(const std::string& path, Program program = {},
                     const std::string& shortPath = "");

@@ -13,6 +13,7 @@ namespace sim {
 
 struct Service {
     std::uint32_t state = skervo::platform::kServiceStopped;
+    bool deniesQuery = false;  // the user may not open it, even to query it
     bool refusesStart = false;
     bool refusesStop = false;
     // Status queries that still see a start or stop pending before it settles.
@@ -20,7 +21,7 @@ struct Service {
     // A start settles at running, or back at stopped for a service that fails.
     bool failsToStart = false;
     // Numbers (from 1) of the status queries that fail.
-    std::set<int> failingQueries;
+    std::set<int> failingQueries{};
     int queries = 0;
 };
 

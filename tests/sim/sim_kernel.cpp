@@ -5,6 +5,7 @@
 #include <mutex>
 #include <new>
 #include <stdexcept>
+#include <utility>
 
 #include "platform/kernel.h"
 #include "tests/sim/desktop.h"
@@ -18,6 +19,29 @@ using sim::Lower;
 
 std::uint32_t Resolved(std::uint32_t codePage) {
     return codePage == kCpAcp ? desktop.ansiCodePage : codePage;
+}
+
+constexpr std::uintptr_t kStandardOutput = 0x11;
+
+// Code page 850 for the letters of the checker's texts; '?' for the rest.
+char InOemCodePage(wchar_t character) {
+    constexpr std::pair<wchar_t, unsigned char> kLetters[] = {
+        {L'\xE9', 0x82}, {L'\xE8', 0x8A}, {L'\xEA', 0x88}, {L'\xE0', 0x85}, {L'\xE7', 0x87},
+        {L'\xEE', 0x8C}, {L'\xAB', 0xAE}, {L'\xBB', 0xAF}, {L'\xA0', 0xFF}};
+    if (character < 0x80) {
+        return static_cast<char>(character);
+    }
+    for (const auto& [letter, byte] : kLetters) {
+        if (letter == character) {
+            return static_cast<char>(byte);
+        }
+    }
+    return '?';
+}
+
+bool Written(std::size_t size) {
+    desktop.longestWrite = std::max(desktop.longestWrite, size);
+    return !desktop.outputFails;
 }
 
 // UTF-16 code units as UTF-8 bytes, a lone surrogate as any other unit.
@@ -61,11 +85,12 @@ std::string GetModuleFileNameA() {
 }
 
 KernelHandle CreateFileA(const std::string& path, std::uint32_t, std::uint32_t, std::uint32_t) {
-    if (!desktop.files.contains(path)) {
+    const std::string stored = desktop.FilePath(path);
+    if (stored.empty()) {
         return kInvalidHandle;
     }
     const std::uintptr_t handle = desktop.nextHandle++;
-    desktop.handles[handle] = {.kind = sim::OpenHandle::Kind::File, .path = path};
+    desktop.handles[handle] = {.kind = sim::OpenHandle::Kind::File, .path = stored};
     return KernelHandle{handle};
 }
 
@@ -73,6 +98,12 @@ KernelHandle CreateFileA(const std::string& path, std::uint32_t, std::uint32_t, 
 KernelHandle CreateFileW(const std::wstring& path, std::uint32_t access, std::uint32_t share,
                          std::uint32_t disposition) {
     return CreateFileA(Utf8Units(path), access, share, disposition);
+}
+
+std::uint32_t GetFileType(KernelHandle file) {
+    const auto open = desktop.handles.find(static_cast<std::uintptr_t>(file));
+    const bool pipe = open != desktop.handles.end() && desktop.pipes.contains(open->second.path);
+    return pipe ? 3 : kFileTypeDisk;  // FILE_TYPE_PIPE
 }
 
 bool SetFilePointer(KernelHandle file, std::uint32_t position) {
@@ -100,20 +131,38 @@ bool ReadFile(KernelHandle file, char* buffer, std::uint32_t size, std::uint32_t
     return true;
 }
 
+// The standard output only.
+bool WriteFile(KernelHandle file, std::string_view bytes, std::uint32_t& written) {
+    written = 0;
+    if (static_cast<std::uintptr_t>(file) != kStandardOutput || !Written(bytes.size())) {
+        return false;
+    }
+    desktop.standardOutput += bytes;
+    written = static_cast<std::uint32_t>(bytes.size());
+    return true;
+}
+
 bool CloseHandle(KernelHandle handle) {
     return desktop.handles.erase(static_cast<std::uintptr_t>(handle)) == 1;
 }
 
-// The program's own folder first, then the system's.
+// The program's own folder first, then the system's, which holds the
+// desktop's libraries.
 std::string SearchPathA(const std::string& fileName) {
     const std::string module = desktop.modulePath;
     for (const std::string& folder :
          {module.substr(0, module.rfind('\\') + 1), std::string("C:\\Windows\\System32\\")}) {
-        if (desktop.programs.contains(Lower(folder + fileName))) {
+        const bool library =
+            folder.ends_with("System32\\") && desktop.libraries.contains(Lower(fileName));
+        if (library || desktop.programs.contains(Lower(folder + fileName))) {
             return folder + fileName;
         }
     }
     return "";
+}
+
+std::uint32_t GetLastError() {
+    return desktop.lastError;
 }
 
 std::uint32_t GetTickCount() {
@@ -248,7 +297,9 @@ std::optional<std::string> WideCharToMultiByte(std::uint32_t codePage, std::uint
     std::string narrow;
     for (const wchar_t character : text) {
         const auto code = static_cast<std::uint32_t>(character);
-        if (code <= 0xFF) {
+        if (codePage == kCpOemcp) {
+            narrow += InOemCodePage(character);
+        } else if (code <= 0xFF) {
             narrow += static_cast<char>(code);
         } else if (code >= 0xFF01 && code <= 0xFF5E && !(flags & kWcNoBestFitChars)) {
             narrow += static_cast<char>(code - 0xFEE0);
@@ -273,8 +324,27 @@ int CompareStringA(std::uint32_t, std::uint32_t flags, const std::string& first,
     return equal ? kCompareEqual : (first < second ? 1 : 3);
 }
 
-void WriteStandardOutput(std::string_view text) {
-    desktop.standardOutput += text;
+KernelHandle GetStdHandle(std::uint32_t) {
+    return KernelHandle{kStandardOutput};
+}
+
+bool GetConsoleMode(KernelHandle handle) {
+    return static_cast<std::uintptr_t>(handle) == kStandardOutput && desktop.outputIsConsole;
+}
+
+// The 95 family has the function, but it fails there.
+bool WriteConsoleW(KernelHandle console, std::wstring_view text, std::uint32_t& written) {
+    written = 0;
+    if (!GetConsoleMode(console) || desktop.platformId != 2 || !Written(text.size())) {
+        return false;
+    }
+    desktop.consoleText += text;
+    written = static_cast<std::uint32_t>(text.size());
+    return true;
+}
+
+std::uint32_t SetErrorMode(std::uint32_t mode) {
+    return std::exchange(desktop.errorMode, mode);
 }
 
 void ExitProcess(std::uint32_t exitCode) {

@@ -4,6 +4,7 @@
 
 #include "platform/kernel.h"
 #include "platform/process_listing.h"
+#include "platform/user.h"
 #include "tests/sim/desktop.h"
 
 namespace skervo::platform {
@@ -40,7 +41,20 @@ std::string LongPathOf(const std::string& path) {
 }
 
 bool IsFile(const std::string& path) {
-    return desktop.files.contains(path) || desktop.programs.contains(Lower(LongPathOf(path)));
+    return !desktop.FilePath(path).empty() || desktop.programs.contains(Lower(LongPathOf(path)));
+}
+
+// * stands for any characters, ? for any one.
+bool MatchesWildcards(std::string_view pattern, std::string_view name) {
+    if (pattern.empty()) {
+        return name.empty();
+    }
+    if (pattern[0] == '*') {
+        return MatchesWildcards(pattern.substr(1), name) ||
+               (!name.empty() && MatchesWildcards(pattern, name.substr(1)));
+    }
+    return !name.empty() && (pattern[0] == '?' || pattern[0] == name[0]) &&
+           MatchesWildcards(pattern.substr(1), name.substr(1));
 }
 
 // The program part of a command line: quoted, or up to the first blank.
@@ -81,6 +95,27 @@ bool FindFirstFileA(const std::string& path, FindData& data) {
     return true;
 }
 
+// Files first, then folders, each in the order of their paths.
+std::vector<FindData> FindFilesA(const std::string& pattern) {
+    const std::size_t nameStart = pattern.rfind('\\') + 1;
+    std::vector<FindData> found;
+    const auto add = [&](const std::string& path, std::uint32_t attributes) {
+        const std::string name = path.substr(std::min(nameStart, path.size()));
+        if (Lower(path.substr(0, nameStart)) == Lower(pattern.substr(0, nameStart)) &&
+            name.find('\\') == std::string::npos &&
+            MatchesWildcards(Lower(pattern.substr(nameStart)), Lower(name))) {
+            found.push_back({name, "", attributes});
+        }
+    };
+    for (const auto& [path, bytes] : desktop.files) {
+        add(path, 0x20);
+    }
+    for (const std::string& path : desktop.folders) {
+        add(path, kFileAttributeDirectory);
+    }
+    return found;
+}
+
 std::string GetShortPathNameA(const std::string& path) {
     for (const auto& [longPath, shortPath] : desktop.shortNames) {
         if (Lower(path) == longPath || Lower(path) == Lower(shortPath)) {
@@ -93,7 +128,11 @@ std::string GetShortPathNameA(const std::string& path) {
 bool CreateProcessA(const std::string& commandLine, std::uint32_t creationFlags,
                     const std::string& currentDirectory, const StartupRecord& startup,
                     ProcessInformation& information) {
-    const std::string program = ProgramOf(commandLine);
+    std::string program = ProgramOf(commandLine);
+    // The system adds .exe to a file name without an extension.
+    if (program.substr(program.rfind('\\') + 1).find('.') == std::string::npos) {
+        program += ".exe";
+    }
     // An empty current directory is refused, as on the real system.
     if (!desktop.programs.contains(Lower(program)) || currentDirectory.empty()) {
         return false;

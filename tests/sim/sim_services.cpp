@@ -53,7 +53,10 @@ ServiceHandle OpenSCManagerA(std::uint32_t) {
 ServiceHandle OpenServiceA(ServiceHandle manager, const std::string& name, std::uint32_t) {
     const bool managerOpen =
         desktop.services.openHandles.contains(static_cast<std::uintptr_t>(manager));
-    if (!managerOpen || !desktop.services.services.contains(Lower(name))) {
+    const auto service = desktop.services.services.find(Lower(name));
+    if (!managerOpen || service == desktop.services.services.end() || service->second.deniesQuery) {
+        desktop.lastError = service == desktop.services.services.end() ? kErrorServiceDoesNotExist
+                                                                       : 5;  // ERROR_ACCESS_DENIED
         return ServiceHandle{};
     }
     return OpenHandle(Lower(name));
