@@ -12,8 +12,8 @@
 #include "common/text_rules.h"
 #include "programs/command_split.h"
 #include "programs/launcher.h"
-#include "script/line_recognition.h"
 #include "script/count.h"
+#include "script/line_recognition.h"
 #include "script/script_reader.h"
 #include "tests/sim/sim_test.h"
 #include "ui/status_window.h"
@@ -151,9 +151,13 @@ bool NamesSomethingToAdapt(std::string_view line) {
             return false;
         case skervo::LineCommand::PauseOrWait:
             return !skervo::ParseCount(skervo::Trim(recognised.argument));
-        default:
+        case skervo::LineCommand::LaunchToClose:
+        case skervo::LineCommand::Close:
+        case skervo::LineCommand::Connection:
+        case skervo::LineCommand::Plain:
             return true;
     }
+    return true;
 }
 
 // The first line of every example that must be adapted before it can do its work.
