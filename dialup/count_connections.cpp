@@ -34,6 +34,7 @@ std::int32_t CountConnected(const std::vector<platform::RasConnectionHandle>& ha
                 ShowError(texts::kConnectionStatus);
             }
         } else if (status.state == platform::kRasCsConnected) {
+            ForgetHungUpDial(handle);
             ++count;
         }
     }

@@ -9,6 +9,13 @@
 namespace skervo {
 namespace {
 
+void ClearPlacesOf(auto& places, platform::RasConnectionHandle connection) {
+    for (std::atomic<std::uintptr_t>& place : places) {
+        std::uintptr_t held = static_cast<std::uintptr_t>(connection);
+        place.compare_exchange_strong(held, 0);
+    }
+}
+
 // Noted before the hang-up, so that a count on another thread that finds the
 // connection ending already knows why.
 void HangUpAsFailed(std::uintptr_t dial) {
@@ -55,10 +62,11 @@ void HangUpFailedDials() {
 }
 
 void ForgetDial(platform::RasConnectionHandle dial) {
-    for (std::atomic<std::uintptr_t>& place : runState.DialsUnderWay) {
-        std::uintptr_t followed = static_cast<std::uintptr_t>(dial);
-        place.compare_exchange_strong(followed, 0);
-    }
+    ClearPlacesOf(runState.DialsUnderWay, dial);
+}
+
+void ForgetHungUpDial(platform::RasConnectionHandle connection) {
+    ClearPlacesOf(runState.DialsHungUp, connection);
 }
 
 bool WasHungUpAsFailed(platform::RasConnectionHandle connection) {

@@ -13,8 +13,11 @@ void HangUpFailedDials();
 // Stops following a dial the program hangs up by other means: it is never
 // hung up twice, nor another connection given its handle value later.
 void ForgetDial(platform::RasConnectionHandle dial);
-// Whether the connection is a failed dial the program hung up lately: its
-// status may be refused while it ends, which is no fault.
+// Whether the connection is a failed dial the program hung up lately: it may
+// still be listed while it ends, and its status refused, which is no fault.
 bool WasHungUpAsFailed(platform::RasConnectionHandle connection);
+// The connection is up: if its handle value was a failed dial's, that dial
+// is over and the value stands for another connection now.
+void ForgetHungUpDial(platform::RasConnectionHandle connection);
 
 }  // namespace skervo

@@ -22,6 +22,11 @@ void HangUpAll() {
         return;
     }
     for (const platform::RasConnectionHandle handle : list.handles) {
+        // A failed dial hung up lately may be listed while it ends: hung up
+        // again, it would refuse with an error box, which stops a silent run.
+        if (WasHungUpAsFailed(handle)) {
+            continue;
+        }
         ForgetDial(handle);
         if (RasHangUp(handle) != 0) {
             ShowError(texts::kCannotHangUp);

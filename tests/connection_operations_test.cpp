@@ -182,6 +182,26 @@ TEST_F(DialupOperationsTest, EveryAcceptedDialIsFollowedToItsEnd) {
 
     SetUp();
     dial(1);
+    dial(2)->error = 678;
+    skervo::HangUpFailedDials();
+    EXPECT_EQ(desktop.dialup.hungUp, std::vector<std::uintptr_t>{2}) << "past one still dialling";
+
+    // Still listed while it ends, a failed dial is not hung up again by &<,
+    // until its handle value comes back for a connection that is up.
+    SetUp();
+    dial(1)->error = 678;
+    skervo::HangUpFailedDials();
+    AddConnections({{.handle = 1, .error = 678, .hangUpRefusal = 6}});
+    skervo::HangUpAll();
+    EXPECT_EQ(desktop.dialup.hungUp, std::vector<std::uintptr_t>{1});
+    EXPECT_EQ(BoxTexts(), Texts{});
+    desktop.dialup.connections = {{.handle = 1}};
+    skervo::CountConnections();
+    skervo::HangUpAll();
+    EXPECT_EQ(desktop.dialup.hungUp, (std::vector<std::uintptr_t>{1, 1}));
+
+    SetUp();
+    dial(1);
     skervo::HangUpAll();
     AddConnections({{.handle = 1, .error = 678}});  // another program's failed dial
     skervo::HangUpFailedDials();
