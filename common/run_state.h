@@ -101,4 +101,10 @@ struct RunState {
 
 extern RunState runState;
 
+// A silent run (/Silent): no status window, no notification icon, and
+// nothing that stops it before its end. Its message boxes still show.
+inline bool IsSilentRun() {
+    return !runState.UseStatusWindow;
+}
+
 }  // namespace skervo

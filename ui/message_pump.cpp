@@ -6,7 +6,7 @@
 namespace skervo {
 
 bool PollMessages() {
-    if (!runState.UseStatusWindow) {
+    if (IsSilentRun()) {
         return true;
     }
     const platform::WindowHandle window = runState.StatusWindowHandle;
