@@ -92,8 +92,8 @@ inline constexpr std::string_view kNegativePause = "pause n\xE9gative\xA0: elle 
 
 inline constexpr std::string_view kMissing = "introuvable sur cette machine\xA0: ";
 inline constexpr std::string_view kNotAProgram =
-    "ce fichier n'est pas un programme\xA0: la ligne vise toute application qui l'a "
-    "charg\xE9, presque toutes pour une biblioth\xE8que de Windows\xA0: ";
+    "pas un programme, la ligne vise toute application qui l'a charg\xE9 (presque toutes "
+    "pour une biblioth\xE8que de Windows)\xA0: ";
 inline constexpr std::string_view kUnknownService = "service inconnu sur cette machine\xA0: ";
 inline constexpr std::string_view kUnknownEntry =
     "entr\xE9"
