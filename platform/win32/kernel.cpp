@@ -16,10 +16,6 @@ static_assert(skervo::platform::kNormIgnoreCase == NORM_IGNORECASE);
 static_assert(skervo::platform::kCompareEqual == CSTR_EQUAL);
 static_assert(skervo::platform::kPlatformWin32Nt == VER_PLATFORM_WIN32_NT);
 static_assert(skervo::platform::kCpAcp == CP_ACP && skervo::platform::kCpUtf8 == CP_UTF8);
-static_assert(skervo::platform::kCpOemcp == CP_OEMCP);
-static_assert(skervo::platform::kStdOutputHandle == STD_OUTPUT_HANDLE);
-static_assert(skervo::platform::kFileTypeDisk == FILE_TYPE_DISK);
-static_assert(skervo::platform::kSemFailCriticalErrors == SEM_FAILCRITICALERRORS);
 static_assert(skervo::platform::kMbErrInvalidChars == MB_ERR_INVALID_CHARS);
 static_assert(skervo::platform::kWcNoBestFitChars == WC_NO_BEST_FIT_CHARS);
 static_assert(skervo::platform::kInvalidFileAttributes == INVALID_FILE_ATTRIBUTES);
@@ -76,10 +72,6 @@ KernelHandle CreateFileW(const std::wstring& path, std::uint32_t access, std::ui
                                                   FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
-std::uint32_t GetFileType(KernelHandle file) {
-    return ::GetFileType(ToNative(file));
-}
-
 bool SetFilePointer(KernelHandle file, std::uint32_t position) {
     return ::SetFilePointer(ToNative(file), static_cast<LONG>(position), nullptr, FILE_BEGIN) !=
            INVALID_SET_FILE_POINTER;
@@ -89,14 +81,6 @@ bool ReadFile(KernelHandle file, char* buffer, std::uint32_t size, std::uint32_t
     DWORD read = 0;
     const bool ok = ::ReadFile(ToNative(file), buffer, size, &read, nullptr) != FALSE;
     bytesRead = read;
-    return ok;
-}
-
-bool WriteFile(KernelHandle file, std::string_view bytes, std::uint32_t& written) {
-    DWORD count = 0;
-    const bool ok = ::WriteFile(ToNative(file), bytes.data(), static_cast<DWORD>(bytes.size()),
-                                &count, nullptr) != FALSE;
-    written = count;
     return ok;
 }
 
@@ -117,20 +101,6 @@ bool FindFirstFileA(const std::string& path, FindData& data) {
     ::FindClose(search);
     data = {native.cFileName, native.cAlternateFileName, native.dwFileAttributes};
     return true;
-}
-
-std::vector<FindData> FindFilesA(const std::string& pattern) {
-    std::vector<FindData> found;
-    WIN32_FIND_DATAA native{};
-    const HANDLE search = ::FindFirstFileA(pattern.c_str(), &native);
-    if (search == INVALID_HANDLE_VALUE) {
-        return found;
-    }
-    do {
-        found.push_back({native.cFileName, native.cAlternateFileName, native.dwFileAttributes});
-    } while (::FindNextFileA(search, &native));
-    ::FindClose(search);
-    return found;
 }
 
 std::string GetShortPathNameA(const std::string& path) {
@@ -179,10 +149,6 @@ std::uint32_t GetCurrentProcessId() {
 
 bool TerminateProcess(KernelHandle process, std::uint32_t exitCode) {
     return ::TerminateProcess(ToNative(process), exitCode) != FALSE;
-}
-
-std::uint32_t GetLastError() {
-    return ::GetLastError();
 }
 
 std::uint32_t GetTickCount() {
@@ -265,27 +231,6 @@ int CompareStringA(std::uint32_t locale, std::uint32_t flags, const std::string&
                    const std::string& second) {
     return ::CompareStringA(locale, flags, first.data(), static_cast<int>(first.size()),
                             second.data(), static_cast<int>(second.size()));
-}
-
-KernelHandle GetStdHandle(std::uint32_t which) {
-    return FromNative<KernelHandle>(::GetStdHandle(which));
-}
-
-bool GetConsoleMode(KernelHandle handle) {
-    DWORD mode = 0;
-    return ::GetConsoleMode(ToNative(handle), &mode) != FALSE;
-}
-
-bool WriteConsoleW(KernelHandle console, std::wstring_view text, std::uint32_t& written) {
-    DWORD count = 0;
-    const bool ok = ::WriteConsoleW(ToNative(console), text.data(), static_cast<DWORD>(text.size()),
-                                    &count, nullptr) != FALSE;
-    written = count;
-    return ok;
-}
-
-std::uint32_t SetErrorMode(std::uint32_t mode) {
-    return ::SetErrorMode(mode);
 }
 
 void ExitProcess(std::uint32_t exitCode) {

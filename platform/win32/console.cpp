@@ -1,0 +1,67 @@
+// The kernel services that only skervo-check calls, forwarded to the real
+// functions. A file of their own, linked into the checker alone, so that
+// skervo.exe does not import what it never calls.
+#include <windows.h>
+
+#include "platform/kernel.h"
+#include "platform/win32/native.h"
+
+static_assert(skervo::platform::kCpOemcp == CP_OEMCP);
+static_assert(skervo::platform::kStdOutputHandle == STD_OUTPUT_HANDLE);
+static_assert(skervo::platform::kFileTypeDisk == FILE_TYPE_DISK);
+static_assert(skervo::platform::kSemFailCriticalErrors == SEM_FAILCRITICALERRORS);
+
+namespace skervo::platform {
+
+std::uint32_t GetFileType(KernelHandle file) {
+    return ::GetFileType(ToNative(file));
+}
+
+bool WriteFile(KernelHandle file, std::string_view bytes, std::uint32_t& written) {
+    DWORD count = 0;
+    const bool ok = ::WriteFile(ToNative(file), bytes.data(), static_cast<DWORD>(bytes.size()),
+                                &count, nullptr) != FALSE;
+    written = count;
+    return ok;
+}
+
+std::vector<FindData> FindFilesA(const std::string& pattern) {
+    std::vector<FindData> found;
+    WIN32_FIND_DATAA native{};
+    const HANDLE search = ::FindFirstFileA(pattern.c_str(), &native);
+    if (search == INVALID_HANDLE_VALUE) {
+        return found;
+    }
+    do {
+        found.push_back({native.cFileName, native.cAlternateFileName, native.dwFileAttributes});
+    } while (::FindNextFileA(search, &native));
+    ::FindClose(search);
+    return found;
+}
+
+std::uint32_t GetLastError() {
+    return ::GetLastError();
+}
+
+KernelHandle GetStdHandle(std::uint32_t which) {
+    return FromNative<KernelHandle>(::GetStdHandle(which));
+}
+
+bool GetConsoleMode(KernelHandle handle) {
+    DWORD mode = 0;
+    return ::GetConsoleMode(ToNative(handle), &mode) != FALSE;
+}
+
+bool WriteConsoleW(KernelHandle console, std::wstring_view text, std::uint32_t& written) {
+    DWORD count = 0;
+    const bool ok = ::WriteConsoleW(ToNative(console), text.data(), static_cast<DWORD>(text.size()),
+                                    &count, nullptr) != FALSE;
+    written = count;
+    return ok;
+}
+
+std::uint32_t SetErrorMode(std::uint32_t mode) {
+    return ::SetErrorMode(mode);
+}
+
+}  // namespace skervo::platform
