@@ -147,13 +147,23 @@ std::uint32_t GetCurrentProcessId() {
     return 1;
 }
 
-bool TerminateProcess(KernelHandle handle, std::uint32_t) {
+bool TerminateProcess(KernelHandle handle, std::uint32_t exitCode) {
     sim::Process* process = HeldProcess(handle);
     if (!process || !desktop.Running(*process)) {
         return false;
     }
     process->terminated = true;
+    process->exitCode = exitCode;
     desktop.actions.push_back("kill " + process->image);
+    return true;
+}
+
+bool GetExitCodeProcess(KernelHandle handle, std::uint32_t& exitCode) {
+    const sim::Process* process = HeldProcess(handle);
+    if (!process) {
+        return false;
+    }
+    exitCode = desktop.Running(*process) ? 259 : process->exitCode;  // STILL_ACTIVE
     return true;
 }
 
