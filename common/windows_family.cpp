@@ -1,8 +1,10 @@
 #include "common/windows_family.h"
 
+#include "common/run_state.h"
 #include "platform/kernel.h"
 #include "ui/notices.h"
 #include "ui/texts.h"
+#include "ui/unhandled_error.h"
 
 namespace skervo {
 
@@ -17,7 +19,8 @@ bool IsWindowsNT() {
     if (platform::IsNull(getVersion)) {
         kernel.Reset();
         ShowError(texts::kVersionQueryMissing);
-        platform::ExitProcess(0);
+        runState.Outcome.couldNotStart = true;
+        EndProcessNormally();
     }
     platform::OsVersionRecord record;
     return platform::InvokeGetVersionExA(getVersion, record) &&

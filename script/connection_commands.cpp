@@ -5,9 +5,11 @@
 
 #include "common/poll_intervals.h"
 #include "common/run_state.h"
+#include "common/wait_limit.h"
 #include "dialup/count_connections.h"
 #include "dialup/dial_entry.h"
 #include "dialup/hang_up_all.h"
+#include "journal/journal.h"
 #include "platform/kernel.h"
 #include "platform/user.h"
 #include "programs/launcher.h"
@@ -32,9 +34,11 @@ constexpr DialogProgram kOtherDialog{"rundll32.exe", " rnaui.dll,RnaDial ",
 // &&x: dials only when the entry differs from the one named last (letter case counts).
 void DialAutomatically(std::string_view name) {
     if (name.empty() || name == runState.ConnectionName) {
+        Tell(Happened::AlreadyDialled);
         return;
     }
     runState.ConnectionName = name;
+    Tell(Happened::DialStarted);
     DialEntry();
     PollMessages();
 }
@@ -45,12 +49,14 @@ void WaitForConnection() {
     if (!PollMessages()) {
         return;
     }
+    WaitLimit limit;
     while (CountConnections() == 0) {
-        if (!PollMessages()) {
+        if (!PollMessages() || limit.Reached()) {
             return;
         }
         platform::Sleep(kPollIntervalMilliseconds);
     }
+    Tell(Happened::ConnectionFound);
 }
 
 // &>: sleeps before every count, also when no connection exists. The window
@@ -65,9 +71,11 @@ void WaitForNoConnection(bool hideRequested) {
         platform::Sleep(kDisconnectionPollMilliseconds);
         platform::ShowWindow(runState.StatusWindowHandle, platform::kSwHide);
     }
-    while (PollMessages()) {
+    WaitLimit limit;
+    while (PollMessages() && !limit.Reached()) {
         platform::Sleep(kDisconnectionPollMilliseconds);
         if (CountConnections() == 0) {
+            Tell(Happened::NoConnectionLeft);
             break;
         }
     }

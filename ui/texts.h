@@ -11,6 +11,10 @@ inline constexpr std::string_view kCannotRun =
     "Impossible d'ex\xE9"
     "cuter : ";
 inline constexpr std::string_view kVersionQueryMissing = "GetVersionEx introuvable";
+inline constexpr std::string_view kCannotWriteJournal =
+    "Impossible d'\xE9"
+    "crire le journal '";
+inline constexpr std::string_view kCannotWriteJournalBecause = "' : ";
 
 inline constexpr std::string_view kPauseStart = "Pause : ";
 inline constexpr std::string_view kPauseSecondsLeft = " secondes restantes";
