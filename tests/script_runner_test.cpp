@@ -47,6 +47,13 @@ TEST_F(ScriptRunnerTest, CtrlZEndsTheScript) {
               (Texts{kCannotRun + "un", kCannotRun + "deux"}));
 }
 
+// Each run carries out the script as it was when it started.
+TEST_F(ScriptRunnerTest, AScriptReplacedOrDeletedDuringItsRunRunsOnAsItWas) {
+    desktop.scheduled.emplace(1000, [] { desktop.files["C:\\s.skervo"] = "@2\nnouveau\n"; });
+    desktop.scheduled.emplace(1500, [] { desktop.files.erase("C:\\s.skervo"); });
+    EXPECT_EQ(RunSilently("@2\nancien\n"), Texts{kCannotRun + "ancien"});
+}
+
 TEST_F(ScriptRunnerTest, TheLineFlagsFollowEachCommandLine) {
     RunSilently(">>x\n# a comment keeps them\n");
     EXPECT_TRUE(runState.ClosingCommand);

@@ -96,6 +96,8 @@ bool CreateProcessA(const std::string& commandLine, std::uint32_t creationFlags,
     const std::string program = ProgramOf(commandLine);
     // An empty current directory is refused, as on the real system.
     if (!desktop.programs.contains(Lower(program)) || currentDirectory.empty()) {
+        desktop.lastError =
+            currentDirectory.empty() ? 267 : 2;  // ERROR_DIRECTORY, ERROR_FILE_NOT_FOUND
         return false;
     }
     const std::uint32_t id = desktop.StartProcess(program);
