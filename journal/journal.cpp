@@ -86,6 +86,7 @@ bool IsFailure(Happened what) {
         case Happened::NotStarted:
         case Happened::ServiceManagerRefused:
         case Happened::ProcessRefused:
+        case Happened::WindowRefused:
         case Happened::TimeLimitReached:
         case Happened::StoppedByUser:
             return true;
@@ -104,6 +105,7 @@ bool IsFailure(Happened what) {
         case Happened::NothingToClose:
         case Happened::Paused:
         case Happened::PauseSkipped:
+        case Happened::EndNotWaitedFor:
         case Happened::WindowHidden:
         case Happened::WindowShown:
         case Happened::NoStatusWindow:
@@ -152,10 +154,14 @@ std::string Words(Happened what, std::int64_t number, std::string_view detail) {
             return std::string(kNothingToClose);
         case Happened::ProcessRefused:
             return std::string(kProcessRefused) + n + " : " + d;
+        case Happened::WindowRefused:
+            return std::string(kWindowRefused) + d;
         case Happened::Paused:
             return std::string(kPaused) + n + std::string(kSeconds);
         case Happened::PauseSkipped:
             return std::string(kPauseSkipped);
+        case Happened::EndNotWaitedFor:
+            return std::string(kEndNotWaitedFor);
         case Happened::WindowHidden:
             return std::string(kWindowHidden);
         case Happened::WindowShown:

@@ -24,8 +24,10 @@ enum class Happened {
     ProcessesKilled,        // number
     NothingToClose,
     ProcessRefused,  // number: the process id; detail: why
+    WindowRefused,   // detail: why
     Paused,          // number: seconds
     PauseSkipped,
+    EndNotWaitedFor,  // an @ program on the last line
     WindowHidden,
     WindowShown,
     NoStatusWindow,

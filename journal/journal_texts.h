@@ -43,11 +43,13 @@ inline constexpr std::string_view kWindowsClosed =
 inline constexpr std::string_view kProcessesKilled = "processus tu\xE9s : ";
 inline constexpr std::string_view kNothingToClose = "rien \xE0 fermer";
 inline constexpr std::string_view kProcessRefused = "processus inaccessible : ";
+inline constexpr std::string_view kWindowRefused = "fen\xEAtre inaccessible : ";
 inline constexpr std::string_view kPaused = "pause de ";
 inline constexpr std::string_view kSeconds = " s";
 inline constexpr std::string_view kPauseSkipped =
     "pause saut\xE9"
     "e : derni\xE8re ligne";
+inline constexpr std::string_view kEndNotWaitedFor = "fin non attendue : derni\xE8re ligne";
 inline constexpr std::string_view kWindowHidden =
     "fen\xEAtre de suivi cach\xE9"
     "e";

@@ -26,9 +26,14 @@ struct Tally {
     int processesKilled = 0;
 };
 
+// A window of a program run as administrator refuses the request of a script
+// that is not: silently, but for the journal.
 void PostClose(platform::WindowHandle window, Tally& tally) {
-    platform::PostMessageA(window, platform::kWmClose, 0, 0);
-    ++tally.windowsClosed;
+    if (platform::PostMessageA(window, platform::kWmClose, 0, 0)) {
+        ++tally.windowsClosed;
+    } else {
+        Tell(Happened::WindowRefused, 0, SystemErrorText(platform::GetLastError()));
+    }
 }
 
 void TellTally(const Tally& tally) {

@@ -110,13 +110,15 @@ bool LaunchCommand(std::string_view text, LaunchMode mode) {
     return true;
 }
 
-void LaunchOrReport(std::string_view text, LaunchMode mode) {
-    if (!LaunchCommand(text, mode)) {
-        if (!text.empty()) {  // otherwise nothing was tried
-            Tell(Happened::NotStarted, 0, SystemErrorText(platform::GetLastError()));
-        }
-        ShowError(std::string(texts::kCannotRun) + std::string(text));
+bool LaunchOrReport(std::string_view text, LaunchMode mode) {
+    if (LaunchCommand(text, mode)) {
+        return true;
     }
+    if (!text.empty()) {  // otherwise nothing was tried
+        Tell(Happened::NotStarted, 0, SystemErrorText(platform::GetLastError()));
+    }
+    ShowError(std::string(texts::kCannotRun) + std::string(text));
+    return false;
 }
 
 bool TryLaunch(std::string_view text) {

@@ -64,6 +64,9 @@ void WaitForConnection() {
 void WaitForNoConnection(bool hideRequested) {
     ShowStep(texts::kWaitingForNoConnection);
     const bool hide = hideRequested && runState.TrayIconPresent;
+    if (hideRequested && !hide) {
+        Tell(Happened::NoStatusWindow);
+    }
     if (hide) {
         if (!PollMessages()) {
             return;

@@ -40,8 +40,8 @@ void PauseOrWait(std::string_view rest, bool lastLine) {
         if (!lastLine) {
             RunPause(rest);
         }
-    } else {
-        LaunchOrReport(rest, {.waitForEnd = !lastLine});
+    } else if (LaunchOrReport(rest, {.waitForEnd = !lastLine}) && lastLine) {
+        Tell(Happened::EndNotWaitedFor);
     }
 }
 

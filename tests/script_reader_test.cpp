@@ -153,3 +153,14 @@ TEST_F(ScriptReaderTest, TheFileIsReadWholeAndClosedAtOnceAfterACopyThatHeldIt) 
         EXPECT_EQ(reader.ReadLine(), c.opened ? "a" : "") << "read before it was deleted";
     }
 }
+
+TEST_F(ScriptReaderTest, AMissingFileIsAtItsEndAndEveryHandleIsClosed) {
+    skervo::ScriptReader reader;
+    reader.Open("C:\\absent.skervo");
+    EXPECT_TRUE(reader.AtEnd());
+    EXPECT_EQ(reader.ReadLine(), "");
+    sim::desktop.files["C:\\s.skervo"] = "a\nb";
+    skervo::ScriptReader open;
+    open.Open("C:\\s.skervo");
+    EXPECT_EQ(sim::desktop.OpenHandleCount(), 0u) << "closed once read";
+}
