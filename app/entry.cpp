@@ -4,6 +4,7 @@
 #include "app/file_association.h"
 #include "app/run_switches.h"
 #include "common/run_state.h"
+#include "common/system_files.h"
 #include "common/system_error.h"
 #include "journal/journal.h"
 #include "platform/kernel.h"
@@ -61,6 +62,7 @@ void ShowFinalStep() {
 // notification may still run on the platform's thread, and returning would
 // destroy the run state under it.
 void RunProgram() {
+    RestrictSearchPaths();
     LoadParameters();
     if (HandleAssociationSwitch()) {
         platform::ExitProcess(0);

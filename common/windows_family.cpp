@@ -1,6 +1,7 @@
 #include "common/windows_family.h"
 
 #include "common/run_state.h"
+#include "common/system_files.h"
 #include "platform/kernel.h"
 #include "ui/notices.h"
 #include "ui/texts.h"
@@ -9,7 +10,7 @@
 namespace skervo {
 
 bool IsWindowsNT() {
-    const platform::ModuleHandle loaded = platform::LoadLibraryA("kernel32.dll");
+    const platform::ModuleHandle loaded = platform::LoadLibraryA(SystemFilePath("kernel32.dll"));
     if (!platform::IsLoadedLibrary(loaded)) {
         return false;
     }

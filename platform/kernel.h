@@ -105,6 +105,9 @@ std::string GetShortPathNameA(const std::string& path);
 // The full path of a program found along the search order for executables,
 // whatever its length; empty when it is not found.
 std::string SearchPathA(const std::string& fileName);
+// The system's folders, without a final backslash (but for a root).
+std::string GetSystemDirectoryA();
+std::string GetWindowsDirectoryA();
 
 // No application name, no inheritance, no environment; currentDirectory is
 // passed even when empty.
@@ -157,6 +160,16 @@ ProcAddress GetProcAddress(ModuleHandle module, const std::string& name);
 bool FreeLibrary(ModuleHandle module);
 // Calls a GetVersionExA found with GetProcAddress.
 bool InvokeGetVersionExA(ProcAddress function, OsVersionRecord& record);
+
+// What the newer systems offer to keep libraries and programs from being
+// looked for in the program's folder and the current directory, called
+// through GetProcAddress.
+inline constexpr std::uint32_t kLoadLibrarySearchSystem32 = 0x800;
+inline constexpr std::uint32_t kBaseSearchPathEnableSafeSearchMode = 0x1;
+inline constexpr std::uint32_t kBaseSearchPathPermanent = 0x8000;
+bool InvokeSetDefaultDllDirectories(ProcAddress function, std::uint32_t directoryFlags);
+bool InvokeSetDllDirectoryA(ProcAddress function, const std::string& directory);
+bool InvokeSetSearchPathMode(ProcAddress function, std::uint32_t flags);
 
 // The ANSI code page.
 std::uint32_t GetACP();

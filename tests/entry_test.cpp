@@ -92,6 +92,26 @@ TEST_F(EntryTest, AssociationSwitchesEndTheProcessWithoutWindowOrRun) {
     }
 }
 
+// Before anything else, as far as the system offers.
+TEST_F(EntryTest, LibrariesAndProgramsAreLookedForInTheSystemFoldersFirst) {
+    const struct {
+        std::set<std::string> missing;
+        std::vector<std::string> calls;
+    } cases[] = {
+        {{}, {"SetDefaultDllDirectories 2048", "SetSearchPathMode 32769"}},
+        {{"SetDefaultDllDirectories"}, {"SetDllDirectoryA \"\"", "SetSearchPathMode 32769"}},
+        {{"SetDefaultDllDirectories", "SetDllDirectoryA", "SetSearchPathMode"}, {}},
+    };
+    for (const auto& c : cases) {
+        SetUp();
+        for (const std::string& function : c.missing) {
+            desktop.libraries["kernel32.dll"].erase(function);
+        }
+        RunProgram("/Register");
+        EXPECT_EQ(desktop.searchRestrictions, c.calls);
+    }
+}
+
 TEST_F(EntryTest, EveryRunEndsWithTheFinalStepAndHalfASecond) {
     for (const char* parameters : {"", "C:\\absent.skervo /Silent", "C:\\absent.skervo"}) {
         SetUp();

@@ -18,6 +18,10 @@ static_assert(skervo::platform::kFileBegin == FILE_BEGIN);
 static_assert(skervo::platform::kFileEnd == FILE_END);
 static_assert(skervo::platform::kErrorSharingViolation == ERROR_SHARING_VIOLATION);
 static_assert(skervo::platform::kErrorLockViolation == ERROR_LOCK_VIOLATION);
+static_assert(skervo::platform::kLoadLibrarySearchSystem32 == LOAD_LIBRARY_SEARCH_SYSTEM32);
+static_assert(skervo::platform::kBaseSearchPathEnableSafeSearchMode ==
+              BASE_SEARCH_PATH_ENABLE_SAFE_SEARCHMODE);
+static_assert(skervo::platform::kBaseSearchPathPermanent == BASE_SEARCH_PATH_PERMANENT);
 static_assert(skervo::platform::kLocaleUserDefault == LOCALE_USER_DEFAULT);
 static_assert(skervo::platform::kNormIgnoreCase == NORM_IGNORECASE);
 static_assert(skervo::platform::kCompareEqual == CSTR_EQUAL);
@@ -155,6 +159,18 @@ std::string SearchPathA(const std::string& fileName) {
     });
 }
 
+std::string GetSystemDirectoryA() {
+    return FillGrowing([](char* buffer, std::size_t size) {
+        return Fitted(::GetSystemDirectoryA(buffer, size), size);
+    });
+}
+
+std::string GetWindowsDirectoryA() {
+    return FillGrowing([](char* buffer, std::size_t size) {
+        return Fitted(::GetWindowsDirectoryA(buffer, size), size);
+    });
+}
+
 bool CreateProcessA(const std::string& commandLine, std::uint32_t creationFlags,
                     const std::string& currentDirectory, const StartupRecord& startup,
                     ProcessInformation& information) {
@@ -268,6 +284,18 @@ bool InvokeGetVersionExA(ProcAddress function, OsVersionRecord& record) {
     const bool ok = getVersionEx(&info) != FALSE;
     record.platformId = info.dwPlatformId;
     return ok;
+}
+
+bool InvokeSetDefaultDllDirectories(ProcAddress function, std::uint32_t directoryFlags) {
+    return As<BOOL(WINAPI*)(DWORD)>(function)(directoryFlags) != FALSE;
+}
+
+bool InvokeSetDllDirectoryA(ProcAddress function, const std::string& directory) {
+    return As<BOOL(WINAPI*)(const char*)>(function)(directory.c_str()) != FALSE;
+}
+
+bool InvokeSetSearchPathMode(ProcAddress function, std::uint32_t flags) {
+    return As<BOOL(WINAPI*)(DWORD)>(function)(flags) != FALSE;
 }
 
 std::uint32_t GetACP() {

@@ -176,10 +176,12 @@ struct Desktop {
     std::map<std::string, std::set<std::string>> libraries = {
         {"kernel32.dll",
          {"GetVersionExA", "CreateToolhelp32Snapshot", "Process32First", "Process32Next",
-          "QueryFullProcessImageNameA"}},
+          "QueryFullProcessImageNameA", "SetDefaultDllDirectories", "SetDllDirectoryA",
+          "SetSearchPathMode"}},
         {"psapi.dll", {"EnumProcesses", "EnumProcessModules", "GetModuleFileNameExA"}},
         {"user32.dll", {"SetLayeredWindowAttributes"}}};
     bool versionQuerySucceeds = true;
+    std::vector<std::string> searchRestrictions;  // the calls that keep planted files out
     std::uint32_t platformId = 2;
 
     std::map<std::string, WindowClass> classes;

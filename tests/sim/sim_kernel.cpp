@@ -202,12 +202,33 @@ void Sleep(std::uint32_t milliseconds) {
     desktop.Advance(milliseconds);
 }
 
+std::string GetSystemDirectoryA() {
+    return "C:\\Windows\\System32";
+}
+
+std::string GetWindowsDirectoryA() {
+    return "C:\\Windows";
+}
+
+// The system folder's libraries go by their names, any other by its full
+// path. A bare name is looked for where the system looks first by default:
+// beside the program.
 ModuleHandle LoadLibraryA(const std::string& name) {
-    if (!desktop.libraries.contains(Lower(name))) {
+    const std::string systemFolder = Lower(GetSystemDirectoryA()) + "\\";
+    const std::string besideProgram =
+        Lower(desktop.modulePath.substr(0, desktop.modulePath.rfind('\\') + 1) + name);
+    std::string library = Lower(name);
+    if (library.starts_with(systemFolder)) {
+        library = library.substr(systemFolder.size());
+    } else if (library.find('\\') == std::string::npos &&
+               desktop.libraries.contains(besideProgram)) {
+        library = besideProgram;
+    }
+    if (!desktop.libraries.contains(library)) {
         return ModuleHandle{};
     }
     const std::uintptr_t handle = desktop.nextHandle++;
-    desktop.loadedLibraries[handle] = Lower(name);
+    desktop.loadedLibraries[handle] = library;
     return ModuleHandle{handle};
 }
 
@@ -255,6 +276,23 @@ bool InvokeGetVersionExA(ProcAddress function, OsVersionRecord& record) {
     }
     record.platformId = desktop.platformId;
     return desktop.versionQuerySucceeds;
+}
+
+bool InvokeSetDefaultDllDirectories(ProcAddress function, std::uint32_t directoryFlags) {
+    desktop.searchRestrictions.push_back(desktop.ProcedureName(function) + " " +
+                                         std::to_string(directoryFlags));
+    return true;
+}
+
+bool InvokeSetDllDirectoryA(ProcAddress function, const std::string& directory) {
+    desktop.searchRestrictions.push_back(desktop.ProcedureName(function) + " \"" + directory + "\"");
+    return true;
+}
+
+bool InvokeSetSearchPathMode(ProcAddress function, std::uint32_t flags) {
+    desktop.searchRestrictions.push_back(desktop.ProcedureName(function) + " " +
+                                         std::to_string(flags));
+    return true;
 }
 
 std::uint32_t GetACP() {
