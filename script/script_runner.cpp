@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "common/files.h"
 #include "common/run_state.h"
 #include "common/system_error.h"
 #include "common/text_rules.h"
@@ -55,10 +56,15 @@ void ShowOrHideWindow(int command) {
     Tell(command == platform::kSwHide ? Happened::WindowHidden : Happened::WindowShown);
 }
 
-// The reason the journal gives is the program's: a line that is no program
-// was first tried as one.
+// A line naming an existing folder, or a file that is no program, goes
+// straight to its default action, as a double-click would: the system runs
+// any executable whatever its extension (a rapport.pdf replaced by a
+// program), and a folder with a blank would start the program named like its
+// first word (Rapports.exe for « Rapports 2024 »). The reason the journal
+// gives for a line tried as a program is the program's.
 void RunPlainLine(const std::string& line) {
-    if (TryLaunch(line)) {
+    const bool document = NamesDocumentOrFolder(line);
+    if (!document && TryLaunch(line)) {
         return;
     }
     const std::uint32_t launchError = platform::GetLastError();
@@ -66,7 +72,9 @@ void RunPlainLine(const std::string& line) {
         Tell(Happened::OpenedByShell);
         return;
     }
-    Tell(Happened::NotStarted, 0, SystemErrorText(launchError));
+    if (!document) {
+        Tell(Happened::NotStarted, 0, SystemErrorText(launchError));
+    }
     ShowError(std::string(texts::kCannotRun) + line);
 }
 

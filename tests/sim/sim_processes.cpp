@@ -93,7 +93,12 @@ std::string GetShortPathNameA(const std::string& path) {
 bool CreateProcessA(const std::string& commandLine, std::uint32_t creationFlags,
                     const std::string& currentDirectory, const StartupRecord& startup,
                     ProcessInformation& information) {
-    const std::string program = ProgramOf(commandLine);
+    // Any file that is a program runs, whatever its extension; a name without
+    // one is given .exe.
+    std::string program = ProgramOf(commandLine);
+    if (program.find('.', program.rfind('\\') + 1) == std::string::npos) {
+        program += ".exe";
+    }
     // An empty current directory is refused, as on the real system.
     if (!desktop.programs.contains(Lower(program)) || currentDirectory.empty()) {
         desktop.lastError =
