@@ -94,9 +94,10 @@ bool CreateProcessA(const std::string& commandLine, std::uint32_t creationFlags,
                     const std::string& currentDirectory, const StartupRecord& startup,
                     ProcessInformation& information) {
     // Any file that is a program runs, whatever its extension; a name without
-    // one is given .exe.
+    // one that names no file is given .exe.
     std::string program = ProgramOf(commandLine);
-    if (program.find('.', program.rfind('\\') + 1) == std::string::npos) {
+    if (!desktop.programs.contains(Lower(program)) &&
+        program.find('.', program.rfind('\\') + 1) == std::string::npos) {
         program += ".exe";
     }
     // An empty current directory is refused, as on the real system.
