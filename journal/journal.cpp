@@ -91,6 +91,8 @@ bool IsFailure(Happened what) {
         case Happened::StoppedByUser:
             return true;
         case Happened::ScriptUnreadable:  // the run could not start: no line failed
+        case Happened::DownloadedScriptRefused:
+        case Happened::DownloadedScriptRun:
         case Happened::Started:
         case Happened::Ended:
         case Happened::OpenedByShell:
@@ -184,6 +186,11 @@ std::string Words(Happened what, std::int64_t number, std::string_view detail) {
             return std::string(kStoppedByUser);
         case Happened::ScriptUnreadable:
             return std::string(kScriptUnreadable) + d;
+        case Happened::DownloadedScriptRun:
+        case Happened::DownloadedScriptRefused:
+            return std::string(kDownloadedScript) + n + std::string(kDownloadedScriptOrigin) + d +
+                   std::string(what == Happened::DownloadedScriptRun ? kDownloadedScriptRun
+                                                                     : kDownloadedScriptRefused);
     }
     return {};
 }

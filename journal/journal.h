@@ -39,6 +39,8 @@ enum class Happened {
     TimeLimitReached,  // number: the limit in seconds; detail: the wait
     StoppedByUser,
     ScriptUnreadable,  // detail: why
+    DownloadedScriptRun,      // number: its zone; detail: where from
+    DownloadedScriptRefused,  // the same
 };
 
 // Opens the journal the switches name, when they name one, and writes the

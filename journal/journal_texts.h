@@ -74,5 +74,9 @@ inline constexpr std::string_view kStoppedByUser =
     "arr\xEAt\xE9 : fen\xEAtre de suivi ferm\xE9"
     "e";
 inline constexpr std::string_view kScriptUnreadable = "script illisible : ";
+inline constexpr std::string_view kDownloadedScript = "script t\xE9l\xE9" "charg\xE9 (zone ";
+inline constexpr std::string_view kDownloadedScriptOrigin = ", provenance ";
+inline constexpr std::string_view kDownloadedScriptRun = ") : ex\xE9" "cut\xE9 sur confirmation";
+inline constexpr std::string_view kDownloadedScriptRefused = ") : non ex\xE9" "cut\xE9";
 
 }  // namespace skervo::texts

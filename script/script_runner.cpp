@@ -15,6 +15,7 @@
 #include "programs/launcher.h"
 #include "script/connection_commands.h"
 #include "script/count.h"
+#include "script/download_mark.h"
 #include "script/end_of_run.h"
 #include "script/line_recognition.h"
 #include "script/pause.h"
@@ -107,13 +108,17 @@ void CarryOutLine(bool lastLine) {
     }
 }
 
-// A script that cannot be read runs no line, and says why.
+// A script that cannot be read runs no line, and says why; nor does a
+// downloaded one that the user did not accept.
 ScriptReader ReadScript(const std::string& path) {
     ScriptReader script;
     script.Open(path, runState.ScriptWidePath);
     if (!script.Opened()) {
         runState.Outcome.couldNotStart = true;
         Tell(Happened::ScriptUnreadable, 0, SystemErrorText(script.OpenError()));
+    } else if (!MayRunScriptFrom(ReadDownloadMark(path, runState.ScriptWidePath), path)) {
+        runState.Outcome.couldNotStart = true;
+        script = ScriptReader();
     }
     return script;
 }

@@ -58,6 +58,14 @@ void PresentBox(std::string_view text, std::string_view caption, std::uint32_t s
     }
 }
 
+bool AskYesNo(std::string_view text) {
+    TellBox(texts::kCaption, text, false);
+    return platform::MessageBoxA(platform::WindowHandle{}, std::string(text),
+                                 std::string(texts::kCaption),
+                                 platform::kMbYesNo | platform::kMbIconWarning |
+                                     platform::kMbDefButton2) == platform::kIdYes;
+}
+
 void ShowNotice(std::string_view text) {
     ShowBox(text, platform::kMbIconInformation);
 }

@@ -12,6 +12,9 @@ void SetTrayTip(std::string_view text);
 // been pressed).
 void PresentBox(std::string_view text, std::string_view caption, std::uint32_t style);
 void ShowNotice(std::string_view text);
+// A question with « Non » as its default; true when the user answered « Oui ».
+// Never put to a silent run, which has nobody to answer it.
+bool AskYesNo(std::string_view text);
 // Shows "Erreur : " followed by text.
 void ShowError(std::string_view text);
 

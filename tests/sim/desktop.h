@@ -209,6 +209,7 @@ struct Desktop {
     std::vector<std::string> actions;
 
     std::vector<MessageBox> boxes;
+    int yesNoAnswer = 7;  // IDNO, the button a question's Enter presses
     std::string standardOutput;  // what a console program wrote
     std::function<void(const MessageBox&)> onMessageBox;
 
