@@ -110,7 +110,7 @@ ScriptCheck CheckScript(const ScriptFile& file, const CheckOptions& options) {
     ScriptCheck result;
     ScriptReader reader;
     reader.Open(file.path, file.widePath);
-    result.readable = reader.IsOpen();
+    result.readable = reader.Opened();
     if (!result.readable) {
         return result;
     }
@@ -124,12 +124,10 @@ ScriptCheck CheckScript(const ScriptFile& file, const CheckOptions& options) {
     if (readable) {
         walk.End(number, reader.HasTextAfterEnd());
     }
-    const bool utf8 = reader.IsUtf8();
-    reader.Close();
     // After the reader: a pipe it has read is not read twice.
     if (const std::optional<std::string> bytes =
             readable ? ReadAgainFromDisk(file) : std::nullopt) {
-        FindInBytes(*bytes, utf8, result.findings);
+        FindInBytes(*bytes, reader.IsUtf8(), result.findings);
     }
     // Findings of the whole file come after those of its lines.
     std::stable_sort(result.findings.begin(), result.findings.end(),

@@ -27,12 +27,10 @@ std::size_t PieceLength(std::wstring_view text) {
 }
 
 bool WriteBytes(platform::KernelHandle output, std::string_view bytes) {
-    while (!bytes.empty()) {
-        std::uint32_t written = 0;
-        if (!platform::WriteFile(output, bytes.substr(0, kPieceSize), written) || written == 0) {
+    for (; !bytes.empty(); bytes.remove_prefix(std::min(bytes.size(), kPieceSize))) {
+        if (!platform::WriteFile(output, bytes.substr(0, kPieceSize))) {
             return false;
         }
-        bytes.remove_prefix(written);
     }
     return true;
 }

@@ -1,6 +1,7 @@
 #include "check/system_machine.h"
 
 #include "common/files.h"
+#include "common/system_files.h"
 #include "dialup/ras_library.h"
 #include "platform/dialup.h"
 #include "platform/kernel.h"
@@ -69,14 +70,14 @@ bool SystemMachine::RemoteAccessManagerRuns() {
 }
 
 // Loaded only where the manager already runs; elsewhere its file is looked
-// for, as the loading would look.
+// for where the loading would look: in the system folder.
 bool SystemMachine::HasDialupLibrary() {
     if (!dialupLibrary_) {
         dialupLibrary_ =
             RemoteAccessManagerRuns()
                 ? !platform::IsNull(LookUpRasFunction(ras_, "RasEnumConnections").function)
-                : !platform::SearchPathA("rasapi32.dll").empty() ||
-                      !platform::SearchPathA("rnaph.dll").empty();
+                : skervo::FileExists(SystemFilePath("rasapi32.dll")) ||
+                      skervo::FileExists(SystemFilePath("rnaph.dll"));
     }
     return *dialupLibrary_;
 }

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "common/system_files.h"
 #include "platform/kernel.h"
 
 namespace skervo {
@@ -14,8 +15,10 @@ std::string AnsiName(std::string_view baseName) {
     return std::string(baseName) + "A";
 }
 
+// From the system folder alone: a library of the same name beside the
+// program or the script must never run.
 bool LoadLibraryNamed(RasBinding& binding, std::string_view name) {
-    binding.library = platform::LoadLibraryA(std::string(name));
+    binding.library = platform::LoadLibraryA(SystemFilePath(name));
     return !platform::IsNull(binding.library);
 }
 

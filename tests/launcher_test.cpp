@@ -1,6 +1,6 @@
 // Starting programs from script lines.
-#include "programs/launcher.h"
 #include "programs/command_split.h"
+#include "programs/launcher.h"
 
 #include "tests/sim/sim_test.h"
 
@@ -124,7 +124,7 @@ TEST_F(LauncherTest, TheWaitShowsItsStepsAndStopsWithTheWindow) {
 }
 
 TEST_F(LauncherTest, ServiceWordsAreWholeProgramParts) {
-    desktop.AddProgram("C:\\NETSTARTX.exe");  // the system adds .exe
+    desktop.AddProgram("C:\\NETSTARTX");
     const Texts boxes = RunSilently("netstart Inconnu\nNETSTOP\nC:\\NETSTARTX\n");
     EXPECT_EQ(boxes, (Texts{"Erreur : Impossible de d\xE9marrer le service Inconnu",
                             "Erreur : Impossible d'arr\xEAter le service "}));
@@ -132,7 +132,7 @@ TEST_F(LauncherTest, ServiceWordsAreWholeProgramParts) {
 }
 
 TEST_F(LauncherTest, ADialogLaunchNamesTheConnectionAndStartsAnyProgram) {
-    desktop.AddProgram("C:\\NETSTART.exe");
+    desktop.AddProgram("C:\\NETSTART");
     runState.ConnectionName = "Maison";
     EXPECT_TRUE(skervo::LaunchCommand("C:\\NETSTART -d Maison", {.dialDialog = true}));
     EXPECT_EQ(runState.StepText, "Connexion \xE0 Maison");

@@ -3,6 +3,7 @@
 // UTF-8 text.
 #include "platform/kernel.h"
 
+#include <errno.h>
 #include <fcntl.h>
 #include <strings.h>
 #include <sys/stat.h>
@@ -143,8 +144,13 @@ std::uint32_t GetFileType(KernelHandle file) {
     return ::fstat(DescriptorOf(file), &status) == 0 && S_ISREG(status.st_mode) ? kFileTypeDisk : 0;
 }
 
-bool SetFilePointer(KernelHandle file, std::uint32_t position) {
-    return ::lseek(DescriptorOf(file), static_cast<off_t>(position), SEEK_SET) >= 0;
+// No file is ever held by another program here: no sharing violation to wait out.
+std::uint32_t GetLastError() {
+    return static_cast<std::uint32_t>(errno);
+}
+
+void Sleep(std::uint32_t milliseconds) {
+    ::usleep(milliseconds * 1000);
 }
 
 bool ReadFile(KernelHandle file, char* buffer, std::uint32_t size, std::uint32_t& bytesRead) {
@@ -153,9 +159,8 @@ bool ReadFile(KernelHandle file, char* buffer, std::uint32_t size, std::uint32_t
     return read >= 0;
 }
 
-bool WriteFile(KernelHandle file, std::string_view bytes, std::uint32_t& written) {
-    written = WriteAll(DescriptorOf(file), bytes) ? static_cast<std::uint32_t>(bytes.size()) : 0;
-    return written == bytes.size();
+bool WriteFile(KernelHandle file, std::string_view bytes) {
+    return WriteAll(DescriptorOf(file), bytes);
 }
 
 bool CloseHandle(KernelHandle handle) {

@@ -17,14 +17,6 @@ std::uint32_t GetFileType(KernelHandle file) {
     return ::GetFileType(ToNative(file));
 }
 
-bool WriteFile(KernelHandle file, std::string_view bytes, std::uint32_t& written) {
-    DWORD count = 0;
-    const bool ok = ::WriteFile(ToNative(file), bytes.data(), static_cast<DWORD>(bytes.size()),
-                                &count, nullptr) != FALSE;
-    written = count;
-    return ok;
-}
-
 std::vector<FindData> FindFilesA(const std::string& pattern) {
     std::vector<FindData> found;
     WIN32_FIND_DATAA native{};
@@ -37,10 +29,6 @@ std::vector<FindData> FindFilesA(const std::string& pattern) {
     } while (::FindNextFileA(search, &native));
     ::FindClose(search);
     return found;
-}
-
-std::uint32_t GetLastError() {
-    return ::GetLastError();
 }
 
 KernelHandle GetStdHandle(std::uint32_t which) {
