@@ -7,9 +7,12 @@
 
 namespace skervo {
 
-// The records an enumeration offers the platform; more connections than this
-// make it refuse with its buffer-too-small code.
+// The records an enumeration first offers the platform. More connections
+// make it refuse with its buffer-too-small code, and it is asked again with
+// twice the room, up to the most it is ever offered.
 inline constexpr std::size_t kConnectionRecords = 10;
+inline constexpr std::size_t kMostConnectionRecords = 10240;
+inline constexpr std::uint32_t kRasBufferTooSmall = 603;
 
 struct ConnectionList {
     std::uint32_t code = 0;  // the enumeration's result code

@@ -84,7 +84,7 @@ void SetContext(std::string context) {
 bool IsFailure(Happened what) {
     switch (what) {
         case Happened::NotStarted:
-        case Happened::ServiceManagerRefused:
+        case Happened::ServiceRefused:
         case Happened::ProcessRefused:
         case Happened::WindowRefused:
         case Happened::TimeLimitReached:
@@ -146,8 +146,8 @@ std::string Words(Happened what, std::int64_t number, std::string_view detail) {
             return std::string(kServiceStartSent);
         case Happened::ServiceStopSent:
             return std::string(kServiceStopSent);
-        case Happened::ServiceManagerRefused:
-            return std::string(kServiceManagerRefused) + d;
+        case Happened::ServiceRefused:
+            return std::string(kServiceRefused) + d;
         case Happened::WindowsClosed:
             return std::string(kWindowsClosed) + n;
         case Happened::ProcessesKilled:

@@ -19,7 +19,7 @@ enum class Happened {
     ServiceAlreadyStopped,
     ServiceStartSent,
     ServiceStopSent,
-    ServiceManagerRefused,  // detail: why
+    ServiceRefused,  // detail: why
     WindowsClosed,          // number: how many were asked to close
     ProcessesKilled,        // number
     NothingToClose,

@@ -35,8 +35,7 @@ inline constexpr std::string_view kServiceAlreadyRunning = "service d\xE9j\xE0 d
 inline constexpr std::string_view kServiceAlreadyStopped = "service d\xE9j\xE0 arr\xEAt\xE9";
 inline constexpr std::string_view kServiceStartSent = "d\xE9marrage du service demand\xE9";
 inline constexpr std::string_view kServiceStopSent = "arr\xEAt du service demand\xE9";
-inline constexpr std::string_view kServiceManagerRefused =
-    "gestionnaire de services inaccessible : ";
+inline constexpr std::string_view kServiceRefused = "service inaccessible : ";
 inline constexpr std::string_view kWindowsClosed =
     "fermeture demand\xE9"
     "e, fen\xEAtres : ";

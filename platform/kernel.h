@@ -20,6 +20,7 @@ inline constexpr std::uint32_t kOpenAlways = 4;
 inline constexpr std::uint32_t kFileBegin = 0;
 inline constexpr std::uint32_t kFileEnd = 2;
 
+inline constexpr std::uint32_t kErrorAccessDenied = 5;
 inline constexpr std::uint32_t kErrorSharingViolation = 32;
 inline constexpr std::uint32_t kErrorLockViolation = 33;
 

@@ -9,12 +9,12 @@ namespace skervo::platform {
 
 enum class ServiceHandle : std::uintptr_t {};
 
-inline constexpr std::uint32_t kScManagerAllAccess = 0xF003F;
-inline constexpr std::uint32_t kServiceAllAccess = 0xF01FF;
 inline constexpr std::uint32_t kServiceControlStop = 1;
-// Enough to learn that a service exists, without the rights to control it.
+// Enough to open a service by name: every user has it.
 inline constexpr std::uint32_t kScManagerConnect = 0x0001;
 inline constexpr std::uint32_t kServiceQueryStatus = 0x0004;
+inline constexpr std::uint32_t kServiceStart = 0x0010;
+inline constexpr std::uint32_t kServiceStop = 0x0020;
 
 // What OpenServiceA leaves for a name the manager does not know.
 inline constexpr std::uint32_t kErrorServiceDoesNotExist = 1060;

@@ -51,7 +51,7 @@ Request RequestState(ServiceHandle service, ServiceAction action, ServiceStatus&
 }
 
 // How a service command ended.
-enum class Outcome { Done, Failed, TimeLimitReached, NoManager };
+enum class Outcome { Done, Failed, TimeLimitReached, NoRights };
 
 // Polls until the service reaches its target state, the user closes the
 // status window or the time limit is reached. A start that the service gave
@@ -97,11 +97,21 @@ Happened WhatWasDone(Request request, ServiceAction action, ServiceWait wait) {
     return start ? Happened::ServiceStarted : Happened::ServiceStopped;
 }
 
+// A user without the right to the service is refused quietly, as by the
+// manager; one whose administrator delegated it that right gets it.
 Outcome ControlOpenService(ServiceHandle manager, std::string_view name, ServiceAction action,
                            ServiceWait wait) {
+    const std::uint32_t access =
+        platform::kServiceQueryStatus |
+        (action == ServiceAction::Start ? platform::kServiceStart : platform::kServiceStop);
     const platform::OwnedServiceHandle service(
-        platform::OpenServiceA(manager, std::string(name), platform::kServiceAllAccess));
+        platform::OpenServiceA(manager, std::string(name), access));
     if (!service) {
+        const std::uint32_t error = platform::GetLastError();
+        if (error == platform::kErrorAccessDenied) {
+            Tell(Happened::ServiceRefused, 0, SystemErrorText(error));
+            return Outcome::NoRights;
+        }
         return Outcome::Failed;
     }
     ServiceStatus status;
@@ -120,14 +130,14 @@ Outcome ControlOpenService(ServiceHandle manager, std::string_view name, Service
 }
 
 // Both handles are closed, the service's first, by the time it answers.
-// Without the manager (too few rights, or no manager at all on the Windows
-// 95 family) the command quietly does nothing, but for the journal.
+// Without the manager (no manager at all on the Windows 95 family) the
+// command quietly does nothing, but for the journal.
 Outcome ControlThroughManager(std::string_view name, ServiceAction action, ServiceWait wait) {
     const platform::OwnedServiceHandle manager(
-        platform::OpenSCManagerA(platform::kScManagerAllAccess));
+        platform::OpenSCManagerA(platform::kScManagerConnect));
     if (!manager) {
-        Tell(Happened::ServiceManagerRefused, 0, SystemErrorText(platform::GetLastError()));
-        return Outcome::NoManager;
+        Tell(Happened::ServiceRefused, 0, SystemErrorText(platform::GetLastError()));
+        return Outcome::NoRights;
     }
     return ControlOpenService(manager.Get(), name, action, wait);
 }

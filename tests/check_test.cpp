@@ -28,7 +28,7 @@ struct Row {
 
 class CheckTest : public SimTest {
   protected:
-    // A desktop with one program, one document, one library, two services,
+    // A desktop with one program, one document, one library, one service,
     // the remote-access manager running, and one phone-book entry.
     void SetUp() override {
         SimTest::SetUp();
@@ -37,7 +37,6 @@ class CheckTest : public SimTest {
         desktop.files["C:\\Windows\\System32\\user32.dll"] = "";
         desktop.folders.insert("C:\\Docs");
         desktop.services.services["spouleur"] = {};
-        desktop.services.services["protege"] = {.deniesQuery = true};
         desktop.services.services["rasman"] = {.state = skervo::platform::kServiceRunning};
         desktop.libraries["rasapi32.dll"] = sim::RasExports("A");
         desktop.dialup.phoneBook["Bureau"] = {};
@@ -150,7 +149,6 @@ TEST_F(CheckTest, EachMachineFindingAndItsNearestScriptWithout) {
             {"<<C:\\Windows\\System32\\absent.dll\n", {}},
             {"NETSTOP Inconnu\n", {"1:droits", "1:service-inconnu"}},
             {"NETSTOP SPOULEUR\n", {"1:droits"}},
-            {"NETSTOP Protege\n", {"1:droits"}},  // the user may not query it
             {"&&Inconnue\n", {"1:entree-inconnue"}},
             {"&&Bureau\n", {}},
             {"&Inconnue\n", {}},
@@ -158,6 +156,11 @@ TEST_F(CheckTest, EachMachineFindingAndItsNearestScriptWithout) {
             {"@ C:\\Outils\\absent.exe\n\n", {"1:blanc-apres-arobase"}},
         },
         &machine);
+    desktop.services.administrator = false;  // a service the user may not query exists all the same
+    ExpectRows({{"NETSTOP Spouleur\n", {"1:droits"}},
+                {"NETSTOP Inconnu\n", {"1:droits", "1:service-inconnu"}}},
+               &machine);
+    desktop.services.administrator = true;
     desktop.services.opens = false;
     ExpectRows({{"NETSTOP Inconnu\n", {"1:droits"}}}, &machine);
     desktop.services.opens = true;

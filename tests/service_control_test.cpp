@@ -101,12 +101,30 @@ TEST_F(ServiceControlTest, FailuresShowTheMessageWithTheNameAsGiven) {
     }
 }
 
-TEST_F(ServiceControlTest, WithoutTheManagerNothingHappensAndNothingIsShown) {
-    Spooler(kStopped);
-    desktop.services.opens = false;
-    EXPECT_FALSE(ControlServiceAndWait("Spooler", true, true));
-    EXPECT_TRUE(desktop.boxes.empty());
-    EXPECT_TRUE(desktop.services.starts.empty());
+// Asking for no more than the line needs lets a user with delegated rights
+// on one service start or stop it without being an administrator.
+TEST_F(ServiceControlTest, WithoutTheRightsNothingHappensAndNothingIsShown) {
+    const struct {
+        const char* what;
+        bool manager, administrator;
+        std::uint32_t delegated;
+        bool done;
+    } cases[] = {
+        {"no manager (the 95 family)", false, true, 0, false},
+        {"no rights", true, false, 0, false},
+        {"rights delegated on the service", true, false, 0x34, true},
+        {"stop alone delegated", true, false, 0x24, false},
+    };
+    for (const auto& c : cases) {
+        SetUp();
+        Spooler(kStopped).delegated = c.delegated;
+        desktop.services.opens = c.manager;
+        desktop.services.administrator = c.administrator;
+        EXPECT_EQ(ControlServiceAndWait("Spooler", true, true), c.done) << c.what;
+        EXPECT_TRUE(desktop.boxes.empty()) << c.what;
+        EXPECT_EQ(desktop.services.starts.size(), c.done ? 1u : 0u) << c.what;
+        EXPECT_EQ(desktop.OpenHandleCount(), 0u) << c.what;
+    }
     EXPECT_EQ(runState.StepText, "D\xE9marrage service Spooler");
 }
 

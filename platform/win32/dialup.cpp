@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstring>
 #include <vector>
 
 #include "platform/win32/native.h"
@@ -40,9 +41,17 @@ RasDialParamsRecord ToRecord(const RasDialParameters& parameters) {
     return native;
 }
 
+// A field's text up to its terminator, or its whole size when the system
+// left none.
+template <std::size_t Size>
+std::string TextOf(const CHAR (&field)[Size]) {
+    return std::string(field, strnlen(field, Size));
+}
+
 RasDialParameters FromRecord(const RasDialParamsRecord& native) {
-    RasDialParameters parameters{native.szEntryName, native.szPhoneNumber, native.szCallbackNumber,
-                                 native.szUserName,  native.szPassword,    native.szDomain};
+    RasDialParameters parameters{TextOf(native.szEntryName),      TextOf(native.szPhoneNumber),
+                                 TextOf(native.szCallbackNumber), TextOf(native.szUserName),
+                                 TextOf(native.szPassword),       TextOf(native.szDomain)};
 #ifdef _WIN64
     parameters.subEntry = native.dwSubEntry;
     parameters.callbackId = native.dwCallbackId;

@@ -16,6 +16,7 @@ static_assert(skervo::platform::kOpenExisting == OPEN_EXISTING);
 static_assert(skervo::platform::kOpenAlways == OPEN_ALWAYS);
 static_assert(skervo::platform::kFileBegin == FILE_BEGIN);
 static_assert(skervo::platform::kFileEnd == FILE_END);
+static_assert(skervo::platform::kErrorAccessDenied == ERROR_ACCESS_DENIED);
 static_assert(skervo::platform::kErrorSharingViolation == ERROR_SHARING_VIOLATION);
 static_assert(skervo::platform::kErrorLockViolation == ERROR_LOCK_VIOLATION);
 static_assert(skervo::platform::kLoadLibrarySearchSystem32 == LOAD_LIBRARY_SEARCH_SYSTEM32);

@@ -6,6 +6,8 @@
 #include <psapi.h>
 #include <tlhelp32.h>
 
+#include <cstring>
+
 #include "platform/growing_text.h"
 #include "platform/win32/native.h"
 
@@ -25,7 +27,9 @@ bool FetchProcess(ProcAddress function, KernelHandle snapshot, ProcessEntry& ent
     if (!As<Process32Function>(function)(ToNative(snapshot), &native)) {
         return false;
     }
-    entry = {native.th32ProcessID, native.szExeFile};
+    // The name up to its terminator, or the whole field when the system left none.
+    entry = {native.th32ProcessID,
+             std::string(native.szExeFile, strnlen(native.szExeFile, sizeof native.szExeFile))};
     return true;
 }
 

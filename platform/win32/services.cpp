@@ -5,8 +5,8 @@
 
 #include "platform/win32/native.h"
 
-static_assert(skervo::platform::kScManagerAllAccess == SC_MANAGER_ALL_ACCESS);
-static_assert(skervo::platform::kServiceAllAccess == SERVICE_ALL_ACCESS);
+static_assert(skervo::platform::kServiceStart == SERVICE_START);
+static_assert(skervo::platform::kServiceStop == SERVICE_STOP);
 static_assert(skervo::platform::kServiceControlStop == SERVICE_CONTROL_STOP);
 static_assert(skervo::platform::kScManagerConnect == SC_MANAGER_CONNECT);
 static_assert(skervo::platform::kServiceQueryStatus == SERVICE_QUERY_STATUS);

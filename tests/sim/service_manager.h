@@ -13,7 +13,7 @@ namespace sim {
 
 struct Service {
     std::uint32_t state = skervo::platform::kServiceStopped;
-    bool deniesQuery = false;  // the user may not open it, even to query it
+    std::uint32_t delegated = 0;  // what a user who is no administrator may do with it
     bool refusesStart = false;
     bool refusesStop = false;
     // Status queries that still see a start or stop pending before it settles.
@@ -27,6 +27,7 @@ struct Service {
 
 struct ServiceManager {
     bool opens = true;
+    bool administrator = true;
     std::map<std::string, Service> services;  // by lower-case name
     // The services asked to start or stop, by lower-case name.
     std::vector<std::string> starts;

@@ -9,7 +9,6 @@ namespace {
 using sim::desktop;
 
 constexpr std::int32_t kErrorFileNotFound = 2;
-constexpr std::int32_t kErrorAccessDenied = 5;
 
 bool HasSubkeys(const std::string& path) {
     const std::string prefix = path + "\\";

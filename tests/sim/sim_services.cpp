@@ -46,21 +46,26 @@ void Settle(sim::Service& service) {
 
 }  // namespace
 
-ServiceHandle OpenSCManagerA(std::uint32_t) {
-    if (!desktop.services.opens) {
-        desktop.lastError = 5;  // ERROR_ACCESS_DENIED
+// Every user may connect; only an administrator may do more.
+ServiceHandle OpenSCManagerA(std::uint32_t access) {
+    if (!desktop.services.opens ||
+        (!desktop.services.administrator && access != kScManagerConnect)) {
+        desktop.lastError = kErrorAccessDenied;
         return ServiceHandle{};
     }
     return OpenHandle("");
 }
 
-ServiceHandle OpenServiceA(ServiceHandle manager, const std::string& name, std::uint32_t) {
+ServiceHandle OpenServiceA(ServiceHandle manager, const std::string& name, std::uint32_t access) {
     const bool managerOpen =
         desktop.services.openHandles.contains(static_cast<std::uintptr_t>(manager));
     const auto service = desktop.services.services.find(Lower(name));
-    if (!managerOpen || service == desktop.services.services.end() || service->second.deniesQuery) {
-        desktop.lastError = service == desktop.services.services.end() ? kErrorServiceDoesNotExist
-                                                                       : 5;  // ERROR_ACCESS_DENIED
+    if (!managerOpen || service == desktop.services.services.end()) {
+        desktop.lastError = kErrorServiceDoesNotExist;
+        return ServiceHandle{};
+    }
+    if (!desktop.services.administrator && (access & ~service->second.delegated) != 0) {
+        desktop.lastError = kErrorAccessDenied;
         return ServiceHandle{};
     }
     return OpenHandle(Lower(name));
