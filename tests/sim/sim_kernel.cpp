@@ -7,6 +7,7 @@
 #include <stdexcept>
 
 #include "platform/kernel.h"
+#include "platform/security.h"
 #include "tests/sim/desktop.h"
 
 namespace skervo::platform {
@@ -140,6 +141,18 @@ bool LockFile(KernelHandle file, std::uint64_t, std::uint64_t) {
 
 bool UnlockFile(KernelHandle, std::uint64_t, std::uint64_t) {
     return true;
+}
+
+std::optional<std::vector<AccessEntry>> InvokeGetFileSecurityA(ProcAddress function,
+                                                               const std::string& path) {
+    if (desktop.ProcedureName(function) != "GetFileSecurityA") {
+        throw std::logic_error("not GetFileSecurityA");
+    }
+    const auto found = desktop.fileSecurity.find(path);
+    if (found == desktop.fileSecurity.end()) {
+        return std::nullopt;
+    }
+    return found->second;
 }
 
 std::string GetFullPathNameA(const std::string& path) {
@@ -285,7 +298,8 @@ bool InvokeSetDefaultDllDirectories(ProcAddress function, std::uint32_t director
 }
 
 bool InvokeSetDllDirectoryA(ProcAddress function, const std::string& directory) {
-    desktop.searchRestrictions.push_back(desktop.ProcedureName(function) + " \"" + directory + "\"");
+    desktop.searchRestrictions.push_back(desktop.ProcedureName(function) + " \"" + directory +
+                                         "\"");
     return true;
 }
 
