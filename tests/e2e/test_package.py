@@ -311,6 +311,21 @@ class InstallTest(PackageCase):
         self.assertEqual(self.remove(kind, VERSION), 0)
         self.assert_removed()
 
+    def test_remove_leaves_what_the_package_did_not_make(self):
+        kind = KINDS[0]
+        self.assertEqual(self.install(kind, VERSION), 0)
+        # A verb an administrator added to the file type, a script a user saved beside Skervo.
+        verb = rf"{CLASSES}\skervo_file\shell\edit\command"
+        notepad = ("REG_SZ", "notepad.exe %1")
+        wine_tool("reg", "add", verb, "/ve", "/d", notepad[1], "/f", kind.view)
+        (kind.folder / "mon script.skervo").write_bytes(b"@1\n")
+        self.assertEqual(self.remove(kind, VERSION), 0)
+        self.assertEqual(list(installed_files(kind)), ["mon script.skervo"])
+        self.assertEqual(file_type(kind)[verb], {"(Default)": notepad})
+        shutil.rmtree(kind.folder)
+        wine_tool("reg", "delete", rf"{CLASSES}\skervo_file", "/f", kind.view)
+        self.assert_removed()
+
     @for_each_kind
     def test_remove_after_the_folder_was_deleted_by_hand(self, kind):
         self.assertEqual(self.install(kind, VERSION), 0)
