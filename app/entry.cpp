@@ -2,10 +2,15 @@
 
 #include "app/command_line.h"
 #include "app/file_association.h"
+#include "app/run_switches.h"
 #include "common/run_state.h"
+#include "common/system_files.h"
+#include "common/system_error.h"
+#include "journal/journal.h"
 #include "platform/kernel.h"
 #include "script/script_runner.h"
 #include "ui/message_pump.h"
+#include "ui/notices.h"
 #include "ui/status_window.h"
 #include "ui/texts.h"
 #include "ui/unhandled_error.h"
@@ -32,6 +37,18 @@ bool HandleAssociationSwitch() {
     return false;
 }
 
+// A journal that cannot be written stops the run before its first line:
+// an unattended run would leave no trace. Nobody would see a box in a
+// silent run.
+bool JournalStarted() {
+    if (StartJournal()) {
+        return true;
+    }
+    ShowError(std::string(texts::kCannotWriteJournal) + runState.Switches.journalPath +
+              std::string(texts::kCannotWriteJournalBecause) + SystemErrorText(JournalOpenError()));
+    return false;
+}
+
 void ShowFinalStep() {
     runState.PreviousStepText.clear();
     ShowStep(texts::kFinished, StepChange::SameStep);
@@ -45,11 +62,16 @@ void ShowFinalStep() {
 // notification may still run on the platform's thread, and returning would
 // destroy the run state under it.
 void RunProgram() {
+    RestrictSearchPaths();
     LoadParameters();
     if (HandleAssociationSwitch()) {
         platform::ExitProcess(0);
     }
-    runState.UseStatusWindow = !HasSwitch("SILENT") && ParameterCount() >= 1;
+    runState.Switches = ReadRunSwitches(runState.Parameters);
+    runState.UseStatusWindow = !runState.Switches.silent && ParameterCount() >= 1;
+    if (!JournalStarted()) {
+        EndProcessNormally();
+    }
     if (runState.UseStatusWindow) {
         CreateStatusWindow();
     }

@@ -14,6 +14,8 @@ constexpr char kExtensionKey[] = ".skervo";
 constexpr char kFileClass[] = "skervo_file";
 constexpr char kOpenCommandKey[] = "skervo_file\\shell\\open\\command";
 constexpr char kDefaultIconKey[] = "skervo_file\\DefaultIcon";
+// FTA_AlwaysUnsafe.
+constexpr std::uint32_t kEditFlagsAlwaysUnsafe = 0x00020000;
 
 // Subkeys before their parents: some systems refuse to delete a key that
 // still has subkeys.
@@ -32,17 +34,30 @@ const std::string& ProgramPath() {
 
 }  // namespace
 
-bool WriteClassesValue(const std::string& keyPath, const std::string& data) {
+// The key is opened for what is written, and nothing more.
+bool WriteClassesValue(const std::string& keyPath, const std::string& valueName, std::uint32_t type,
+                       const std::string& data, std::uint32_t byteCount) {
     platform::OwnedKey key;
-    if (platform::RegCreateKeyExA(platform::kHkeyClassesRoot, keyPath,
-                                  platform::kRegOptionNonVolatile, platform::kKeyAllAccess,
-                                  key.Receive()) != platform::kErrorSuccess) {
-        return false;
-    }
+    return platform::RegCreateKeyExA(platform::kHkeyClassesRoot, keyPath,
+                                     platform::kRegOptionNonVolatile, platform::kKeySetValue,
+                                     key.Receive()) == platform::kErrorSuccess &&
+           platform::RegSetValueExA(key.Get(), valueName, type, data, byteCount) ==
+               platform::kErrorSuccess;
+}
+
+bool WriteClassesValue(const std::string& keyPath, const std::string& data) {
     // The byte count includes the terminating zero.
-    return platform::RegSetValueExA(key.Get(), "", platform::kRegSz, data,
-                                    static_cast<std::uint32_t>(data.size() + 1)) ==
-           platform::kErrorSuccess;
+    return WriteClassesValue(keyPath, "", platform::kRegSz, data,
+                             static_cast<std::uint32_t>(data.size() + 1));
+}
+
+bool WriteClassesNumber(const std::string& keyPath, const std::string& valueName,
+                        std::uint32_t number) {
+    std::string bytes;
+    for (int shift = 0; shift < 32; shift += 8) {
+        bytes += static_cast<char>((number >> shift) & 0xFF);
+    }
+    return WriteClassesValue(keyPath, valueName, platform::kRegDword, bytes, 4);
 }
 
 // Each value only when all before it were written; what was written before
@@ -53,6 +68,8 @@ void RegisterFileType() {
         WriteClassesValue(kExtensionKey, kFileClass) &&
         WriteClassesValue(kOpenCommandKey, program + " " + Quoted("%1")) &&
         WriteClassesValue(kFileClass, std::string(texts::kFileTypeDescription)) &&
+        // Always unsafe: the shell warns before it opens a downloaded script.
+        WriteClassesNumber(kFileClass, "EditFlags", kEditFlagsAlwaysUnsafe) &&
         // Icon 1 is the document icon; 0 would be the program's own.
         WriteClassesValue(kDefaultIconKey, program + ",1");
     if (!registered) {

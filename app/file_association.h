@@ -5,7 +5,8 @@
 
 namespace skervo {
 
-// Writes the four keys of the association and tells the user the outcome.
+// Writes the four keys of the association, and the file type's EditFlags,
+// and tells the user the outcome.
 void RegisterFileType();
 // Deletes the six keys of the association and tells the user the outcome.
 void UnregisterFileType();

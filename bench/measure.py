@@ -484,6 +484,38 @@ def footprint():
     ]
 
 
+JOURNAL_LINES = 10_000
+HIDE = b"-\r\n"  # in a silent run, an entry "sans effet : pas de fenêtre de suivi"
+
+
+def journal():
+    script = write("journal.skervo", HIDE * JOURNAL_LINES)
+    log = work / "journal.log"
+    t = medians({"with": (SKERVO, script, "/Silent", f"/Journal:{windows_path(log)}"),
+                 "without": (SKERVO, script, "/Silent")})
+    entries = log.read_bytes().count(b"\r\n")
+    if entries != RUNS * (JOURNAL_LINES + 2):
+        sys.exit(f"bench: the journal holds {entries} lines, not {RUNS * (JOURNAL_LINES + 2)}")
+    log.unlink()
+    wall, cpu = above(t["with"], t["without"], "wall"), above(t["with"], t["without"], "cpu")
+    return [
+        "## Journal",
+        "",
+        f"Silent runs of {JOURNAL_LINES:,} `-` lines, each of which writes an entry to the journal "
+        "(a lock, a seek to the end, one write, an unlock), with `/Journal` and without it, taking "
+        "turns; per line, the time above the run without a journal.",
+        "",
+        "| | with `/Journal` | without | above | per line | its CPU time per line |",
+        "|---|---|---|---|---|---|",
+        f"| {JOURNAL_LINES:,} lines | {t['with'].wall:.2f} s | {t['without'].wall:.2f} s "
+        f"| {wall[1]} | {wall[0] / JOURNAL_LINES * 1e6:.1f} µs "
+        f"| {cpu[0] / JOURNAL_LINES * 1e6:.1f} µs |",
+        "",
+        f"Target, under 1 ms a line: {'met' if wall[0] / JOURNAL_LINES < 1e-3 else 'missed'}.",
+        "",
+    ]
+
+
 def machine():
     model = next((line.split(":", 1)[1].strip() for line in open("/proc/cpuinfo")
                   if line.startswith("model name")), platform.processor())
@@ -504,7 +536,7 @@ def main():
         print(f"The 32-bit program was not run ({loader.WHY_NOT_32BIT}): only its footprint and "
               f"imports are measured.")
     print()
-    for measure in (launch_overhead, reading, closing_by_path, idle_cost, footprint):
+    for measure in (launch_overhead, reading, journal, closing_by_path, idle_cost, footprint):
         print("\n".join(measure()), flush=True)
 
 

@@ -93,7 +93,7 @@ ScriptCheck CheckScript(const ScriptFile& file, const CheckOptions& options) {
     ScriptCheck result;
     ScriptReader reader;
     reader.Open(file.path, file.widePath);
-    result.readable = reader.IsOpen();
+    result.readable = reader.Opened();
     if (!result.readable) {
         return result;
     }
@@ -107,7 +107,6 @@ ScriptCheck CheckScript(const ScriptFile& file, const CheckOptions& options) {
     if (readable) {
         walk.End(number, reader.HasTextAfterEnd());
     }
-    reader.Close();
     // Findings of the whole file come after those of its lines.
     std::stable_sort(result.findings.begin(), result.findings.end(),
                      [](const Finding& a, const Finding& b) { return a.line < b.line; });

@@ -1,5 +1,6 @@
 #include "common/files.h"
 
+#include "common/text_rules.h"
 #include "platform/kernel.h"
 
 namespace skervo {
@@ -8,6 +9,24 @@ bool FileExists(const std::string& path) {
     const std::uint32_t attributes = platform::GetFileAttributesA(path);
     return attributes != platform::kInvalidFileAttributes &&
            (attributes & platform::kFileAttributeDirectory) == 0;
+}
+
+bool NamesDocumentOrFolder(const std::string& path) {
+    const std::uint32_t attributes = platform::GetFileAttributesA(path);
+    if (attributes == platform::kInvalidFileAttributes) {
+        return false;
+    }
+    if ((attributes & platform::kFileAttributeDirectory) != 0) {
+        return true;
+    }
+    const std::string_view name = FileNameOf(path);
+    const std::size_t dot = name.rfind('.');
+    if (dot == std::string_view::npos) {
+        return false;
+    }
+    const std::string extension = UpperCase(name.substr(dot));
+    return extension != ".EXE" && extension != ".COM" && extension != ".BAT" &&
+           extension != ".CMD";
 }
 
 std::string QuotedWhenFile(std::string_view text) {

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "common/stopwatch.h"
+#include "journal/journal_file.h"
 #include "platform/gdi.h"
 #include "platform/kernel.h"
 #include "platform/shell.h"
@@ -51,12 +53,43 @@ enum class ProcessEnding {
     UnhandledErrorShown,
 };
 
+// The switches after the script that choose how a run goes.
+struct RunSwitches {
+    bool silent = false;                 // /Silent: no status window and no icon
+    std::string journalPath;             // /Journal:FICHIER
+    std::uint32_t timeLimitSeconds = 0;  // /Delai:SECONDES; 0 for no limit
+    // /Journal or /Delai is among the parameters: the exit code tells how the run went.
+    bool unattended = false;
+    // The command line asks for a run, not for the usage text.
+    bool run = false;
+};
+
+// What the run has come to, for its exit code. A dial's notification
+// thread may report a failure while the run goes on.
+struct RunOutcome {
+    std::atomic<int> failedLines = 0;
+    std::atomic<bool> lineFailed = false;  // the line under way
+    std::atomic<bool> timeLimitReached = false;
+    bool couldNotStart = false;  // the script or the journal could not be opened
+};
+
+// The journal of the run, when the switches name one.
+struct JournalState {
+    JournalFile file;
+    std::string runMark;  // tells this run's entries from other runs'
+    std::string context;  // the line the entries belong to; guarded by contextLock
+    platform::CriticalSection contextLock;
+    Stopwatch since;
+    std::atomic<bool> incomplete = false;  // an entry could not be written
+};
+
 struct RunState {
     // Parameter 0 is the program's own path; the script is parameter 1.
     std::vector<std::string> Parameters;
     // The script's path from the UTF-16 command line, when the 8-bit one is
     // not exact; empty otherwise.
     std::wstring ScriptWidePath;
+    RunSwitches Switches;
     bool UseStatusWindow = false;
 
     std::string ScriptLine;
@@ -91,6 +124,9 @@ struct RunState {
     platform::BitmapRecord BackgroundSize{};  // read once, when the picture is loaded
     platform::OwnedBitmap ConnectionBitmap;
     platform::OwnedFont TextFont;
+
+    RunOutcome Outcome;
+    JournalState Journal;
 
     // A dial's notification thread may end the process while the run goes on.
     std::atomic<ProcessEnding> Ending = ProcessEnding::NotYet;

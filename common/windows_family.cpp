@@ -1,13 +1,16 @@
 #include "common/windows_family.h"
 
+#include "common/run_state.h"
+#include "common/system_files.h"
 #include "platform/kernel.h"
 #include "ui/notices.h"
 #include "ui/texts.h"
+#include "ui/unhandled_error.h"
 
 namespace skervo {
 
 bool IsWindowsNT() {
-    const platform::ModuleHandle loaded = platform::LoadLibraryA("kernel32.dll");
+    const platform::ModuleHandle loaded = platform::LoadLibraryA(SystemFilePath("kernel32.dll"));
     if (!platform::IsLoadedLibrary(loaded)) {
         return false;
     }
@@ -17,7 +20,8 @@ bool IsWindowsNT() {
     if (platform::IsNull(getVersion)) {
         kernel.Reset();
         ShowError(texts::kVersionQueryMissing);
-        platform::ExitProcess(0);
+        runState.Outcome.couldNotStart = true;
+        EndProcessNormally();
     }
     platform::OsVersionRecord record;
     return platform::InvokeGetVersionExA(getVersion, record) &&

@@ -7,6 +7,7 @@
 #include "dialup/count_connections.h"
 #include "dialup/dials_under_way.h"
 #include "dialup/ras_functions.h"
+#include "journal/journal.h"
 #include "ui/message_pump.h"
 #include "ui/notices.h"
 #include "ui/texts.h"
@@ -21,12 +22,16 @@ void HangUpAll() {
         ShowError(std::string(texts::kEnumeratingConnections) + std::to_string(list.code) + ")");
         return;
     }
+    int hungUp = 0;
     for (const platform::RasConnectionHandle handle : list.handles) {
         ForgetDial(handle);
         if (RasHangUp(handle) != 0) {
             ShowError(texts::kCannotHangUp);
+        } else {
+            ++hungUp;
         }
     }
+    Tell(Happened::HungUp, hungUp);
     CountConnections();  // refreshes ConnectionUp
 }
 

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "common/run_state.h"
+#include "common/system_files.h"
 #include "platform/kernel.h"
 #include "ui/texts.h"
 #include "ui/unhandled_error.h"
@@ -22,8 +23,10 @@ std::string AnsiName(std::string_view baseName) {
     return std::string(baseName) + "A";
 }
 
+// From the system folder alone: a library of the same name beside the
+// program or the script must never run.
 bool LoadLibraryNamed(std::string_view name) {
-    runState.Ras.library = platform::LoadLibraryA(std::string(name));
+    runState.Ras.library = platform::LoadLibraryA(SystemFilePath(name));
     return !platform::IsNull(runState.Ras.library);
 }
 

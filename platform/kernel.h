@@ -11,8 +11,16 @@
 namespace skervo::platform {
 
 inline constexpr std::uint32_t kGenericRead = 0x80000000;
+inline constexpr std::uint32_t kGenericWrite = 0x40000000;
 inline constexpr std::uint32_t kFileShareRead = 1;
+inline constexpr std::uint32_t kFileShareWrite = 2;
 inline constexpr std::uint32_t kOpenExisting = 3;
+inline constexpr std::uint32_t kOpenAlways = 4;
+inline constexpr std::uint32_t kFileBegin = 0;
+inline constexpr std::uint32_t kFileEnd = 2;
+
+inline constexpr std::uint32_t kErrorSharingViolation = 32;
+inline constexpr std::uint32_t kErrorLockViolation = 33;
 
 inline constexpr std::uint32_t kLocaleUserDefault = 0x0400;
 inline constexpr std::uint32_t kNormIgnoreCase = 1;
@@ -66,12 +74,23 @@ KernelHandle CreateFileA(const std::string& path, std::uint32_t access, std::uin
                          std::uint32_t disposition);
 KernelHandle CreateFileW(const std::wstring& path, std::uint32_t access, std::uint32_t share,
                          std::uint32_t disposition);
-// Moves to the given byte from the start of the file.
-bool SetFilePointer(KernelHandle file, std::uint32_t position);
+// Moves by distance from the start (kFileBegin) or the end (kFileEnd); the
+// new position, or nullopt on failure.
+std::optional<std::uint64_t> SetFilePointer(KernelHandle file, std::int64_t distance,
+                                            std::uint32_t moveMethod);
 // Reads up to size bytes; false on failure. bytesRead is 0 at the end of the file.
 bool ReadFile(KernelHandle file, char* buffer, std::uint32_t size, std::uint32_t& bytesRead);
+// Writes the bytes at the file's position; false unless all were written.
+bool WriteFile(KernelHandle file, std::string_view bytes);
+// Both return at once: LockFile fails with kErrorLockViolation while another
+// handle holds the range.
+bool LockFile(KernelHandle file, std::uint64_t offset, std::uint64_t length);
+bool UnlockFile(KernelHandle file, std::uint64_t offset, std::uint64_t length);
 bool CloseHandle(KernelHandle handle);
 
+// The full path of a path relative to the current directory, whatever its
+// length; empty on failure.
+std::string GetFullPathNameA(const std::string& path);
 std::uint32_t GetFileAttributesA(const std::string& path);
 // WIN32_FIND_DATAA, as far as the program reads it: the names of the file found,
 // long and, when it has one of its own, short (else empty).
@@ -86,6 +105,9 @@ std::string GetShortPathNameA(const std::string& path);
 // The full path of a program found along the search order for executables,
 // whatever its length; empty when it is not found.
 std::string SearchPathA(const std::string& fileName);
+// The system's folders, without a final backslash (but for a root).
+std::string GetSystemDirectoryA();
+std::string GetWindowsDirectoryA();
 
 // No application name, no inheritance, no environment; currentDirectory is
 // passed even when empty.
@@ -98,9 +120,33 @@ std::uint32_t WaitForSingleObject(KernelHandle handle, std::uint32_t millisecond
 KernelHandle OpenProcess(std::uint32_t access, std::uint32_t processId);
 std::uint32_t GetCurrentProcessId();
 bool TerminateProcess(KernelHandle process, std::uint32_t exitCode);
+bool GetExitCodeProcess(KernelHandle process, std::uint32_t& exitCode);
+
+// The error code of the calling thread's last failed call.
+std::uint32_t GetLastError();
+// The system's text for an error code, in the user's language, as the
+// system writes it (line end included); empty when it has none.
+std::string FormatMessageA(std::uint32_t code);
+
+// The computer's NetBIOS name, and the user's logon name (advapi32); empty
+// when the system does not say.
+std::string GetComputerNameA();
+std::string GetUserNameA();
 
 std::uint32_t GetTickCount();
 void Sleep(std::uint32_t milliseconds);
+
+// SYSTEMTIME, in local time.
+struct LocalTime {
+    std::uint16_t year = 0;
+    std::uint16_t month = 0;
+    std::uint16_t day = 0;
+    std::uint16_t hour = 0;
+    std::uint16_t minute = 0;
+    std::uint16_t second = 0;
+    std::uint16_t milliseconds = 0;
+};
+LocalTime GetLocalTime();
 
 ModuleHandle LoadLibraryA(const std::string& name);
 // Whether LoadLibraryA's answer is a library: values up to 31 are the error
@@ -114,6 +160,16 @@ ProcAddress GetProcAddress(ModuleHandle module, const std::string& name);
 bool FreeLibrary(ModuleHandle module);
 // Calls a GetVersionExA found with GetProcAddress.
 bool InvokeGetVersionExA(ProcAddress function, OsVersionRecord& record);
+
+// What the newer systems offer to keep libraries and programs from being
+// looked for in the program's folder and the current directory, called
+// through GetProcAddress.
+inline constexpr std::uint32_t kLoadLibrarySearchSystem32 = 0x800;
+inline constexpr std::uint32_t kBaseSearchPathEnableSafeSearchMode = 0x1;
+inline constexpr std::uint32_t kBaseSearchPathPermanent = 0x8000;
+bool InvokeSetDefaultDllDirectories(ProcAddress function, std::uint32_t directoryFlags);
+bool InvokeSetDllDirectoryA(ProcAddress function, const std::string& directory);
+bool InvokeSetSearchPathMode(ProcAddress function, std::uint32_t flags);
 
 // The ANSI code page.
 std::uint32_t GetACP();

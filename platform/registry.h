@@ -12,8 +12,9 @@ namespace skervo::platform {
 inline constexpr RegistryKey kHkeyClassesRoot{
     static_cast<std::uintptr_t>(static_cast<std::intptr_t>(INT32_MIN))};
 inline constexpr std::uint32_t kRegOptionNonVolatile = 0;
-inline constexpr std::uint32_t kKeyAllAccess = 0xF003F;
+inline constexpr std::uint32_t kKeySetValue = 0x0002;
 inline constexpr std::uint32_t kRegSz = 1;
+inline constexpr std::uint32_t kRegDword = 4;
 inline constexpr std::int32_t kErrorSuccess = 0;
 
 // No class, no security attributes; creates the key or opens it when it exists.

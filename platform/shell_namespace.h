@@ -33,6 +33,7 @@ struct InvokeCommandRecord {
     WindowHandle owner{};
     std::uint32_t verbOffset = 0;  // given as an integer verb
     int show = 0;
+    std::string directory{};  // the command's current directory; none when empty
 };
 
 HResult SHGetDesktopFolder(ShellFolderRef& desktop);

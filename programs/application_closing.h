@@ -6,9 +6,9 @@
 
 namespace skervo {
 
+// By path, kills every process of the file with NoConfirmation, else closes
+// all their top-level windows; by title, closes the windows.
 void CloseApplication(std::string_view name);
-// Kills the process with NoConfirmation, else closes all its top-level windows.
-void CloseProcessById(std::uint32_t processId);
 // Last started first; releases every handle of the list.
 void CloseStartedApplications();
 

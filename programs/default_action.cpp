@@ -17,9 +17,11 @@ namespace {
 constexpr std::uint32_t kFirstCommandId = 1;
 constexpr std::uint32_t kLastCommandId = 0x7FFF;
 
-// What the default entry of the item's context menu would do. The menu is
-// never shown: it only lets the handler name its default command.
-bool InvokeDefaultCommand(WindowHandle owner, ShellFolderRef folder, ItemIdList item) {
+// What the default entry of the item's context menu would do, from the
+// item's own folder as a double-click does. The menu is never shown: it only
+// lets the handler name its default command.
+bool InvokeDefaultCommand(WindowHandle owner, ShellFolderRef folder, ItemIdList item,
+                          const std::string& directory) {
     OwnedContextMenu handler;
     if (!Succeeded(GetContextMenu(folder, owner, item, handler.Receive()))) {
         return false;
@@ -33,14 +35,14 @@ bool InvokeDefaultCommand(WindowHandle owner, ShellFolderRef folder, ItemIdList 
     if (id == 0 || id == kNoDefaultItem) {
         return false;
     }
-    const InvokeCommandRecord record{owner, id - kFirstCommandId, kSwShowNormal};
+    const InvokeCommandRecord record{owner, id - kFirstCommandId, kSwShowNormal, directory};
     return Succeeded(InvokeCommand(handler.Get(), record));
 }
 
 // A path that its own folder cannot name (a drive's root leaves an empty
 // name) is parsed whole by the desktop's first folder, the computer.
 bool InvokeThroughFirstDesktopFolder(WindowHandle owner, ShellFolderRef desktop,
-                                     const std::string& path) {
+                                     const std::string& path, const std::string& directory) {
     OwnedEnumIdList children;
     if (!Succeeded(EnumObjects(desktop, owner, kShcontfFolders, children.Receive()))) {
         return false;
@@ -56,7 +58,7 @@ bool InvokeThroughFirstDesktopFolder(WindowHandle owner, ShellFolderRef desktop,
     }
     OwnedIdList item;
     return Succeeded(ParseDisplayName(folder.Get(), owner, path, item.Receive())) &&
-           InvokeDefaultCommand(owner, folder.Get(), item.Get());
+           InvokeDefaultCommand(owner, folder.Get(), item.Get(), directory);
 }
 
 }  // namespace
@@ -66,6 +68,7 @@ bool InvokeThroughFirstDesktopFolder(WindowHandle owner, ShellFolderRef desktop,
 bool RunDefaultAction(std::string_view path, WindowHandle owner) {
     const std::string folderPart(FolderOf(path));
     const std::string namePart(FileNameOf(path));
+    const std::string directory(folderPart.starts_with('"') ? folderPart.substr(1) : folderPart);
     OwnedShellFolder desktop;
     OwnedIdList folderList;
     OwnedShellFolder folder;
@@ -76,9 +79,9 @@ bool RunDefaultAction(std::string_view path, WindowHandle owner) {
     }
     OwnedIdList item;
     if (Succeeded(ParseDisplayName(folder.Get(), owner, namePart, item.Receive()))) {
-        return InvokeDefaultCommand(owner, folder.Get(), item.Get());
+        return InvokeDefaultCommand(owner, folder.Get(), item.Get(), directory);
     }
-    return InvokeThroughFirstDesktopFolder(owner, desktop.Get(), std::string(path));
+    return InvokeThroughFirstDesktopFolder(owner, desktop.Get(), std::string(path), directory);
 }
 
 }  // namespace skervo

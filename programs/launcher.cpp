@@ -4,7 +4,10 @@
 
 #include "common/files.h"
 #include "common/run_state.h"
+#include "common/system_error.h"
 #include "common/text_rules.h"
+#include "common/wait_limit.h"
+#include "journal/journal.h"
 #include "platform/kernel.h"
 #include "programs/command_split.h"
 #include "services/service_control.h"
@@ -50,10 +53,20 @@ std::optional<StartedApp> CreateProgramProcess(const CommandSplit& command) {
     return StartedApp{platform::OwnedHandle(started.process), started.processId, started.threadId};
 }
 
+// A program still running when the time limit is reached is left running.
 void WaitForEnd(const platform::OwnedHandle& process, std::string_view programName) {
     ShowStep(std::string(texts::kWaitingForEnd) + std::string(programName));
-    while (PollMessages() &&
-           platform::WaitForSingleObject(process.Get(), kEndWaitSlice) == platform::kWaitTimeout) {
+    WaitLimit limit;
+    while (PollMessages()) {
+        if (platform::WaitForSingleObject(process.Get(), kEndWaitSlice) != platform::kWaitTimeout) {
+            std::uint32_t exitCode = 0;
+            platform::GetExitCodeProcess(process.Get(), exitCode);
+            Tell(Happened::Ended, exitCode);
+            return;
+        }
+        if (limit.Reached()) {
+            return;
+        }
     }
 }
 
@@ -88,6 +101,7 @@ bool LaunchCommand(std::string_view text, LaunchMode mode) {
     if (!started) {
         return false;
     }
+    Tell(Happened::Started, started->processId);
     if (mode.waitForEnd) {
         WaitForEnd(started->process, FileNameOf(split.program));
     } else {
@@ -96,10 +110,15 @@ bool LaunchCommand(std::string_view text, LaunchMode mode) {
     return true;
 }
 
-void LaunchOrReport(std::string_view text, LaunchMode mode) {
-    if (!LaunchCommand(text, mode)) {
-        ShowError(std::string(texts::kCannotRun) + std::string(text));
+bool LaunchOrReport(std::string_view text, LaunchMode mode) {
+    if (LaunchCommand(text, mode)) {
+        return true;
     }
+    if (!text.empty()) {  // otherwise nothing was tried
+        Tell(Happened::NotStarted, 0, SystemErrorText(platform::GetLastError()));
+    }
+    ShowError(std::string(texts::kCannotRun) + std::string(text));
+    return false;
 }
 
 bool TryLaunch(std::string_view text) {

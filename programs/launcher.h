@@ -14,8 +14,8 @@ struct LaunchMode {
 
 // True when a process was created or the text was a service command.
 bool LaunchCommand(std::string_view text, LaunchMode mode);
-// LaunchCommand, and the error box when nothing was started.
-void LaunchOrReport(std::string_view text, LaunchMode mode = {});
+// LaunchCommand, and the error box when nothing was started; true when something was.
+bool LaunchOrReport(std::string_view text, LaunchMode mode = {});
 // LaunchCommand for a plain line: no wait, no message.
 bool TryLaunch(std::string_view text);
 

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "common/run_state.h"
+#include "common/system_files.h"
 #include "common/text_rules.h"
 #include "platform/growing_text.h"
 #include "platform/kernel.h"
@@ -48,7 +49,7 @@ bool BindPsapi() {
     if (!platform::IsNull(bound.psapi)) {
         return true;
     }
-    const platform::ModuleHandle psapi = platform::LoadLibraryA("psapi.dll");
+    const platform::ModuleHandle psapi = platform::LoadLibraryA(SystemFilePath("psapi.dll"));
     if (!platform::IsLoadedLibrary(psapi)) {
         return false;
     }

@@ -5,9 +5,12 @@
 
 #include "common/poll_intervals.h"
 #include "common/run_state.h"
+#include "common/system_files.h"
+#include "common/wait_limit.h"
 #include "dialup/count_connections.h"
 #include "dialup/dial_entry.h"
 #include "dialup/hang_up_all.h"
+#include "journal/journal.h"
 #include "platform/kernel.h"
 #include "platform/user.h"
 #include "programs/launcher.h"
@@ -19,22 +22,32 @@
 namespace skervo {
 namespace {
 
-// The platform's dial-up dialog: the program searched, and what follows its path.
+// The platform's dial-up dialog: the program, what follows its path, and
+// whether the entry's name goes in quotes. rasphone.exe takes one argument
+// after -d, so a name with blanks must be quoted to reach it whole; rundll32
+// hands the rest of its command line to RnaDial as the name.
 struct DialogProgram {
     std::string_view fileName;
     std::string_view arguments;
+    bool quotedName;
     std::string_view notFound;
 };
-constexpr DialogProgram kNtDialog{"rasphone.exe", " -d ", texts::kRasphoneNotFound};
-constexpr DialogProgram kOtherDialog{"rundll32.exe", " rnaui.dll,RnaDial ",
+constexpr DialogProgram kNtDialog{"rasphone.exe", " -d ", true, texts::kRasphoneNotFound};
+constexpr DialogProgram kOtherDialog{"rundll32.exe", " rnaui.dll,RnaDial ", false,
                                      texts::kRundll32NotFound};
+
+std::string Quoted(std::string_view text) {
+    return "\"" + std::string(text) + "\"";
+}
 
 // &&x: dials only when the entry differs from the one named last (letter case counts).
 void DialAutomatically(std::string_view name) {
     if (name.empty() || name == runState.ConnectionName) {
+        Tell(Happened::AlreadyDialled);
         return;
     }
     runState.ConnectionName = name;
+    Tell(Happened::DialStarted);
     DialEntry();
     PollMessages();
 }
@@ -45,12 +58,14 @@ void WaitForConnection() {
     if (!PollMessages()) {
         return;
     }
+    WaitLimit limit;
     while (CountConnections() == 0) {
-        if (!PollMessages()) {
+        if (!PollMessages() || limit.Reached()) {
             return;
         }
         platform::Sleep(kPollIntervalMilliseconds);
     }
+    Tell(Happened::ConnectionFound);
 }
 
 // &>: sleeps before every count, also when no connection exists. The window
@@ -58,6 +73,9 @@ void WaitForConnection() {
 void WaitForNoConnection(bool hideRequested) {
     ShowStep(texts::kWaitingForNoConnection);
     const bool hide = hideRequested && runState.TrayIconPresent;
+    if (hideRequested && !hide) {
+        Tell(Happened::NoStatusWindow);
+    }
     if (hide) {
         if (!PollMessages()) {
             return;
@@ -65,9 +83,11 @@ void WaitForNoConnection(bool hideRequested) {
         platform::Sleep(kDisconnectionPollMilliseconds);
         platform::ShowWindow(runState.StatusWindowHandle, platform::kSwHide);
     }
-    while (PollMessages()) {
+    WaitLimit limit;
+    while (PollMessages() && !limit.Reached()) {
         platform::Sleep(kDisconnectionPollMilliseconds);
         if (CountConnections() == 0) {
+            Tell(Happened::NoConnectionLeft);
             break;
         }
     }
@@ -79,14 +99,17 @@ void WaitForNoConnection(bool hideRequested) {
 // &x: the dialog runs on its own; a script that must wait for the connection follows with &-.
 void OpenDialDialog(std::string_view name) {
     const DialogProgram& dialog = runState.IsNT ? kNtDialog : kOtherDialog;
-    const std::string path = platform::SearchPathA(std::string(dialog.fileName));
+    const std::string path = FindSystemProgram(dialog.fileName);
     if (path.empty()) {
         ShowError(dialog.notFound);
         return;
     }
     runState.ConnectionName = name;
-    LaunchOrReport(path + std::string(dialog.arguments) + runState.ConnectionName,
-                   {.dialDialog = true});
+    const bool quoted = dialog.quotedName && !name.empty();
+    // Quoted, a path with blanks cannot start C:\Program.exe instead.
+    LaunchOrReport(
+        Quoted(path) + std::string(dialog.arguments) + (quoted ? Quoted(name) : std::string(name)),
+        {.dialDialog = true});
 }
 
 }  // namespace

@@ -2,7 +2,9 @@
 
 #include "common/poll_intervals.h"
 #include "common/run_state.h"
+#include "common/wait_limit.h"
 #include "dialup/count_connections.h"
+#include "journal/journal.h"
 #include "platform/kernel.h"
 #include "programs/application_closing.h"
 #include "ui/message_pump.h"
@@ -11,14 +13,17 @@
 namespace skervo {
 namespace {
 
+// When the time limit is reached, the applications are closed all the same.
 void WaitForEndOfConnection() {
+    WaitLimit limit;
     while (CountConnections() > 0) {
         ShowStep(texts::kWaitingForDisconnection);
-        if (!PollMessages()) {
+        if (!PollMessages() || limit.Reached()) {
             return;
         }
         platform::Sleep(kDisconnectionPollMilliseconds);
     }
+    Tell(Happened::NoConnectionLeft);
 }
 
 }  // namespace

@@ -1,8 +1,10 @@
 #include "script/script_reader.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "common/ansi_text.h"
+#include "common/poll_intervals.h"
 #include "platform/kernel.h"
 #include "script/utf8_check.h"
 
@@ -10,7 +12,10 @@ namespace skervo {
 namespace {
 
 constexpr char kCtrlZ = 26;
-constexpr std::size_t kBufferSize = 64 * 1024;
+constexpr std::uint32_t kReadPiece = 64 * 1024;
+// A script being copied over is held by the copy for a moment: long enough
+// for a copy over a network, short enough not to hold up a logon.
+constexpr std::uint32_t kWaitForCopyMilliseconds = 10000;
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
@@ -18,9 +23,8 @@ bool EndsOrBreaksLine(char c) {
     return c == '\n' || c == '\r' || c == kCtrlZ;
 }
 
-// A line is converted only while it is UTF-8 still: one that changed since
-// the check pass keeps its bytes, as does one the system cannot convert.
-// Never an empty line in place of a real one.
+// A line is converted only while it is UTF-8 still; one the system cannot
+// convert keeps its bytes. Never an empty line in place of a real one.
 std::string InAnsiCodePage(std::string line) {
     Utf8Check check;
     check.Feed(line);
@@ -30,30 +34,46 @@ std::string InAnsiCodePage(std::string line) {
     return Utf8ToAnsi(line).value_or(std::move(line));
 }
 
+platform::KernelHandle OpenForReading(const std::string& path, const std::wstring& widePath) {
+    // Others may read the script meanwhile, but not change it.
+    return widePath.empty()
+               ? platform::CreateFileA(path, platform::kGenericRead, platform::kFileShareRead,
+                                       platform::kOpenExisting)
+               : platform::CreateFileW(widePath, platform::kGenericRead, platform::kFileShareRead,
+                                       platform::kOpenExisting);
+}
+
 }  // namespace
 
-void ScriptReader::Open(const std::string& path, const std::wstring& widePath) {
-    Close();
-    // Others may read the script meanwhile, but not change it.
-    file_.Reset(widePath.empty()
-                    ? platform::CreateFileA(path, platform::kGenericRead, platform::kFileShareRead,
-                                            platform::kOpenExisting)
-                    : platform::CreateFileW(widePath, platform::kGenericRead,
-                                            platform::kFileShareRead, platform::kOpenExisting));
-    buffer_.resize(kBufferSize);
-    ChooseEncoding();
-}
-
-void ScriptReader::Close() {
-    file_.Reset();
-    position_ = filled_ = 0;
-    utf8_ = convertUtf8_ = false;
-}
-
-void ScriptReader::SkipByteOrderMark() {
-    if (FillBuffer() && std::string_view(buffer_.data() + position_, filled_ - position_)
-                            .starts_with(kByteOrderMark)) {
-        position_ += kByteOrderMark.size();
+// Reading to the end, rather than asking for the size, serves a pipe or a
+// device as well as a file.
+bool ScriptReader::ReadWholeFile(const std::string& path, const std::wstring& widePath) {
+    platform::OwnedHandle file(OpenForReading(path, widePath));
+    for (std::uint32_t waited = 0; !file && waited < kWaitForCopyMilliseconds;
+         waited += kPollIntervalMilliseconds) {
+        if (platform::GetLastError() != platform::kErrorSharingViolation) {
+            break;
+        }
+        platform::Sleep(kPollIntervalMilliseconds);
+        file.Reset(OpenForReading(path, widePath));
+    }
+    if (!file) {
+        openError_ = platform::GetLastError();
+        return false;
+    }
+    // Half a script is not run: a read that fails (a share gone) reads nothing.
+    std::vector<char> piece(kReadPiece);
+    for (;;) {
+        std::uint32_t bytesRead = 0;
+        if (!platform::ReadFile(file.Get(), piece.data(), kReadPiece, bytesRead)) {
+            openError_ = platform::GetLastError();
+            text_.clear();
+            return false;
+        }
+        if (bytesRead == 0) {
+            return true;
+        }
+        text_.append(piece.data(), bytesRead);
     }
 }
 
@@ -61,93 +81,50 @@ void ScriptReader::SkipByteOrderMark() {
 // skipped. A script that is UTF-8 throughout is read in the ANSI code page
 // (as it is when that code page is UTF-8); one in Windows-1252 never passes
 // for UTF-8, where an accented letter followed by an ASCII character is no
-// sequence. Deciding takes one reading of the whole file before the first
-// line. A pipe or a device cannot be read twice: what that reading saw of
-// one is kept and read from.
-void ScriptReader::ChooseEncoding() {
-    const bool rewindable = file_ && platform::SetFilePointer(file_.Get(), 0);
-    std::vector<char> seen;
-    Utf8Check check;
-    SkipByteOrderMark();
-    while (FillBuffer()) {
-        check.Feed(std::string_view(buffer_.data() + position_, filled_ - position_));
-        if (!rewindable) {
-            seen.insert(seen.end(), buffer_.begin() + position_, buffer_.begin() + filled_);
-        }
-        position_ = filled_;
+// sequence.
+void ScriptReader::Open(const std::string& path, const std::wstring& widePath) {
+    *this = ScriptReader();
+    opened_ = ReadWholeFile(path, widePath);
+    if (std::string_view(text_).starts_with(kByteOrderMark)) {
+        position_ = kByteOrderMark.size();
     }
+    Utf8Check check;
+    check.Feed(std::string_view(text_).substr(position_));
     utf8_ = check.IsUtf8BeyondAscii();
     convertUtf8_ = utf8_ && !AnsiIsUtf8();
-    position_ = filled_ = 0;
-    if (rewindable && platform::SetFilePointer(file_.Get(), 0)) {
-        SkipByteOrderMark();
-        return;
-    }
-    file_.Reset();
-    filled_ = seen.size();
-    buffer_ = std::move(seen);
 }
 
-bool ScriptReader::FillBuffer() {
-    if (position_ < filled_) {
-        return true;
-    }
-    std::uint32_t bytesRead = 0;
-    if (!file_ || !platform::ReadFile(file_.Get(), buffer_.data(),
-                                      static_cast<std::uint32_t>(buffer_.size()), bytesRead)) {
-        bytesRead = 0;
-    }
-    position_ = 0;
-    filled_ = bytesRead;
-    return filled_ > 0;
-}
-
-bool ScriptReader::NextIs(char c) {
-    return FillBuffer() && buffer_[position_] == c;
-}
-
-bool ScriptReader::AtEnd() {
-    return !FillBuffer() || buffer_[position_] == kCtrlZ;
+bool ScriptReader::AtEnd() const {
+    return position_ >= text_.size() || text_[position_] == kCtrlZ;
 }
 
 std::string ScriptReader::ReadLine() {
     std::string line;
-    while (FillBuffer()) {
-        const char* begin = buffer_.data() + position_;
-        const char* end = buffer_.data() + filled_;
-        const char* stop = std::find_if(begin, end, EndsOrBreaksLine);
+    while (position_ < text_.size()) {
+        const auto begin = text_.begin() + static_cast<std::ptrdiff_t>(position_);
+        const auto stop = std::find_if(begin, text_.end(), EndsOrBreaksLine);
         line.append(begin, stop);
-        position_ += static_cast<std::size_t>(stop - begin);
-        if (stop == end) {
-            continue;
-        }
-        const char c = *stop;
-        if (c == kCtrlZ) {
-            break;  // left unread: the file now counts as at its end
+        position_ = static_cast<std::size_t>(stop - text_.begin());
+        if (stop == text_.end() || *stop == kCtrlZ) {
+            break;  // a Ctrl-Z is left unread: the file now counts as at its end
         }
         ++position_;
-        if (c == '\n') {
+        if (*stop == '\n') {
             break;
         }
-        if (NextIs('\n')) {  // CR LF; a CR on its own is dropped
+        if (position_ < text_.size() && text_[position_] == '\n') {  // CR LF
             ++position_;
             break;
         }
+        // a CR on its own is dropped, and the line goes on
     }
     // Line ends and Ctrl-Z are ASCII: a line of UTF-8 text holds whole characters.
     return convertUtf8_ ? InAnsiCodePage(std::move(line)) : line;
 }
 
-bool ScriptReader::HasTextAfterEnd() {
-    while (FillBuffer()) {
-        const char* begin = buffer_.data() + position_;
-        const char* end = buffer_.data() + filled_;
-        if (std::any_of(begin, end, [](char c) { return static_cast<unsigned char>(c) > 32; })) {
-            return true;
-        }
-        position_ = filled_;
-    }
-    return false;
+bool ScriptReader::HasTextAfterEnd() const {
+    return std::any_of(text_.begin() + static_cast<std::ptrdiff_t>(position_), text_.end(),
+                       [](char c) { return static_cast<unsigned char>(c) > 32; });
 }
 
 }  // namespace skervo

@@ -1,12 +1,10 @@
 #pragma once
-// Reads a script file line by line: lines end at LF or CR LF, a lone CR is
-// dropped, and a Ctrl-Z ends the file. Lines come in the ANSI code page, also
-// from a script saved in UTF-8.
+// Reads a script file whole, then hands it out line by line: lines end at LF
+// or CR LF, a lone CR is dropped, and a Ctrl-Z ends the file. Lines come in
+// the ANSI code page, also from a script saved in UTF-8.
 #include <cstddef>
+#include <cstdint>
 #include <string>
-#include <vector>
-
-#include "platform/kernel.h"
 
 namespace skervo {
 
@@ -14,33 +12,34 @@ class ScriptReader {
   public:
     ScriptReader() = default;
 
-    // A file that cannot be opened reads as already at its end. The file is
-    // opened by its wide path when one is given.
+    // Reads the whole file and closes it at once: the script can then be
+    // replaced or deleted while the run goes on, which carries out the script
+    // as it was now. A file that cannot be opened reads as already at its
+    // end. The file is opened by its wide path when one is given.
     void Open(const std::string& path, const std::wstring& widePath = {});
+    // Whether the file could be opened and read.
+    bool Opened() const { return opened_; }
+    // Why it could not: the system's error code.
+    std::uint32_t OpenError() const { return openError_; }
     // No character left, or the next one is Ctrl-Z.
-    bool AtEnd();
+    bool AtEnd() const;
     // The next line, its line end consumed.
     std::string ReadLine();
-    void Close();
 
-    bool IsOpen() const { return static_cast<bool>(file_); }
     // Whether the script is UTF-8 beyond ASCII (its lines then come in the
     // ANSI code page, converted unless that code page is UTF-8 itself).
     bool IsUtf8() const { return utf8_; }
     // Once at the end: whether anything but blanks and control characters
-    // follows the Ctrl-Z that ended the script. Reads the rest of the file.
-    bool HasTextAfterEnd();
+    // follows the Ctrl-Z that ended the script.
+    bool HasTextAfterEnd() const;
 
   private:
-    bool FillBuffer();
-    bool NextIs(char c);
-    void SkipByteOrderMark();
-    void ChooseEncoding();
+    bool ReadWholeFile(const std::string& path, const std::wstring& widePath);
 
-    platform::OwnedHandle file_;
-    std::vector<char> buffer_;
+    std::string text_;
     std::size_t position_ = 0;
-    std::size_t filled_ = 0;
+    bool opened_ = false;
+    std::uint32_t openError_ = 0;
     bool utf8_ = false;
     bool convertUtf8_ = false;  // a UTF-8 script, and an ANSI code page that is not
 };

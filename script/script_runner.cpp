@@ -2,16 +2,20 @@
 
 #include <string>
 
-#include "app/command_line.h"
+#include "common/files.h"
 #include "common/run_state.h"
+#include "common/system_error.h"
 #include "common/text_rules.h"
 #include "common/windows_family.h"
+#include "journal/journal.h"
+#include "platform/kernel.h"
 #include "platform/user.h"
 #include "programs/application_closing.h"
 #include "programs/default_action.h"
 #include "programs/launcher.h"
 #include "script/connection_commands.h"
 #include "script/count.h"
+#include "script/download_mark.h"
 #include "script/end_of_run.h"
 #include "script/line_recognition.h"
 #include "script/pause.h"
@@ -33,24 +37,44 @@ void StartRun() {
 void PauseOrWait(std::string_view rest, bool lastLine) {
     if (const auto seconds = PauseSeconds(rest)) {
         runState.PauseMilliseconds = std::int64_t{*seconds} * 1000;
-        if (!lastLine) {  // a pause on the last line would only delay the end
+        // A pause on the last line would only delay the end.
+        Tell(lastLine ? Happened::PauseSkipped : Happened::Paused, *seconds);
+        if (!lastLine) {
             RunPause(rest);
         }
-    } else {
-        LaunchOrReport(rest, {.waitForEnd = !lastLine});
+    } else if (LaunchOrReport(rest, {.waitForEnd = !lastLine}) && lastLine) {
+        Tell(Happened::EndNotWaitedFor);
     }
 }
 
 void ShowOrHideWindow(int command) {
     // Hidden only while the icon offers the way back.
-    if (runState.TrayIconPresent) {
-        platform::ShowWindow(runState.StatusWindowHandle, command);
+    if (!runState.TrayIconPresent) {
+        Tell(Happened::NoStatusWindow);
+        return;
     }
+    platform::ShowWindow(runState.StatusWindowHandle, command);
+    Tell(command == platform::kSwHide ? Happened::WindowHidden : Happened::WindowShown);
 }
 
+// A line naming an existing folder, or a file that is no program, goes
+// straight to its default action, as a double-click would: the system runs
+// any executable whatever its extension (a rapport.pdf replaced by a
+// program), and a folder with a blank would start the program named like its
+// first word (Rapports.exe for « Rapports 2024 »). The reason the journal
+// gives for a line tried as a program is the program's.
 void RunPlainLine(const std::string& line) {
-    if (TryLaunch(line) || RunDefaultAction(line, platform::WindowHandle{})) {
+    const bool document = NamesDocumentOrFolder(line);
+    if (!document && TryLaunch(line)) {
         return;
+    }
+    const std::uint32_t launchError = platform::GetLastError();
+    if (RunDefaultAction(line, platform::WindowHandle{})) {
+        Tell(Happened::OpenedByShell);
+        return;
+    }
+    if (!document) {
+        Tell(Happened::NotStarted, 0, SystemErrorText(launchError));
     }
     ShowError(std::string(texts::kCannotRun) + line);
 }
@@ -84,41 +108,60 @@ void CarryOutLine(bool lastLine) {
     }
 }
 
-}  // namespace
-
-bool CallsForUsage(int parameterCount, bool silentSwitch) {
-    const bool scriptAlone = parameterCount == 1 && !silentSwitch;
-    const bool scriptAndSwitch = parameterCount == 2 && silentSwitch;
-    return !scriptAlone && !scriptAndSwitch;
+// A script that cannot be read runs no line, and says why; nor does a
+// downloaded one that the user did not accept.
+ScriptReader ReadScript(const std::string& path) {
+    ScriptReader script;
+    script.Open(path, runState.ScriptWidePath);
+    if (!script.Opened()) {
+        runState.Outcome.couldNotStart = true;
+        Tell(Happened::ScriptUnreadable, 0, SystemErrorText(script.OpenError()));
+    } else if (!MayRunScriptFrom(ReadDownloadMark(path, runState.ScriptWidePath), path)) {
+        runState.Outcome.couldNotStart = true;
+        script = ScriptReader();
+    }
+    return script;
 }
 
-void RunScript() {
-    if (CallsForUsage(ParameterCount(), HasSwitch("silent"))) {
-        ShowNotice(texts::kUsage);
-        return;
-    }
-    StartRun();
-    const std::string& scriptPath = runState.Parameters[1];
-    const std::string trayTip = std::string(texts::kTrayTipPrefix) + scriptPath;
-    ScriptReader script;
-    script.Open(scriptPath, runState.ScriptWidePath);
+void CarryOutLines(ScriptReader& script) {
+    const std::string trayTip = std::string(texts::kTrayTipPrefix) + runState.Parameters[1];
+    int number = 0;
     while (!script.AtEnd() && !runState.StopRequested) {
         if (!PollMessages()) {
             break;
         }
         runState.ScriptLine = Trim(script.ReadLine());
+        ++number;
         if (runState.UseStatusWindow) {
             SetTrayTip(trayTip);
         }
         if (IsCommentOrEmpty(runState.ScriptLine)) {
             continue;
         }
+        JournalLine(number, runState.ScriptLine);
         CarryOutLine(script.AtEnd());
         if (!PollMessages()) {
             break;
         }
     }
-    script.Close();
+    if (runState.StopRequested) {
+        Tell(Happened::StoppedByUser);
+    }
+}
+
+}  // namespace
+
+void RunScript() {
+    if (!runState.Switches.run) {
+        // Only the switches of an unattended run make a wrong command line a failure.
+        runState.Outcome.couldNotStart = true;
+        ShowNotice(texts::kUsage);
+        return;
+    }
+    StartRun();
+    ScriptReader script = ReadScript(runState.Parameters[1]);
+    CarryOutLines(script);
+    JournalEndOfScript();
     FinishRun();
 }
 

@@ -1,10 +1,12 @@
 #include "services/service_control.h"
 
 #include <cstdint>
-#include <optional>
 #include <string>
 
 #include "common/poll_intervals.h"
+#include "common/system_error.h"
+#include "common/wait_limit.h"
+#include "journal/journal.h"
 #include "platform/kernel.h"
 #include "platform/services.h"
 #include "ui/message_pump.h"
@@ -21,69 +23,111 @@ std::string Join(std::string_view text, std::string_view name) {
     return std::string(text) + std::string(name);
 }
 
+// What asking for the target state came to.
+enum class Request { Failed, AlreadyThere, OnItsWay };
+
 // Starts a service that is neither running nor starting, stops one that is
 // neither stopped nor stopping. status holds the last state known.
-bool RequestState(ServiceHandle service, ServiceAction action, ServiceStatus& status) {
+Request RequestState(ServiceHandle service, ServiceAction action, ServiceStatus& status) {
     if (!platform::QueryServiceStatus(service, status)) {
-        return false;
+        return Request::Failed;
     }
     const std::uint32_t state = status.currentState;
     if (action == ServiceAction::Start) {
-        return state == platform::kServiceRunning || state == platform::kServiceStartPending ||
-               platform::StartServiceA(service);
+        if (state == platform::kServiceRunning) {
+            return Request::AlreadyThere;
+        }
+        return state == platform::kServiceStartPending || platform::StartServiceA(service)
+                   ? Request::OnItsWay
+                   : Request::Failed;
     }
-    return state == platform::kServiceStopped || state == platform::kServiceStopPending ||
-           platform::ControlService(service, platform::kServiceControlStop, status);
+    if (state == platform::kServiceStopped) {
+        return Request::AlreadyThere;
+    }
+    return state == platform::kServiceStopPending ||
+                   platform::ControlService(service, platform::kServiceControlStop, status)
+               ? Request::OnItsWay
+               : Request::Failed;
 }
 
-// Polls until the service reaches its target state or the user closes the
-// status window. A start that the service gave up on (it reports stopped
-// again) would never reach running: the wait ends there as a failure, rather
-// than hang a silent run for good. A stop has no such end: a service may
-// still report running for a moment after it accepted the stop control.
-bool WaitForState(ServiceHandle service, std::string_view name, ServiceAction action,
-                  ServiceStatus& status) {
+// How a service command ended.
+enum class Outcome { Done, Failed, TimeLimitReached, NoManager };
+
+// Polls until the service reaches its target state, the user closes the
+// status window or the time limit is reached. A start that the service gave
+// up on (it reports stopped again) would never reach running: the wait ends
+// there as a failure, rather than hang a silent run for good. A stop has no
+// such end: a service may still report running for a moment after it
+// accepted the stop control.
+Outcome WaitForState(ServiceHandle service, std::string_view name, ServiceAction action,
+                     ServiceStatus& status) {
     const bool start = action == ServiceAction::Start;
     ShowStep(Join(start ? texts::kWaitingServiceStart : texts::kWaitingServiceStop, name));
     const std::uint32_t target = start ? platform::kServiceRunning : platform::kServiceStopped;
+    WaitLimit limit;
     for (;;) {
         // A failed query keeps the last state known.
         const bool queried = platform::QueryServiceStatus(service, status);
         platform::Sleep(kPollIntervalMilliseconds);
         if (!PollMessages()) {
-            return false;
+            return Outcome::Failed;
         }
         if (status.currentState == target) {
-            return true;
+            return Outcome::Done;
         }
         // Only a fresh answer counts: the record may still hold the state
         // from before the start was sent.
         if (start && queried && status.currentState == platform::kServiceStopped) {
-            return false;
+            return Outcome::Failed;
+        }
+        if (limit.Reached()) {
+            return Outcome::TimeLimitReached;
         }
     }
 }
 
-bool ControlOpenService(ServiceHandle manager, std::string_view name, ServiceAction action,
-                        ServiceWait wait) {
+Happened WhatWasDone(Request request, ServiceAction action, ServiceWait wait) {
+    const bool start = action == ServiceAction::Start;
+    if (request == Request::AlreadyThere) {
+        return start ? Happened::ServiceAlreadyRunning : Happened::ServiceAlreadyStopped;
+    }
+    if (wait == ServiceWait::No) {
+        return start ? Happened::ServiceStartSent : Happened::ServiceStopSent;
+    }
+    return start ? Happened::ServiceStarted : Happened::ServiceStopped;
+}
+
+Outcome ControlOpenService(ServiceHandle manager, std::string_view name, ServiceAction action,
+                           ServiceWait wait) {
     const platform::OwnedServiceHandle service(
         platform::OpenServiceA(manager, std::string(name), platform::kServiceAllAccess));
     if (!service) {
-        return false;
+        return Outcome::Failed;
     }
     ServiceStatus status;
-    return RequestState(service.Get(), action, status) &&
-           (wait == ServiceWait::No || WaitForState(service.Get(), name, action, status));
+    const Request request = RequestState(service.Get(), action, status);
+    if (request == Request::Failed) {
+        return Outcome::Failed;
+    }
+    if (wait == ServiceWait::UntilReached) {
+        if (const Outcome waited = WaitForState(service.Get(), name, action, status);
+            waited != Outcome::Done) {
+            return waited;
+        }
+    }
+    Tell(WhatWasDone(request, action, wait));
+    return Outcome::Done;
 }
 
-// Empty when the manager cannot be opened. Both handles are closed, the
-// service's first, by the time it answers.
-std::optional<bool> ControlThroughManager(std::string_view name, ServiceAction action,
-                                          ServiceWait wait) {
+// Both handles are closed, the service's first, by the time it answers.
+// Without the manager (too few rights, or no manager at all on the Windows
+// 95 family) the command quietly does nothing, but for the journal.
+Outcome ControlThroughManager(std::string_view name, ServiceAction action, ServiceWait wait) {
     const platform::OwnedServiceHandle manager(
         platform::OpenSCManagerA(platform::kScManagerAllAccess));
     if (!manager) {
-        return std::nullopt;
+        Tell(Happened::ServiceManagerRefused, 0, SystemErrorText(platform::GetLastError()));
+        return Outcome::NoManager;
     }
     return ControlOpenService(manager.Get(), name, action, wait);
 }
@@ -94,16 +138,11 @@ bool ControlServiceAndWait(std::string_view name, ServiceAction action, ServiceW
     const bool start = action == ServiceAction::Start;
     ShowStep(Join(start ? texts::kStartingService : texts::kStoppingService, name));
     PollMessages();  // paints the step before the manager keeps us waiting
-    const std::optional<bool> done = ControlThroughManager(name, action, wait);
-    // Without the manager (too few rights, or no manager at all on the
-    // Windows 95 family) the command quietly does nothing.
-    if (!done) {
-        return false;
-    }
-    if (!*done) {
+    const Outcome outcome = ControlThroughManager(name, action, wait);
+    if (outcome == Outcome::Failed) {
         ShowError(Join(start ? texts::kCannotStartService : texts::kCannotStopService, name));
     }
-    return *done;
+    return outcome == Outcome::Done;
 }
 
 }  // namespace skervo

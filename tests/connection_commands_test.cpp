@@ -47,7 +47,8 @@ TEST_F(ConnectionCommandTest, AnAutomaticDialHappensOnlyOnAChangeOfEntry) {
     }
 }
 
-TEST_F(ConnectionCommandTest, ADialogLineStartsThePlatformsDialogFoundAlongTheSearchPath) {
+// From the system's folders only: one planted beside the program never starts.
+TEST_F(ConnectionCommandTest, ADialogLineStartsThePlatformsDialogFromTheSystemFolders) {
     const struct {
         std::uint32_t platformId;
         std::string program;
@@ -59,10 +60,22 @@ TEST_F(ConnectionCommandTest, ADialogLineStartsThePlatformsDialogFoundAlongTheSe
         {2,
          kSystem + "rasphone.exe",
          "&  Bureau ",
-         "\"C:\\Windows\\System32\\rasphone.exe\"  -d Bureau",
+         "\"C:\\Windows\\System32\\rasphone.exe\"  -d \"Bureau\"",
          "Bureau",
          {}},
-        {2, "C:\\Outils\\rasphone.exe", "&", "\"C:\\Outils\\rasphone.exe\"  -d ", "", {}},
+        {2,
+         kSystem + "rasphone.exe",
+         "&VPN Agence",
+         "\"C:\\Windows\\System32\\rasphone.exe\"  -d \"VPN Agence\"",
+         "VPN Agence",
+         {}},
+        {2, kSystem + "rasphone.exe", "&", "\"C:\\Windows\\System32\\rasphone.exe\"  -d ", "", {}},
+        {2,
+         "C:\\Outils\\rasphone.exe",
+         "&Bureau",
+         "",
+         "Maison",
+         {"Erreur : Impossible de trouver rasphone.exe"}},
         {2,
          kSystem + "rundll32.exe",
          "&Bureau",
@@ -70,10 +83,10 @@ TEST_F(ConnectionCommandTest, ADialogLineStartsThePlatformsDialogFoundAlongTheSe
          "Maison",
          {"Erreur : Impossible de trouver rasphone.exe"}},
         {1,
-         kSystem + "rundll32.exe",
-         "&Bureau",
-         "\"C:\\Windows\\System32\\rundll32.exe\"  rnaui.dll,RnaDial Bureau",
-         "Bureau",
+         "C:\\Windows\\rundll32.exe",
+         "&VPN Agence",
+         "\"C:\\Windows\\rundll32.exe\"  rnaui.dll,RnaDial VPN Agence",
+         "VPN Agence",
          {}},
         {1,
          kSystem + "rasphone.exe",

@@ -42,14 +42,15 @@ class DefaultActionTest : public SimTest {
 TEST_F(DefaultActionTest, TheItemIsFoundInTheFolderUpToItsLastBackslashOrColon) {
     const struct {
         std::string path, folder, name;
+        std::string directory;  // where the command runs: the item's folder
     } cases[] = {
-        {"C:\\Docs\\lettre.txt", "C:\\Docs\\", "lettre.txt"},
-        {"lettre.txt", "", "lettre.txt"},
-        {"C:\\Docs/sous/lettre.txt", "C:\\", "Docs/sous/lettre.txt"},
-        {"C:lettre.txt", "C:", "lettre.txt"},
-        {"D:\\a:b\\c:d", "D:\\a:b\\c:", "d"},
-        {"\"C:\\Docs\\a b.txt\"", "\"C:\\Docs\\", "a b.txt\""},
-        {" C:\\x.txt ", " C:\\", "x.txt "},
+        {"C:\\Docs\\lettre.txt", "C:\\Docs\\", "lettre.txt", "C:\\Docs\\"},
+        {"lettre.txt", "", "lettre.txt", ""},
+        {"C:\\Docs/sous/lettre.txt", "C:\\", "Docs/sous/lettre.txt", "C:\\"},
+        {"C:lettre.txt", "C:", "lettre.txt", "C:"},
+        {"D:\\a:b\\c:d", "D:\\a:b\\c:", "d", "D:\\a:b\\c:"},
+        {"\"C:\\Docs\\a b.txt\"", "\"C:\\Docs\\", "a b.txt\"", "C:\\Docs\\"},
+        {" C:\\x.txt ", " C:\\", "x.txt ", " C:\\"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.path);
@@ -58,7 +59,7 @@ TEST_F(DefaultActionTest, TheItemIsFoundInTheFolderUpToItsLastBackslashOrColon) 
         EXPECT_TRUE(Run(c.path));
         EXPECT_EQ(desktop.shell.queries, (std::vector<sim::MenuQuery>{{0, 1, 0x7FFF, 0x1}}));
         EXPECT_EQ(desktop.shell.invocations,
-                  (std::vector<Invocation>{{{c.folder, c.name}, 4, kOwner, 1}}));
+                  (std::vector<Invocation>{{{c.folder, c.name}, 4, kOwner, 1, c.directory}}));
         EXPECT_EQ(desktop.shell.owners, std::vector<std::uintptr_t>(3, kOwner));
         EXPECT_EQ(desktop.OpenHandleCount(), 0u);
     }
@@ -141,14 +142,50 @@ TEST_F(DefaultActionTest, TheItemsMenuDecidesWhetherAnythingOpens) {
     }
 }
 
-TEST_F(DefaultActionTest, APlainLineNamingADocumentOpensItWithoutABox) {
-    desktop.shell.folders[kDocs]["lettre.txt"] = {};
-    const auto boxes = RunSilently("C:\\Docs\\lettre.txt\nC:\\Docs\\inconnu.txt\n");
-    EXPECT_EQ(boxes, std::vector<std::string>{"Erreur : Impossible d'ex\xE9"
-                                              "cuter : C:\\Docs\\inconnu.txt"});
-    EXPECT_EQ(desktop.shell.invocations,
-              (std::vector<Invocation>{{{kDocs, "lettre.txt"}, 0, 0, 1}}));
-    EXPECT_EQ(desktop.OpenHandleCount(), 0u);
+// The system would run any program whatever its extension, and give .exe to a
+// first word without one: neither may happen to a document or a folder.
+TEST_F(DefaultActionTest, APlainLineOpensADocumentOrFolderAndNeverRunsOneAsAProgram) {
+    const struct {
+        std::string line;
+        std::string opened;   // the item in C:\Docs\ that the shell opened
+        std::string started;  // the program that ran
+    } cases[] = {
+        {"C:\\Docs\\lettre.txt", "lettre.txt", ""},
+        {"C:\\Docs\\rapport.pdf", "rapport.pdf", ""},        // a program in disguise
+        {"C:\\Docs\\Rapports 2024", "Rapports 2024", ""},    // beside C:\Docs\Rapports.exe
+        {"C:\\Docs\\outil.exe", "", "C:\\Docs\\outil.exe"},  // a program runs
+        {"C:\\Docs\\outil", "", "C:\\Docs\\outil.exe"},      // as the system adds .exe
+        {"C:\\Docs\\outil.exe /x", "", "C:\\Docs\\outil.exe"},
+    };
+    for (const auto& c : cases) {
+        SetUp();
+        desktop.files["C:\\Docs\\lettre.txt"] = "";
+        desktop.AddProgram("C:\\Docs\\rapport.pdf");
+        desktop.AddProgram("C:\\Docs\\Rapports.exe");
+        desktop.AddProgram("C:\\Docs\\outil.exe");
+        desktop.folders.insert("C:\\Docs\\Rapports 2024");
+        for (const char* item : {"lettre.txt", "rapport.pdf", "Rapports 2024", "outil.exe"}) {
+            desktop.shell.folders[kDocs][item] = {};
+        }
+        EXPECT_EQ(RunSilently(c.line + "\n"), std::vector<std::string>{}) << c.line;
+        const std::vector<ShellItem> opened =
+            c.opened.empty() ? std::vector<ShellItem>{} : std::vector<ShellItem>{{kDocs, c.opened}};
+        EXPECT_EQ(InvokedItems(), opened) << c.line;
+        std::vector<std::string> started;
+        for (const auto& [id, process] : desktop.processes) {
+            started.push_back(process.image);
+        }
+        const std::vector<std::string> program =
+            c.started.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.started};
+        EXPECT_EQ(started, program) << c.line;
+        if (!c.opened.empty()) {
+            EXPECT_EQ(desktop.shell.invocations.at(0).directory, kDocs) << "its own folder";
+        }
+    }
+    SetUp();
+    EXPECT_EQ(RunSilently("C:\\Docs\\inconnu.txt\n"),
+              std::vector<std::string>{"Erreur : Impossible d'ex\xE9"
+                                       "cuter : C:\\Docs\\inconnu.txt"});
 }
 
 }  // namespace

@@ -34,12 +34,29 @@ TEST_F(EntryTest, TheCommandLineChoosesBetweenUsageAndRun) {
         {"C:\\s.skervo /Silent autre", true, false},
         {"/Register autre", true, true},
         {"/Register /Silent", false, false},
+        // With /Journal or /Delai, each switch once after the script, in any order.
+        {"C:\\s.skervo /Journal:C:\\j.log", false, true},
+        {"C:\\s.skervo /delai:5 -SILENT /JOURNAL:C:\\j.log", false, false},
+        {"C:\\s.skervo \"/Journal:C:\\Mes journaux\\j.log\" /Delai:86400", false, true},
+        {"C:\\s.skervo /Journal:\"C:\\Mes journaux\\j.log\"", false, true},
+        {"C:\\s.skervo /Delai:86401", true, true},
+        {"C:\\s.skervo /Delai:-5", true, true},
+        {"C:\\s.skervo /Delai:99999999999", true, true},
+        {"C:\\s.skervo /Delai:", true, true},
+        {"C:\\s.skervo /Journal:", true, true},
+        {"C:\\s.skervo /Delai:5 /Delai:5", true, true},
+        {"C:\\s.skervo /Silent /Delai:5 /Silent", true, false},
+        {"C:\\s.skervo /Delai:5 autre", true, true},
+        {"/Delai:5 C:\\s.skervo", true, true},
     };
     for (const auto& c : cases) {
         SetUp();
         desktop.files["C:\\s.skervo"] = "inconnu\n";
         RunProgram(c.parameters);
         EXPECT_EQ(ShowedUsage(), c.usage) << c.parameters;
+        if (c.parameters.find("Mes journaux") != std::string::npos) {
+            EXPECT_TRUE(desktop.files.contains("C:\\Mes journaux\\j.log")) << "quotes anywhere";
+        }
         EXPECT_EQ(WindowCreated(), c.window) << c.parameters;
         EXPECT_EQ(runState.UseStatusWindow, c.window) << c.parameters;
     }
@@ -72,6 +89,26 @@ TEST_F(EntryTest, AssociationSwitchesEndTheProcessWithoutWindowOrRun) {
         EXPECT_FALSE(WindowCreated()) << c.parameters;
         EXPECT_EQ(desktop.boxes.size(), 1u) << "only the outcome, for " << c.parameters;
         EXPECT_EQ(desktop.elapsed, 0u) << "no final step for " << c.parameters;
+    }
+}
+
+// Before anything else, as far as the system offers.
+TEST_F(EntryTest, LibrariesAndProgramsAreLookedForInTheSystemFoldersFirst) {
+    const struct {
+        std::set<std::string> missing;
+        std::vector<std::string> calls;
+    } cases[] = {
+        {{}, {"SetDefaultDllDirectories 2048", "SetSearchPathMode 32769"}},
+        {{"SetDefaultDllDirectories"}, {"SetDllDirectoryA \"\"", "SetSearchPathMode 32769"}},
+        {{"SetDefaultDllDirectories", "SetDllDirectoryA", "SetSearchPathMode"}, {}},
+    };
+    for (const auto& c : cases) {
+        SetUp();
+        for (const std::string& function : c.missing) {
+            desktop.libraries["kernel32.dll"].erase(function);
+        }
+        RunProgram("/Register");
+        EXPECT_EQ(desktop.searchRestrictions, c.calls);
     }
 }
 

@@ -45,6 +45,11 @@ TEST_F(FileAssociationTest, RegistrationQuotesTheProgramAndConfirmsWithItsPath) 
     EXPECT_EQ(ValueOf(kCommandKey), Value("\"C:\\Mes outils\\skervo.exe\" \"%1\""));
     EXPECT_EQ(ValueOf("skervo_file"), Value("Script Skervo"));
     EXPECT_EQ(ValueOf(kIconKey), Value("\"C:\\Mes outils\\skervo.exe\",1"));
+    // The shell warns before it opens a downloaded script.
+    EXPECT_EQ(desktop.registry.namedValues,
+              (std::map<std::string, std::pair<std::uint32_t, std::string>>{
+                  {"skervo_file|EditFlags", {4, std::string("\0\0\2\0", 4)}}}));
+    EXPECT_EQ(desktop.registry.accessAsked, std::set<std::uint32_t>{2}) << "KEY_SET_VALUE alone";
     EXPECT_EQ(desktop.registry.OpenCount(), 0u);
     ASSERT_EQ(desktop.boxes.size(), 1u);
     EXPECT_EQ(desktop.boxes[0].style, 0x40u);

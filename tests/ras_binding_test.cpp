@@ -82,6 +82,9 @@ TEST_F(DialupBindingTest, EachFailureOfTheBindingRaisesItsMessage) {
     for (const auto& c : cases) {
         SetUp();
         ArrangeLibraries(c.rasapi32, c.rnaph);
+        // Planted beside the program, where a bare name would find them first.
+        desktop.libraries["c:\\outils\\rasapi32.dll"] = RasExports("A");
+        desktop.libraries["c:\\outils\\rnaph.dll"] = RasExports("");
         EXPECT_EQ(BindingError("RasDial"), c.message);
     }
 }

@@ -119,25 +119,6 @@ TEST_F(ScriptReaderTest, ALineNeverChangesBecauseAConversionFailed) {
     }
 }
 
-TEST_F(ScriptReaderTest, AScriptChangedAfterTheCheckKeepsTheBytesItHasThen) {
-    // Once the check has read it all: now in Windows-1252.
-    sim::desktop.onSetFilePointer = [] {
-        if (sim::desktop.handles.begin()->second.offset > 0) {
-            sim::desktop.files["C:\\s.skervo"] = "caf\xE9\n";
-        }
-    };
-    EXPECT_EQ(ReadAll("caf\xC3\xA9\n"), Lines{"caf\xE9"});
-}
-
-TEST_F(ScriptReaderTest, AScriptThatCannotBeRewoundIsReadAllTheSame) {
-    sim::desktop.pipes.insert("C:\\s.skervo");
-    EXPECT_EQ(ReadAll("\xEF\xBB\xBF"
-                      "a\ncaf\xC3\xA9"),
-              (Lines{"a", "caf\xE9"}));
-    EXPECT_EQ(ReadAll("a\nb"), (Lines{"a", "b"}));
-    EXPECT_EQ(sim::desktop.OpenHandleCount(), 0u);
-}
-
 TEST_F(ScriptReaderTest, LinesRunAcrossTheReadBuffer) {
     const std::string longLine(200000, 'x');
     // CR LF split over two reads of 64 KiB: 65535 characters, then CR | LF.
@@ -146,16 +127,40 @@ TEST_F(ScriptReaderTest, LinesRunAcrossTheReadBuffer) {
     EXPECT_EQ(ReadAll(before + "\r" + "z"), (Lines{before + "z"}));
 }
 
+// A script on a share may be replaced, or still be copied, when a run starts.
+TEST_F(ScriptReaderTest, TheFileIsReadWholeAndClosedAtOnceAfterACopyThatHeldIt) {
+    const struct {
+        std::uint32_t error;  // of the open, until the time
+        std::uint64_t until;
+        bool opened;
+        std::uint64_t waited;
+    } cases[] = {
+        {32, 3000, true, 3000},             // a sharing violation: a copy under way
+        {32, sim::kForever, false, 10000},  // waited for ten seconds at most
+        {5, sim::kForever, false, 0},       // no rights: not waited for
+    };
+    for (const auto& c : cases) {
+        SetUp();
+        sim::desktop.files["C:\\s.skervo"] = "a\nb";
+        sim::desktop.refusedFiles["C:\\s.skervo"] = {c.error, c.until};
+        skervo::ScriptReader reader;
+        reader.Open("C:\\s.skervo");
+        EXPECT_EQ(reader.Opened(), c.opened) << c.until;
+        EXPECT_EQ(reader.OpenError(), c.opened ? 0 : c.error) << c.until;
+        EXPECT_EQ(sim::desktop.elapsed, c.waited) << c.until;
+        EXPECT_EQ(sim::desktop.OpenHandleCount(), 0u);
+        sim::desktop.files.erase("C:\\s.skervo");
+        EXPECT_EQ(reader.ReadLine(), c.opened ? "a" : "") << "read before it was deleted";
+    }
+}
+
 TEST_F(ScriptReaderTest, AMissingFileIsAtItsEndAndEveryHandleIsClosed) {
     skervo::ScriptReader reader;
     reader.Open("C:\\absent.skervo");
     EXPECT_TRUE(reader.AtEnd());
     EXPECT_EQ(reader.ReadLine(), "");
-    {
-        sim::desktop.files["C:\\s.skervo"] = "a\nb";
-        skervo::ScriptReader open;
-        open.Open("C:\\s.skervo");
-        EXPECT_EQ(sim::desktop.OpenHandleCount(), 1u);
-    }
-    EXPECT_EQ(sim::desktop.OpenHandleCount(), 0u);
+    sim::desktop.files["C:\\s.skervo"] = "a\nb";
+    skervo::ScriptReader open;
+    open.Open("C:\\s.skervo");
+    EXPECT_EQ(sim::desktop.OpenHandleCount(), 0u) << "closed once read";
 }

@@ -47,6 +47,13 @@ TEST_F(ScriptRunnerTest, CtrlZEndsTheScript) {
               (Texts{kCannotRun + "un", kCannotRun + "deux"}));
 }
 
+// Each run carries out the script as it was when it started.
+TEST_F(ScriptRunnerTest, AScriptReplacedOrDeletedDuringItsRunRunsOnAsItWas) {
+    desktop.scheduled.emplace(1000, [] { desktop.files["C:\\s.skervo"] = "@2\nnouveau\n"; });
+    desktop.scheduled.emplace(1500, [] { desktop.files.erase("C:\\s.skervo"); });
+    EXPECT_EQ(RunSilently("@2\nancien\n"), Texts{kCannotRun + "ancien"});
+}
+
 TEST_F(ScriptRunnerTest, TheLineFlagsFollowEachCommandLine) {
     RunSilently(">>x\n# a comment keeps them\n");
     EXPECT_TRUE(runState.ClosingCommand);
@@ -122,4 +129,55 @@ TEST_F(ScriptRunnerTest, AScriptPathOutsideTheAnsiCodePageIsOpenedByItsWideForm)
               "C:\\?\xF3"
               "d? \xE9t\xE9\\s.skervo")
         << "shown as given";
+}
+
+// A script that came from the Internet asks first; the system's mark says so.
+TEST_F(ScriptRunnerTest, ADownloadedScriptRunsOnlyOnceTheUserSaysSo) {
+    const std::string question =
+        "Ce script a \xE9t\xE9 t\xE9l\xE9"
+        "charg\xE9 depuis Internet :\r\nC:\\s.skervo\r\n\r\nProvenance : https://exemple.fr/"
+        "f.zip\r\n\r\nUn script peut lancer n'importe quel programme avec vos droits. Ne "
+        "l'ex\xE9"
+        "cutez que si vous savez qui l'a \xE9"
+        "crit.\r\n\r\nEx\xE9"
+        "cuter ce script ?";
+    const struct {
+        std::string mark;  // the Zone.Identifier stream; none when empty
+        std::string switches;
+        int answer;
+        Texts boxes;
+        std::uint32_t exitCode;
+    } cases[] = {
+        {"", "", 7, {kCannotRun + "inconnu"}, 0},
+        {"[ZoneTransfer]\r\nZoneId=2\r\n", "", 7, {kCannotRun + "inconnu"}, 0},  // intranet
+        {"[ZoneTransfer]\r\nZoneId=3\r\nHostUrl=https://exemple.fr/f.zip\r\n",
+         "/Delai:5",
+         6,
+         {question, kCannotRun + "inconnu"},
+         2},
+        {"[ZoneTransfer]\r\nZoneId=3\r\nHostUrl=https://exemple.fr/f.zip\r\n",
+         "/Delai:5",
+         7,
+         {question},
+         3},
+        {"[ZoneTransfer]\r\nZoneId=3\r\n", "/Silent /Delai:5", 6, {}, 3},  // nobody to ask
+    };
+    for (const auto& c : cases) {
+        SetUp();
+        desktop.files["C:\\s.skervo"] = "inconnu\n";
+        if (!c.mark.empty()) {
+            desktop.files["C:\\s.skervo:Zone.Identifier"] = c.mark;
+        }
+        desktop.yesNoAnswer = c.answer;
+        EXPECT_EQ(RunProgram("C:\\s.skervo " + c.switches), c.exitCode) << c.mark;
+        EXPECT_EQ(BoxTexts(), c.boxes) << c.mark;
+    }
+    SetUp();
+    desktop.files["C:\\s.skervo"] = "inconnu\n";
+    desktop.files["C:\\s.skervo:Zone.Identifier"] = "[ZoneTransfer]\nZoneId=4\n";
+    RunProgram("C:\\s.skervo");
+    ASSERT_EQ(desktop.boxes.size(), 1u);
+    EXPECT_TRUE(desktop.boxes[0].text.starts_with("Ce script vient d'un site sensible :\r\n"));
+    EXPECT_NE(desktop.boxes[0].text.find("Provenance : inconnue"), std::string::npos);
+    EXPECT_EQ(desktop.boxes[0].style, 0x134u) << "Oui and Non, Non by default, a warning";
 }

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "common/run_state.h"
+#include "journal/journal.h"
 #include "platform/shell.h"
 #include "platform/user.h"
 #include "ui/texts.h"
@@ -17,9 +18,13 @@ namespace {
 // characters that cannot run) garbles the box or brings the process down.
 constexpr std::size_t kLongestBoxText = 32766;
 
+// Nobody is there to press OK: a silent run with a journal.
+bool BoxesGoToJournalAlone() {
+    return runState.Switches.silent && !runState.Switches.journalPath.empty();
+}
+
 void ShowBox(std::string_view text, std::uint32_t icon) {
-    platform::MessageBoxA(platform::WindowHandle{}, std::string(text.substr(0, kLongestBoxText)),
-                          std::string(texts::kCaption), icon);
+    PresentBox(text.substr(0, kLongestBoxText), texts::kCaption, icon);
 }
 
 }  // namespace
@@ -43,6 +48,22 @@ void SetTrayTip(std::string_view text) {
     if (!platform::Shell_NotifyIconA(platform::kNimModify, record)) {
         record.tip[0] = '\0';  // the icon kept its old tip: the next line tries again
     }
+}
+
+void PresentBox(std::string_view text, std::string_view caption, std::uint32_t style) {
+    TellBox(caption, text, (style & platform::kMbIconError) == platform::kMbIconError);
+    if (!BoxesGoToJournalAlone()) {
+        platform::MessageBoxA(platform::WindowHandle{}, std::string(text), std::string(caption),
+                              style);
+    }
+}
+
+bool AskYesNo(std::string_view text) {
+    TellBox(texts::kCaption, text, false);
+    return platform::MessageBoxA(platform::WindowHandle{}, std::string(text),
+                                 std::string(texts::kCaption),
+                                 platform::kMbYesNo | platform::kMbIconWarning |
+                                     platform::kMbDefButton2) == platform::kIdYes;
 }
 
 void ShowNotice(std::string_view text) {

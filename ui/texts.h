@@ -11,6 +11,10 @@ inline constexpr std::string_view kCannotRun =
     "Impossible d'ex\xE9"
     "cuter : ";
 inline constexpr std::string_view kVersionQueryMissing = "GetVersionEx introuvable";
+inline constexpr std::string_view kCannotWriteJournal =
+    "Impossible d'\xE9"
+    "crire le journal '";
+inline constexpr std::string_view kCannotWriteJournalBecause = "' : ";
 
 inline constexpr std::string_view kPauseStart = "Pause : ";
 inline constexpr std::string_view kPauseSecondsLeft = " secondes restantes";
@@ -36,6 +40,17 @@ inline constexpr std::string_view kCannotStartService = "Impossible de d\xE9marr
 inline constexpr std::string_view kCannotStopService = "Impossible d'arr\xEAter le service ";
 
 inline constexpr std::string_view kScriptLinePrefix = "Script : ";
+
+inline constexpr std::string_view kDownloadedFromInternet =
+    "Ce script a \xE9t\xE9 t\xE9l\xE9" "charg\xE9 depuis Internet :\r\n";
+inline constexpr std::string_view kDownloadedFromUntrustedSite =
+    "Ce script vient d'un site sensible :\r\n";
+inline constexpr std::string_view kDownloadedOrigin = "\r\n\r\nProvenance : ";
+inline constexpr std::string_view kDownloadedOriginUnknown = "inconnue";
+inline constexpr std::string_view kDownloadedQuestion =
+    "\r\n\r\nUn script peut lancer n'importe quel programme avec vos droits. "
+    "Ne l'ex\xE9" "cutez que si vous savez qui l'a \xE9" "crit.\r\n\r\n"
+    "Ex\xE9" "cuter ce script ?";
 
 inline constexpr std::string_view kWaitingForConnection = "Attente d'une connexion";
 inline constexpr std::string_view kWaitingForNoConnection =

@@ -3,19 +3,20 @@
 #include <cstdint>
 #include <string>
 
+#include "common/exit_code.h"
 #include "common/poll_intervals.h"
 #include "common/run_state.h"
 #include "common/text_rules.h"
+#include "journal/journal.h"
 #include "platform/kernel.h"
 #include "platform/user.h"
 #include "ui/message_pump.h"
+#include "ui/notices.h"
 #include "ui/status_window.h"
 #include "ui/texts.h"
 
 namespace skervo {
 namespace {
-
-constexpr std::uint32_t kUnhandledExitCode = 1;
 
 // As the platform writes a pointer: upper-case hex digits, as many as the pointer holds.
 std::string FormatCodeAddress(const void* address) {
@@ -42,25 +43,27 @@ std::string UnhandledErrorText(const ProgramError& error) {
 
 void EndWithUnhandledError(const ProgramError& error) {
     runState.Ending = ProcessEnding::UnhandledErrorShowing;
-    platform::MessageBoxA(platform::WindowHandle{}, UnhandledErrorText(error),
-                          std::string(texts::kUnhandledCaption),
-                          platform::kMbTaskModal | platform::kMbIconError);
+    PresentBox(UnhandledErrorText(error), texts::kUnhandledCaption,
+               platform::kMbTaskModal | platform::kMbIconError);
     RemoveTrayIcon();
+    EndJournal(kExitUnhandledError);
     runState.Ending = ProcessEnding::UnhandledErrorShown;
-    platform::ExitProcess(kUnhandledExitCode);
+    platform::ExitProcess(kExitUnhandledError);
 }
 
 void EndProcessNormally() {
     ProcessEnding seen = ProcessEnding::NotYet;
     if (runState.Ending.compare_exchange_strong(seen, ProcessEnding::Normally) ||
         seen == ProcessEnding::Normally) {
-        platform::ExitProcess(0);
+        const std::uint32_t exitCode = RunExitCode();
+        EndJournal(exitCode);
+        platform::ExitProcess(exitCode);
     }
     // The other thread's end comes after its box, and takes this thread along.
     while (runState.Ending != ProcessEnding::UnhandledErrorShown) {
         platform::Sleep(kPollIntervalMilliseconds);
     }
-    platform::ExitProcess(kUnhandledExitCode);
+    platform::ExitProcess(kExitUnhandledError);
 }
 
 }  // namespace skervo

@@ -2,6 +2,7 @@
 // descriptor, and Windows-1252 as the ANSI code page.
 #include "platform/kernel.h"
 
+#include <errno.h>
 #include <fcntl.h>
 #include <strings.h>
 #include <unistd.h>
@@ -107,8 +108,13 @@ KernelHandle CreateFileW(const std::wstring& path, std::uint32_t, std::uint32_t,
     return Open(EncodeUtf8(path));
 }
 
-bool SetFilePointer(KernelHandle file, std::uint32_t position) {
-    return ::lseek(DescriptorOf(file), static_cast<off_t>(position), SEEK_SET) >= 0;
+// No file is ever held by another program here: no sharing violation to wait out.
+std::uint32_t GetLastError() {
+    return static_cast<std::uint32_t>(errno);
+}
+
+void Sleep(std::uint32_t milliseconds) {
+    ::usleep(milliseconds * 1000);
 }
 
 bool ReadFile(KernelHandle file, char* buffer, std::uint32_t size, std::uint32_t& bytesRead) {

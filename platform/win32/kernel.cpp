@@ -9,8 +9,19 @@
 #include "platform/win32/native.h"
 
 static_assert(skervo::platform::kGenericRead == GENERIC_READ);
+static_assert(skervo::platform::kGenericWrite == GENERIC_WRITE);
 static_assert(skervo::platform::kFileShareRead == FILE_SHARE_READ);
+static_assert(skervo::platform::kFileShareWrite == FILE_SHARE_WRITE);
 static_assert(skervo::platform::kOpenExisting == OPEN_EXISTING);
+static_assert(skervo::platform::kOpenAlways == OPEN_ALWAYS);
+static_assert(skervo::platform::kFileBegin == FILE_BEGIN);
+static_assert(skervo::platform::kFileEnd == FILE_END);
+static_assert(skervo::platform::kErrorSharingViolation == ERROR_SHARING_VIOLATION);
+static_assert(skervo::platform::kErrorLockViolation == ERROR_LOCK_VIOLATION);
+static_assert(skervo::platform::kLoadLibrarySearchSystem32 == LOAD_LIBRARY_SEARCH_SYSTEM32);
+static_assert(skervo::platform::kBaseSearchPathEnableSafeSearchMode ==
+              BASE_SEARCH_PATH_ENABLE_SAFE_SEARCHMODE);
+static_assert(skervo::platform::kBaseSearchPathPermanent == BASE_SEARCH_PATH_PERMANENT);
 static_assert(skervo::platform::kLocaleUserDefault == LOCALE_USER_DEFAULT);
 static_assert(skervo::platform::kNormIgnoreCase == NORM_IGNORECASE);
 static_assert(skervo::platform::kCompareEqual == CSTR_EQUAL);
@@ -72,9 +83,17 @@ KernelHandle CreateFileW(const std::wstring& path, std::uint32_t access, std::ui
                                                   FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
-bool SetFilePointer(KernelHandle file, std::uint32_t position) {
-    return ::SetFilePointer(ToNative(file), static_cast<LONG>(position), nullptr, FILE_BEGIN) !=
-           INVALID_SET_FILE_POINTER;
+// SetFilePointerEx came with Windows 2000; the high half serves every system.
+std::optional<std::uint64_t> SetFilePointer(KernelHandle file, std::int64_t distance,
+                                            std::uint32_t moveMethod) {
+    LONG high = static_cast<LONG>(distance >> 32);
+    ::SetLastError(NO_ERROR);
+    const DWORD low =
+        ::SetFilePointer(ToNative(file), static_cast<LONG>(distance), &high, moveMethod);
+    if (low == INVALID_SET_FILE_POINTER && ::GetLastError() != NO_ERROR) {
+        return std::nullopt;
+    }
+    return (std::uint64_t{static_cast<DWORD>(high)} << 32) | low;
 }
 
 bool ReadFile(KernelHandle file, char* buffer, std::uint32_t size, std::uint32_t& bytesRead) {
@@ -84,8 +103,32 @@ bool ReadFile(KernelHandle file, char* buffer, std::uint32_t size, std::uint32_t
     return ok;
 }
 
+bool WriteFile(KernelHandle file, std::string_view bytes) {
+    DWORD written = 0;
+    return ::WriteFile(ToNative(file), bytes.data(), static_cast<DWORD>(bytes.size()), &written,
+                       nullptr) != FALSE &&
+           written == bytes.size();
+}
+
+bool LockFile(KernelHandle file, std::uint64_t offset, std::uint64_t length) {
+    return ::LockFile(ToNative(file), static_cast<DWORD>(offset), static_cast<DWORD>(offset >> 32),
+                      static_cast<DWORD>(length), static_cast<DWORD>(length >> 32)) != FALSE;
+}
+
+bool UnlockFile(KernelHandle file, std::uint64_t offset, std::uint64_t length) {
+    return ::UnlockFile(ToNative(file), static_cast<DWORD>(offset),
+                        static_cast<DWORD>(offset >> 32), static_cast<DWORD>(length),
+                        static_cast<DWORD>(length >> 32)) != FALSE;
+}
+
 bool CloseHandle(KernelHandle handle) {
     return ::CloseHandle(ToNative(handle)) != FALSE;
+}
+
+std::string GetFullPathNameA(const std::string& path) {
+    return FillGrowing([&](char* buffer, std::size_t size) {
+        return Fitted(::GetFullPathNameA(path.c_str(), size, buffer, nullptr), size);
+    });
 }
 
 std::uint32_t GetFileAttributesA(const std::string& path) {
@@ -113,6 +156,18 @@ std::string SearchPathA(const std::string& fileName) {
     return FillGrowing([&](char* buffer, std::size_t size) {
         return Fitted(::SearchPathA(nullptr, fileName.c_str(), nullptr, size, buffer, nullptr),
                       size);
+    });
+}
+
+std::string GetSystemDirectoryA() {
+    return FillGrowing([](char* buffer, std::size_t size) {
+        return Fitted(::GetSystemDirectoryA(buffer, size), size);
+    });
+}
+
+std::string GetWindowsDirectoryA() {
+    return FillGrowing([](char* buffer, std::size_t size) {
+        return Fitted(::GetWindowsDirectoryA(buffer, size), size);
     });
 }
 
@@ -155,6 +210,47 @@ bool TerminateProcess(KernelHandle process, std::uint32_t exitCode) {
     return ::TerminateProcess(ToNative(process), exitCode) != FALSE;
 }
 
+bool GetExitCodeProcess(KernelHandle process, std::uint32_t& exitCode) {
+    DWORD code = 0;
+    const bool ok = ::GetExitCodeProcess(ToNative(process), &code) != FALSE;
+    exitCode = code;
+    return ok;
+}
+
+std::uint32_t GetLastError() {
+    return ::GetLastError();
+}
+
+std::string FormatMessageA(std::uint32_t code) {
+    char* text = nullptr;
+    const DWORD length = ::FormatMessageA(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, code, 0, reinterpret_cast<char*>(&text), 0, nullptr);
+    std::string message(text != nullptr ? text : "", length);
+    ::LocalFree(text);
+    return message;
+}
+
+std::string GetComputerNameA() {
+    char name[MAX_COMPUTERNAME_LENGTH + 1] = {};
+    DWORD size = sizeof name;
+    return ::GetComputerNameA(name, &size) ? std::string(name, size) : std::string();
+}
+
+// UNLEN, 256, is the longest logon name.
+std::string GetUserNameA() {
+    char name[257] = {};
+    DWORD size = sizeof name;
+    return ::GetUserNameA(name, &size) ? std::string(name) : std::string();
+}
+
+LocalTime GetLocalTime() {
+    SYSTEMTIME now{};
+    ::GetLocalTime(&now);
+    return {now.wYear,   now.wMonth,  now.wDay,         now.wHour,
+            now.wMinute, now.wSecond, now.wMilliseconds};
+}
+
 std::uint32_t GetTickCount() {
     return ::GetTickCount();
 }
@@ -188,6 +284,18 @@ bool InvokeGetVersionExA(ProcAddress function, OsVersionRecord& record) {
     const bool ok = getVersionEx(&info) != FALSE;
     record.platformId = info.dwPlatformId;
     return ok;
+}
+
+bool InvokeSetDefaultDllDirectories(ProcAddress function, std::uint32_t directoryFlags) {
+    return As<BOOL(WINAPI*)(DWORD)>(function)(directoryFlags) != FALSE;
+}
+
+bool InvokeSetDllDirectoryA(ProcAddress function, const std::string& directory) {
+    return As<BOOL(WINAPI*)(const char*)>(function)(directory.c_str()) != FALSE;
+}
+
+bool InvokeSetSearchPathMode(ProcAddress function, std::uint32_t flags) {
+    return As<BOOL(WINAPI*)(DWORD)>(function)(flags) != FALSE;
 }
 
 std::uint32_t GetACP() {

@@ -9,7 +9,8 @@ namespace p = skervo::platform;
 static_assert(static_cast<std::uintptr_t>(p::kHkeyClassesRoot) ==
               static_cast<ULONG_PTR>(static_cast<LONG>(0x80000000)));
 static_assert(p::kRegOptionNonVolatile == REG_OPTION_NON_VOLATILE);
-static_assert(p::kKeyAllAccess == KEY_ALL_ACCESS && p::kRegSz == REG_SZ);
+static_assert(p::kKeySetValue == KEY_SET_VALUE && p::kRegSz == REG_SZ);
+static_assert(p::kRegDword == REG_DWORD);
 static_assert(p::kErrorSuccess == ERROR_SUCCESS);
 
 namespace skervo::platform {

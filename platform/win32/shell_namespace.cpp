@@ -105,6 +105,7 @@ HResult InvokeCommand(ContextMenuRef handler, const InvokeCommandRecord& record)
     info.hwnd = ToNative(record.owner);
     info.lpVerb = MAKEINTRESOURCEA(record.verbOffset);
     info.nShow = record.show;
+    info.lpDirectory = record.directory.empty() ? nullptr : record.directory.c_str();
     return ToNative(handler)->InvokeCommand(&info);
 }
 

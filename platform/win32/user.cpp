@@ -10,6 +10,8 @@ static_assert(p::kWmClose == WM_CLOSE && p::kWmPaint == WM_PAINT && p::kPmRemove
 static_assert(p::kSwHide == SW_HIDE && p::kSwShow == SW_SHOW);
 static_assert(p::kMbIconError == MB_ICONERROR && p::kMbIconInformation == MB_ICONINFORMATION);
 static_assert(p::kMbTaskModal == MB_TASKMODAL);
+static_assert(p::kMbYesNo == MB_YESNO && p::kMbIconWarning == MB_ICONWARNING);
+static_assert(p::kMbDefButton2 == MB_DEFBUTTON2 && p::kIdYes == IDYES);
 static_assert(p::kWsPopup == WS_POPUP && p::kWsExToolWindow == WS_EX_TOOLWINDOW);
 static_assert(p::kWsExLayered == WS_EX_LAYERED && p::kGwlExStyle == GWL_EXSTYLE);
 static_assert(p::kLwaAlpha == LWA_ALPHA && p::kSpiGetWorkArea == SPI_GETWORKAREA);

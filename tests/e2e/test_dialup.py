@@ -1,6 +1,9 @@
 """End-to-end tests of the connection lines, with a remote-access library of the project's own
-(helpers/fake_ras.cpp) placed beside a copy of skervo.exe. Its connections, dial outcomes and
-error texts are the records of ras.txt beside it; ras.log notes its dials and hang-ups."""
+(helpers/fake_ras.cpp) placed in the prefix's system folder, where skervo.exe looks for it, and
+the real files there put back afterwards. Its connections, dial outcomes and error texts are the
+records of ras.txt beside a copy of skervo.exe; ras.log notes its dials and hang-ups. The dialog
+programs are the console probe, in the system folder too: probe.log there notes how they were
+started."""
 
 import os
 import re
@@ -26,32 +29,63 @@ from test_e2e import (
     windows_path,
 )
 
-setUpModule = test_e2e.setUpModule
-tearDownModule = test_e2e.tearDownModule
-
 HELPERS = BUILD / "tests" / "e2e"
+# The folder a program of this kind knows as its system folder: a 32-bit one's is redirected.
+SYSTEM = Path(os.environ["WINEPREFIX"]) / "drive_c" / "windows" / (
+    "syswow64" if wine.bits(SKERVO) == 32 else "system32"
+)
+# What the tests put in the system folder, and the real files they replaced.
+placed = {}
+
+
+def place_in_system(files):
+    """Puts the helpers (name in the system folder: helper) there, instead of what the previous
+    test put; the real files are kept aside."""
+    restore_system()
+    for name, helper in files.items():
+        target = SYSTEM / name
+        placed[name] = target.read_bytes() if target.exists() else None
+        shutil.copy(HELPERS / helper, target)
+
+
+def restore_system():
+    for name, original in placed.items():
+        target = SYSTEM / name
+        if original is None:
+            target.unlink(missing_ok=True)
+        else:
+            target.write_bytes(original)
+    placed.clear()
+    (SYSTEM / "probe.log").unlink(missing_ok=True)
+
+
+setUpModule = test_e2e.setUpModule
+
+
+def tearDownModule():
+    restore_system()
+    test_e2e.tearDownModule()
 # Wine loads a rasapi32.dll beside the program only when told to prefer it to its own.
 NATIVE_RAS = "rasapi32=n,b"
 NO_RAS = "rasapi32="
 
 
-def install(name, records=(), libraries=(("rasapi32.dll", "rasapi32.dll"),)):
-    """A fresh folder with a copy of skervo.exe, the test libraries (name, built from) and
-    ras.txt; answers the folder."""
+def install(name, records=(), system=(("rasapi32.dll", "rasapi32.dll"),)):
+    """A fresh folder with a copy of skervo.exe and ras.txt, and the helpers (name in the system
+    folder, helper) in the system folder; answers the folder."""
     into = Path(session["folder"].name) / name
     shutil.rmtree(into, ignore_errors=True)
     into.mkdir()
     shutil.copy(SKERVO, into / "skervo.exe")
-    for library, built in libraries:
-        shutil.copy(HELPERS / built, into / library)
+    place_in_system(dict(system))
     (into / "ras.txt").write_bytes("".join(r + "\n" for r in records).encode("cp1252"))
     return into
 
 
-def run_in(into, content, *switches, overrides=NATIVE_RAS):
-    """Runs the copy of skervo.exe in into on a script; answers the exit code, the boxes and the
-    run's length in seconds."""
-    path = into / "connexion.skervo"
+def run_in(into, content, *switches, overrides=NATIVE_RAS, script_folder=None):
+    """Runs the copy of skervo.exe in into on a script, from the script's folder as a double-click
+    does; answers the exit code, the boxes and the run's length in seconds."""
+    path = (script_folder or into) / "connexion.skervo"
     path.write_bytes(content.encode("cp1252"))
     env = dict(ENV, WINEDLLOVERRIDES=f"{ENV.get('WINEDLLOVERRIDES', '')};{overrides}")
     offset = os.path.getsize(session["log"])
@@ -59,6 +93,7 @@ def run_in(into, content, *switches, overrides=NATIVE_RAS):
     program = subprocess.Popen(
         wine.command(into / "skervo.exe", windows_path(path), *switches),
         env=env,
+        cwd=path.parent,
         stdout=subprocess.DEVNULL,
         stderr=subprocess.DEVNULL,
     )
@@ -157,33 +192,37 @@ class ConnectionWaitTest(unittest.TestCase):
         into = install(
             "rnaph",
             ["connection 7 8192 Bureau"],
-            libraries=[("rasapi32.dll", "rnaph.dll"), ("rnaph.dll", "rnaph.dll")],
+            system=[("rasapi32.dll", "rnaph.dll"), ("rnaph.dll", "rnaph.dll")],
         )
         self.assertEqual(run_in(into, "&<\n", "/Silent")[:2], (0, []))
         self.assertEqual(noted(into), ["hangup Bureau"])
 
 
 class DialogTest(unittest.TestCase):
-    def test_the_dialog_found_beside_the_program_gets_the_entry(self):
-        into = install("dialogue")
-        shutil.copy(HELPERS / "console_probe.exe", into / "rasphone.exe")
-        self.assertEqual(run_in(into, "&  Bureau \n", "/Silent")[:2], (0, []))
-        dialog = windows_path(into / "rasphone.exe")
-        self.assertEqual(noted(into, "probe.log", 1)[0], f'cmd="{dialog}"  -d Bureau')
+    def test_the_dialog_of_the_system_folder_gets_the_entry(self):
+        into = install("dialogue", system={"rasapi32.dll": "rasapi32.dll", "rasphone.exe": "console_probe.exe"})
+        self.assertEqual(run_in(into, "&  VPN Agence \n", "/Silent")[:2], (0, []))
+        dialog = r"c:\windows\system32\rasphone.exe"
+        self.assertEqual(noted_lines(SYSTEM / "probe.log", 1)[0].lower(), f'cmd="{dialog}"  -d "VPN Agence"'.lower())
 
     def test_on_the_95_family_the_dialog_is_rundll32_and_the_rest_runs_as_on_nt(self):
-        into = install("famille_95")
-        shutil.copy(HELPERS / "console_probe.exe", into / "rundll32.exe")
+        into = install("famille_95", system={"rasapi32.dll": "rasapi32.dll", "rundll32.exe": "console_probe.exe"})
         shutil.copy(HELPERS / "windowed_app.exe", into / "windowed_app.exe")
         app = windows_path(into / "windowed_app.exe")
+        # Wine would run its own rundll32.exe in place of the probe of the same name.
         with windows_95_family():
-            code, boxes, _ = run_in(into, f"&Bureau\n&\n>{app} Suivi 95\ninconnu_95\n", "/Silent")
+            code, boxes, _ = run_in(
+                into,
+                f"&Bureau\n&\n>{app} Suivi 95\ninconnu_95\n",
+                "/Silent",
+                overrides=NATIVE_RAS + ";rundll32.exe=n",
+            )
         self.assertEqual((code, boxes), (0, [error("Impossible d'exécuter : inconnu_95")]))
-        dialog = windows_path(into / "rundll32.exe")
-        started = sorted(line for line in noted(into, "probe.log", 4) if line.startswith("cmd="))
+        started = sorted(line.lower() for line in noted_lines(SYSTEM / "probe.log", 4) if line.startswith("cmd="))
+        dialog = r"c:\windows\system32\rundll32.exe"
         self.assertEqual(
             started,
-            [f'cmd="{dialog}"  rnaui.dll,RnaDial ', f'cmd="{dialog}"  rnaui.dll,RnaDial Bureau'],
+            [f'cmd="{dialog}"  rnaui.dll,rnadial ', f'cmd="{dialog}"  rnaui.dll,rnadial bureau'],
         )
         self.assertEqual(close_log(into, 1), ["WM_CLOSE Suivi 95"])
 
@@ -191,6 +230,21 @@ class DialogTest(unittest.TestCase):
         into = install("sans_dialogue")
         code, boxes, _ = run_in(into, "&Bureau\n", "/Silent")
         self.assertEqual((code, boxes), (0, [error("Impossible de trouver rasphone.exe")]))
+
+    def test_a_library_or_dialog_planted_beside_the_program_or_the_script_never_runs(self):
+        into = install("planted", ["connection 7 8192 Bureau"])
+        scripts = into / "scripts"
+        scripts.mkdir()
+        for folder in (into, scripts):
+            shutil.copy(HELPERS / "rasapi32.dll", folder / "rasapi32.dll")
+            shutil.copy(HELPERS / "console_probe.exe", folder / "rasphone.exe")
+        code, boxes, _ = run_in(into, "&<\n&Bureau\n", "/Silent", script_folder=scripts)
+        self.assertEqual((code, boxes), (0, [error("Impossible de trouver rasphone.exe")]))
+        self.assertEqual(noted(into), ["hangup Bureau"])
+        loaded = r"c:\windows\system32\rasapi32.dll"
+        self.assertEqual([line.lower() for line in noted(into, "loaded.log", 1)], [loaded.lower()])
+        for folder in (into, scripts):
+            self.assertFalse((folder / "probe.log").exists(), f"a planted rasphone.exe ran in {folder}")
 
 
 class EndOfRunTest(unittest.TestCase):
@@ -206,7 +260,7 @@ class EndOfRunTest(unittest.TestCase):
 
 class MissingLibraryTest(unittest.TestCase):
     def test_the_first_connection_line_ends_the_program(self):
-        into = install("sans_bibliotheque", libraries=())
+        into = install("sans_bibliotheque", system=())
         code, boxes, _ = run_in(into, "&-\ninconnu_apres\n", "/Silent", overrides=NO_RAS)
         self.assertEqual(code, 1)
         self.assertEqual(len(boxes), 1, "the run ends at the connection line")

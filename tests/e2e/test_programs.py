@@ -88,6 +88,21 @@ class LaunchTest(unittest.TestCase):
         self.assertGreaterEqual(seconds, 2.0)
         self.assertEqual(len(probe_log(waiting)), 2)
 
+    def test_a_document_or_a_folder_is_never_run_as_a_program(self):
+        # A program named like a document, and one named like a folder's first word.
+        shared = folder("commun")
+        copy_helper("console_probe.exe", shared)
+        (shared / "console_probe.exe").rename(shared / "rapport.pdf")
+        copy_helper("console_probe.exe", shared)
+        (shared / "console_probe.exe").rename(shared / "Rapports.exe")
+        (shared / "Rapports 2024").mkdir()
+        lines = [windows_path(shared / "rapport.pdf"), windows_path(shared / "Rapports 2024")]
+        code, boxes, _ = run_script("".join(line + "\n" for line in lines), "/Silent")
+        time.sleep(1)
+        self.assertEqual(probe_log(shared), [], "a program ran")
+        # Wine's shell names no default command: what a double-click does is not done either.
+        self.assertEqual((code, boxes), (0, [not_run(line) for line in lines]))
+
     def test_a_document_line_ends_in_the_error_box(self):
         # Wine's shell names no default command for a document (see the design notes).
         document = folder("documents") / "note.txt"

@@ -226,14 +226,15 @@ def association(program):
     }
 
 
-def registry_value(key):
-    """The default value of a key under HKEY_CLASSES_ROOT; None when the key is missing."""
-    query = wine.command("reg", "query", "HKCR\\" + key, "/ve")
+def registry_value(key, name=None):
+    """A value of a key under HKEY_CLASSES_ROOT, the default one unless named, as reg writes it;
+    None when it is missing."""
+    query = wine.command("reg", "query", "HKCR\\" + key, *(("/v", name) if name else ("/ve",)))
     found = subprocess.run(query, env=ENV, capture_output=True)
     if found.returncode != 0:
         return None
     lines = found.stdout.decode("cp1252").splitlines()
-    return next((line.partition("REG_SZ    ")[2] for line in lines if "REG_SZ" in line), "")
+    return next((line.split(None, 2)[-1] for line in lines if "REG_" in line), "")
 
 
 def notice(text):
@@ -276,6 +277,9 @@ class FileTypeTest(unittest.TestCase):
             with self.subTest(name):
                 self.assertEqual(run_program(program, switch), (0, boxes))
                 self.assertEqual({key: registry_value(key) for key in values}, values)
+                # Always unsafe: the shell warns before it opens a downloaded script.
+                always_unsafe = "0x20000" if switch == "/Register" else None
+                self.assertEqual(registry_value("skervo_file", "EditFlags"), always_unsafe)
 
 
 if __name__ == "__main__":

@@ -40,6 +40,7 @@ std::uint32_t Desktop::StartProcess(const std::string& path) {
     process.modules.insert(process.modules.end(), program.libraries.begin(),
                            program.libraries.end());
     process.mainThreadId = id + 1;
+    process.exitCode = program.exitCode;
     process.endsAt = program.runsFor == kForever ? kForever : elapsed + program.runsFor;
     process.readyAt = program.busyFor == kForever ? kForever : elapsed + program.busyFor;
     for (const std::string& title : program.windowTitles) {

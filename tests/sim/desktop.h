@@ -94,6 +94,7 @@ struct Program {
     std::vector<std::string> windowTitles{};  // top-level windows of its main thread
     std::uint64_t runsFor = kForever;         // until it ends by itself
     std::uint64_t busyFor = 0;                // until it first waits for input
+    std::uint32_t exitCode = 0;
 };
 
 struct Process {
@@ -106,9 +107,16 @@ struct Process {
     skervo::platform::StartupRecord startup;
     std::uint64_t endsAt = kForever;
     std::uint64_t readyAt = 0;
+    std::uint32_t exitCode = 0;
     bool terminated = false;
     bool opensForQuery = true;  // false for processes of other users
     bool modulesListed = true;  // false for a 64-bit process seen from a 32-bit program
+};
+
+// Why a file cannot be opened, until when (ms from the start).
+struct Refusal {
+    std::uint32_t error = 5;  // ERROR_ACCESS_DENIED
+    std::uint64_t until = kForever;
 };
 
 // A kernel handle the program holds.
@@ -143,8 +151,13 @@ struct Desktop {
     std::wstring commandLineW;  // when empty, the ANSI one widened
     std::string modulePath = "C:\\Outils\\skervo.exe";
     std::map<std::string, std::string> files;  // path -> bytes
-    std::set<std::string> pipes;               // files whose pointer cannot be moved
-    std::function<void()> onSetFilePointer;
+    std::map<std::string, Refusal> refusedFiles;
+    std::set<std::string> lockedByOthers;  // files whose lock another process holds
+    std::size_t freeDiskBytes = ~std::size_t{0};
+    std::uint32_t lastError = 0;
+    std::string currentDirectory = "C:\\Travail\\";
+    std::string computerName = "PC-042";
+    std::string userName = "jean";
     std::set<std::string> folders;
     std::map<std::string, Program> programs;        // by lower-case path
     std::map<std::string, std::string> shortNames;  // lower-case long path -> short form
@@ -163,10 +176,12 @@ struct Desktop {
     std::map<std::string, std::set<std::string>> libraries = {
         {"kernel32.dll",
          {"GetVersionExA", "CreateToolhelp32Snapshot", "Process32First", "Process32Next",
-          "QueryFullProcessImageNameA"}},
+          "QueryFullProcessImageNameA", "SetDefaultDllDirectories", "SetDllDirectoryA",
+          "SetSearchPathMode"}},
         {"psapi.dll", {"EnumProcesses", "EnumProcessModules", "GetModuleFileNameExA"}},
         {"user32.dll", {"SetLayeredWindowAttributes"}}};
     bool versionQuerySucceeds = true;
+    std::vector<std::string> searchRestrictions;  // the calls that keep planted files out
     std::uint32_t platformId = 2;
 
     std::map<std::string, WindowClass> classes;
@@ -194,6 +209,7 @@ struct Desktop {
     std::vector<std::string> actions;
 
     std::vector<MessageBox> boxes;
+    int yesNoAnswer = 7;  // IDNO, the button a question's Enter presses
     std::string standardOutput;  // what a console program wrote
     std::function<void(const MessageBox&)> onMessageBox;
 

@@ -12,6 +12,9 @@ struct Registry {
     // Lower-case key path -> default value, as the bytes handed to the
     // registry (their terminating zero included); empty for none.
     std::map<std::string, std::string> keys;
+    // "key path|value name" -> the value's type and bytes, for named values.
+    std::map<std::string, std::pair<std::uint32_t, std::string>> namedValues;
+    std::set<std::uint32_t> accessAsked;
     std::set<std::string> refusesCreate;  // lower-case paths that cannot be created or opened
     std::set<std::string> refusesValue;   // lower-case paths whose value cannot be set
     std::map<std::uintptr_t, std::string> openKeys;

@@ -38,6 +38,7 @@ struct Invocation {
     std::uint32_t verbOffset;
     std::uintptr_t owner;
     int show;
+    std::string directory;
     bool operator==(const Invocation&) const = default;
 };
 

@@ -60,9 +60,25 @@ std::string GetModuleFileNameA() {
     return desktop.modulePath;
 }
 
-KernelHandle CreateFileA(const std::string& path, std::uint32_t, std::uint32_t, std::uint32_t) {
-    if (!desktop.files.contains(path)) {
+// A folder cannot be opened as a file; kOpenAlways creates a missing file.
+KernelHandle CreateFileA(const std::string& path, std::uint32_t, std::uint32_t,
+                         std::uint32_t disposition) {
+    std::lock_guard lock(sim::seamMutex);
+    const auto refused = desktop.refusedFiles.find(path);
+    if (refused != desktop.refusedFiles.end() && desktop.elapsed < refused->second.until) {
+        desktop.lastError = refused->second.error;
         return kInvalidHandle;
+    }
+    if (desktop.folders.contains(path)) {
+        desktop.lastError = 5;  // ERROR_ACCESS_DENIED
+        return kInvalidHandle;
+    }
+    if (!desktop.files.contains(path)) {
+        if (disposition != kOpenAlways) {
+            desktop.lastError = 2;  // ERROR_FILE_NOT_FOUND
+            return kInvalidHandle;
+        }
+        desktop.files[path];
     }
     const std::uintptr_t handle = desktop.nextHandle++;
     desktop.handles[handle] = {.kind = sim::OpenHandle::Kind::File, .path = path};
@@ -75,16 +91,14 @@ KernelHandle CreateFileW(const std::wstring& path, std::uint32_t access, std::ui
     return CreateFileA(Utf8Units(path), access, share, disposition);
 }
 
-bool SetFilePointer(KernelHandle file, std::uint32_t position) {
-    const auto open = desktop.handles.find(static_cast<std::uintptr_t>(file));
-    if (desktop.onSetFilePointer) {
-        desktop.onSetFilePointer();
-    }
-    if (open == desktop.handles.end() || desktop.pipes.contains(open->second.path)) {
-        return false;
-    }
-    open->second.offset = position;
-    return true;
+std::optional<std::uint64_t> SetFilePointer(KernelHandle file, std::int64_t distance,
+                                            std::uint32_t moveMethod) {
+    std::lock_guard lock(sim::seamMutex);
+    sim::OpenHandle& open = desktop.handles.at(static_cast<std::uintptr_t>(file));
+    const std::int64_t base =
+        moveMethod == kFileEnd ? static_cast<std::int64_t>(desktop.files.at(open.path).size()) : 0;
+    open.offset = static_cast<std::size_t>(base + distance);
+    return open.offset;
 }
 
 bool ReadFile(KernelHandle file, char* buffer, std::uint32_t size, std::uint32_t& bytesRead) {
@@ -98,6 +112,67 @@ bool ReadFile(KernelHandle file, char* buffer, std::uint32_t size, std::uint32_t
     std::memcpy(buffer, bytes.data() + offset, bytesRead);
     offset += bytesRead;
     return true;
+}
+
+// A full disk takes nothing of a write it cannot take whole.
+bool WriteFile(KernelHandle file, std::string_view bytes) {
+    std::lock_guard lock(sim::seamMutex);
+    sim::OpenHandle& open = desktop.handles.at(static_cast<std::uintptr_t>(file));
+    if (bytes.size() > desktop.freeDiskBytes) {
+        desktop.lastError = 112;  // ERROR_DISK_FULL
+        return false;
+    }
+    desktop.freeDiskBytes -= bytes.size();
+    desktop.files.at(open.path).replace(open.offset, bytes.size(), bytes);
+    open.offset += bytes.size();
+    return true;
+}
+
+bool LockFile(KernelHandle file, std::uint64_t, std::uint64_t) {
+    std::lock_guard lock(sim::seamMutex);
+    if (desktop.lockedByOthers.contains(
+            desktop.handles.at(static_cast<std::uintptr_t>(file)).path)) {
+        desktop.lastError = kErrorLockViolation;
+        return false;
+    }
+    return true;
+}
+
+bool UnlockFile(KernelHandle, std::uint64_t, std::uint64_t) {
+    return true;
+}
+
+std::string GetFullPathNameA(const std::string& path) {
+    return path.size() > 1 && path[1] == ':' ? path : desktop.currentDirectory + path;
+}
+
+std::uint32_t GetLastError() {
+    return desktop.lastError;
+}
+
+std::string FormatMessageA(std::uint32_t code) {
+    return "erreur " + std::to_string(code) + ".\r\n";
+}
+
+std::string GetComputerNameA() {
+    return desktop.computerName;
+}
+
+std::string GetUserNameA() {
+    return desktop.userName;
+}
+
+// The virtual clock, from 9 o'clock on the day the tests were written.
+LocalTime GetLocalTime() {
+    std::lock_guard lock(sim::seamMutex);
+    const std::uint64_t ms = desktop.elapsed;
+    return {2026,
+            12,
+            8,
+            static_cast<std::uint16_t>(9 + ms / 3600000 % 15),
+            static_cast<std::uint16_t>(ms / 60000 % 60),
+            static_cast<std::uint16_t>(ms / 1000 % 60),
+            static_cast<std::uint16_t>(ms % 1000)};
 }
 
 bool CloseHandle(KernelHandle handle) {
@@ -127,12 +202,33 @@ void Sleep(std::uint32_t milliseconds) {
     desktop.Advance(milliseconds);
 }
 
+std::string GetSystemDirectoryA() {
+    return "C:\\Windows\\System32";
+}
+
+std::string GetWindowsDirectoryA() {
+    return "C:\\Windows";
+}
+
+// The system folder's libraries go by their names, any other by its full
+// path. A bare name is looked for where the system looks first by default:
+// beside the program.
 ModuleHandle LoadLibraryA(const std::string& name) {
-    if (!desktop.libraries.contains(Lower(name))) {
+    const std::string systemFolder = Lower(GetSystemDirectoryA()) + "\\";
+    const std::string besideProgram =
+        Lower(desktop.modulePath.substr(0, desktop.modulePath.rfind('\\') + 1) + name);
+    std::string library = Lower(name);
+    if (library.starts_with(systemFolder)) {
+        library = library.substr(systemFolder.size());
+    } else if (library.find('\\') == std::string::npos &&
+               desktop.libraries.contains(besideProgram)) {
+        library = besideProgram;
+    }
+    if (!desktop.libraries.contains(library)) {
         return ModuleHandle{};
     }
     const std::uintptr_t handle = desktop.nextHandle++;
-    desktop.loadedLibraries[handle] = Lower(name);
+    desktop.loadedLibraries[handle] = library;
     return ModuleHandle{handle};
 }
 
@@ -180,6 +276,23 @@ bool InvokeGetVersionExA(ProcAddress function, OsVersionRecord& record) {
     }
     record.platformId = desktop.platformId;
     return desktop.versionQuerySucceeds;
+}
+
+bool InvokeSetDefaultDllDirectories(ProcAddress function, std::uint32_t directoryFlags) {
+    desktop.searchRestrictions.push_back(desktop.ProcedureName(function) + " " +
+                                         std::to_string(directoryFlags));
+    return true;
+}
+
+bool InvokeSetDllDirectoryA(ProcAddress function, const std::string& directory) {
+    desktop.searchRestrictions.push_back(desktop.ProcedureName(function) + " \"" + directory + "\"");
+    return true;
+}
+
+bool InvokeSetSearchPathMode(ProcAddress function, std::uint32_t flags) {
+    desktop.searchRestrictions.push_back(desktop.ProcedureName(function) + " " +
+                                         std::to_string(flags));
+    return true;
 }
 
 std::uint32_t GetACP() {

@@ -93,9 +93,17 @@ std::string GetShortPathNameA(const std::string& path) {
 bool CreateProcessA(const std::string& commandLine, std::uint32_t creationFlags,
                     const std::string& currentDirectory, const StartupRecord& startup,
                     ProcessInformation& information) {
-    const std::string program = ProgramOf(commandLine);
+    // Any file that is a program runs, whatever its extension; a name without
+    // one that names no file is given .exe.
+    std::string program = ProgramOf(commandLine);
+    if (!desktop.programs.contains(Lower(program)) &&
+        program.find('.', program.rfind('\\') + 1) == std::string::npos) {
+        program += ".exe";
+    }
     // An empty current directory is refused, as on the real system.
     if (!desktop.programs.contains(Lower(program)) || currentDirectory.empty()) {
+        desktop.lastError =
+            currentDirectory.empty() ? 267 : 2;  // ERROR_DIRECTORY, ERROR_FILE_NOT_FOUND
         return false;
     }
     const std::uint32_t id = desktop.StartProcess(program);
@@ -147,13 +155,23 @@ std::uint32_t GetCurrentProcessId() {
     return 1;
 }
 
-bool TerminateProcess(KernelHandle handle, std::uint32_t) {
+bool TerminateProcess(KernelHandle handle, std::uint32_t exitCode) {
     sim::Process* process = HeldProcess(handle);
     if (!process || !desktop.Running(*process)) {
         return false;
     }
     process->terminated = true;
+    process->exitCode = exitCode;
     desktop.actions.push_back("kill " + process->image);
+    return true;
+}
+
+bool GetExitCodeProcess(KernelHandle handle, std::uint32_t& exitCode) {
+    const sim::Process* process = HeldProcess(handle);
+    if (!process) {
+        return false;
+    }
+    exitCode = desktop.Running(*process) ? 259 : process->exitCode;  // STILL_ACTIVE
     return true;
 }
 

@@ -19,9 +19,10 @@ bool HasSubkeys(const std::string& path) {
 
 }  // namespace
 
-std::int32_t RegCreateKeyExA(RegistryKey, const std::string& subKey, std::uint32_t, std::uint32_t,
-                             RegistryKey& key) {
+std::int32_t RegCreateKeyExA(RegistryKey, const std::string& subKey, std::uint32_t,
+                             std::uint32_t access, RegistryKey& key) {
     const std::string path = sim::Lower(subKey);
+    desktop.registry.accessAsked.insert(access);
     if (desktop.registry.refusesCreate.contains(path)) {
         return kErrorAccessDenied;
     }
@@ -39,13 +40,18 @@ std::int32_t RegCreateKeyExA(RegistryKey, const std::string& subKey, std::uint32
 std::int32_t RegSetValueExA(RegistryKey key, const std::string& valueName, std::uint32_t type,
                             const std::string& data, std::uint32_t byteCount) {
     const auto open = desktop.registry.openKeys.find(static_cast<std::uintptr_t>(key));
-    if (open == desktop.registry.openKeys.end() || !valueName.empty() || type != kRegSz) {
+    if (open == desktop.registry.openKeys.end() || (valueName.empty() && type != kRegSz)) {
         return kErrorFileNotFound;
     }
     if (desktop.registry.refusesValue.contains(open->second)) {
         return kErrorAccessDenied;
     }
-    desktop.registry.keys[open->second] = std::string(data.c_str(), byteCount);
+    const std::string bytes(data.c_str(), byteCount);
+    if (!valueName.empty()) {
+        desktop.registry.namedValues[open->second + "|" + valueName] = {type, bytes};
+        return kErrorSuccess;
+    }
+    desktop.registry.keys[open->second] = bytes;
     return kErrorSuccess;
 }
 
@@ -64,6 +70,8 @@ std::int32_t RegDeleteKeyA(RegistryKey root, const std::string& subKey) {
         return kErrorAccessDenied;
     }
     desktop.registry.keys.erase(path);
+    std::erase_if(desktop.registry.namedValues,
+                  [&](const auto& value) { return value.first.starts_with(path + "|"); });
     return kErrorSuccess;
 }
 

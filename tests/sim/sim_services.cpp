@@ -47,7 +47,11 @@ void Settle(sim::Service& service) {
 }  // namespace
 
 ServiceHandle OpenSCManagerA(std::uint32_t) {
-    return desktop.services.opens ? OpenHandle("") : ServiceHandle{};
+    if (!desktop.services.opens) {
+        desktop.lastError = 5;  // ERROR_ACCESS_DENIED
+        return ServiceHandle{};
+    }
+    return OpenHandle("");
 }
 
 ServiceHandle OpenServiceA(ServiceHandle manager, const std::string& name, std::uint32_t) {

@@ -135,8 +135,9 @@ HResult QueryContextMenu(ContextMenuRef handler, MenuHandle menu, std::uint32_t 
 
 HResult InvokeCommand(ContextMenuRef handler, const InvokeCommandRecord& record) {
     const sim::ShellItem& item = Held(Shell().liveHandlers, handler);
-    Shell().invocations.push_back(
-        {item, record.verbOffset, static_cast<std::uintptr_t>(record.owner), record.show});
+    Shell().invocations.push_back({item, record.verbOffset,
+                                   static_cast<std::uintptr_t>(record.owner), record.show,
+                                   record.directory});
     return MenuOf(item)->invokeAnswer;
 }
 

@@ -238,7 +238,7 @@ int MessageBoxA(WindowHandle owner, const std::string& text, const std::string& 
     if (desktop.onMessageBox) {
         desktop.onMessageBox(desktop.boxes.back());
     }
-    return 1;  // IDOK
+    return (style & kMbYesNo) != 0 ? desktop.yesNoAnswer : 1;  // IDOK
 }
 
 }  // namespace skervo::platform

@@ -1,14 +1,16 @@
 // A stand-in for the remote-access library, built as rasapi32.dll (names with
 // the A suffix) and as rnaph.dll (names without it), see the .def files.
 //
-// Its world is ras.txt beside it, which the test writes and the library
-// keeps up to date, one record per line:
+// It lives in the system folder, as the real one does, and finds its world
+// beside the program that loaded it: ras.txt, which the test writes and the
+// library keeps up to date, one record per line:
 //   entry NAME ok MS        dials connect 300 ms after the dial, and drop MS later
 //   entry NAME fail CODE    dials report CODE through the notifier 300 ms after the dial
 //   entry NAME refuse CODE  dials are refused at once with CODE, the port held all the same
 //   connection HANDLE STATE NAME [ERROR]  a failed one holds its port until it is hung up
 //   text CODE WORDS...      the error text of CODE
-// Each dial and hang-up is noted in ras.log beside it.
+// Each dial and hang-up is noted in ras.log, and where the library was loaded
+// from in loaded.log.
 #include <windows.h>
 // ras.h needs windows.h first.
 #include <ras.h>
@@ -34,14 +36,16 @@ constexpr DWORD kConnSize = 708, kStatusSize = 288, kDialParamsSize = 1064;
 constexpr DWORD kConnSize = 412, kStatusSize = 160, kDialParamsSize = 1052;
 #endif
 
-HINSTANCE self;
 CRITICAL_SECTION lock;  // the dial's thread and the caller's share ras.txt
 
-std::string Beside(const char* name) {
+std::string ModulePath(HINSTANCE module) {
     char path[MAX_PATH];
-    const DWORD length = GetModuleFileNameA(self, path, sizeof path);
-    const std::string module(path, length);
-    return module.substr(0, module.find_last_of('\\') + 1) + name;
+    return std::string(path, GetModuleFileNameA(module, path, sizeof path));
+}
+
+std::string Beside(const char* name) {
+    const std::string program = ModulePath(nullptr);
+    return program.substr(0, program.find_last_of('\\') + 1) + name;
 }
 
 std::vector<std::string> ReadRecords() {
@@ -165,8 +169,8 @@ extern "C" {
 
 BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
     if (reason == DLL_PROCESS_ATTACH) {
-        self = instance;
         InitializeCriticalSection(&lock);
+        std::ofstream(Beside("loaded.log"), std::ios::app) << ModulePath(instance) << "\n";
     }
     return TRUE;
 }

@@ -1,0 +1,281 @@
+#include "journal/journal.h"
+
+#include <mutex>
+#include <string>
+
+#include "common/exit_code.h"
+#include "common/run_state.h"
+#include "common/text_rules.h"
+#include "journal/journal_texts.h"
+#include "platform/kernel.h"
+
+namespace skervo {
+namespace {
+
+constexpr std::string_view kLineEnd = "\r\n";
+
+std::string TwoDigits(unsigned value) {
+    return std::string(1, static_cast<char>('0' + value / 10 % 10)) +
+           static_cast<char>('0' + value % 10);
+}
+
+// 2026-12-08 09:14:09.120: sorts as text, and reads the same in every language.
+std::string TimeStamp() {
+    const platform::LocalTime now = platform::GetLocalTime();
+    const std::string milliseconds = std::to_string(1000 + now.milliseconds).substr(1);
+    return std::to_string(now.year) + "-" + TwoDigits(now.month) + "-" + TwoDigits(now.day) + " " +
+           TwoDigits(now.hour) + ":" + TwoDigits(now.minute) + ":" + TwoDigits(now.second) + "." +
+           milliseconds;
+}
+
+// A text of several lines (a box's) keeps its lines, each after a tab, so
+// that every line that begins without one begins an entry.
+std::string OnOneEntry(std::string_view text) {
+    std::string entry;
+    for (std::size_t at = 0; at < text.size(); ++at) {
+        if (text[at] == '\r' && at + 1 < text.size() && text[at + 1] == '\n') {
+            continue;
+        }
+        if (text[at] == '\n' || text[at] == '\r') {
+            entry += std::string(kLineEnd) + "\t";
+        } else {
+            entry += text[at];
+        }
+    }
+    return entry;
+}
+
+// Written whole, in one write, or counted as lost.
+void Write(std::string_view text) {
+    JournalFile& file = runState.Journal.file;
+    if (!file.IsOpen()) {
+        return;
+    }
+    const std::string entry = TimeStamp() + " " + runState.Journal.runMark + " " +
+                              OnOneEntry(text) + std::string(kLineEnd);
+    if (!file.Append(entry)) {
+        runState.Journal.incomplete = true;
+    }
+}
+
+// Before the first line, what happens belongs to the run as a whole.
+void WriteInContext(std::string_view text) {
+    std::string context;
+    {
+        const std::lock_guard lock(runState.Journal.contextLock);
+        context = runState.Journal.context;
+    }
+    Write(context.empty() ? std::string(text) : context + " : " + std::string(text));
+}
+
+// A line counts once, however many of its steps failed.
+void CloseLineOutcome() {
+    if (runState.Outcome.lineFailed.exchange(false)) {
+        ++runState.Outcome.failedLines;
+    }
+}
+
+void SetContext(std::string context) {
+    CloseLineOutcome();
+    const std::lock_guard lock(runState.Journal.contextLock);
+    runState.Journal.context = std::move(context);
+}
+
+bool IsFailure(Happened what) {
+    switch (what) {
+        case Happened::NotStarted:
+        case Happened::ServiceManagerRefused:
+        case Happened::ProcessRefused:
+        case Happened::WindowRefused:
+        case Happened::TimeLimitReached:
+        case Happened::StoppedByUser:
+            return true;
+        case Happened::ScriptUnreadable:  // the run could not start: no line failed
+        case Happened::DownloadedScriptRefused:
+        case Happened::DownloadedScriptRun:
+        case Happened::Started:
+        case Happened::Ended:
+        case Happened::OpenedByShell:
+        case Happened::ServiceStarted:
+        case Happened::ServiceStopped:
+        case Happened::ServiceAlreadyRunning:
+        case Happened::ServiceAlreadyStopped:
+        case Happened::ServiceStartSent:
+        case Happened::ServiceStopSent:
+        case Happened::WindowsClosed:
+        case Happened::ProcessesKilled:
+        case Happened::NothingToClose:
+        case Happened::Paused:
+        case Happened::PauseSkipped:
+        case Happened::EndNotWaitedFor:
+        case Happened::WindowHidden:
+        case Happened::WindowShown:
+        case Happened::NoStatusWindow:
+        case Happened::DialStarted:
+        case Happened::AlreadyDialled:
+        case Happened::ConnectionFound:
+        case Happened::NoConnectionLeft:
+        case Happened::HungUp:
+            return false;
+    }
+    return false;
+}
+
+std::string Words(Happened what, std::int64_t number, std::string_view detail) {
+    using namespace texts;
+    const std::string n = std::to_string(number);
+    const std::string d(detail);
+    switch (what) {
+        case Happened::Started:
+            return std::string(kStarted) + n;
+        case Happened::Ended:
+            return std::string(kEnded) + n;
+        case Happened::NotStarted:
+            return std::string(kNotStarted) + d;
+        case Happened::OpenedByShell:
+            return std::string(kOpenedByShell);
+        case Happened::ServiceStarted:
+            return std::string(kServiceStarted);
+        case Happened::ServiceStopped:
+            return std::string(kServiceStopped);
+        case Happened::ServiceAlreadyRunning:
+            return std::string(kServiceAlreadyRunning);
+        case Happened::ServiceAlreadyStopped:
+            return std::string(kServiceAlreadyStopped);
+        case Happened::ServiceStartSent:
+            return std::string(kServiceStartSent);
+        case Happened::ServiceStopSent:
+            return std::string(kServiceStopSent);
+        case Happened::ServiceManagerRefused:
+            return std::string(kServiceManagerRefused) + d;
+        case Happened::WindowsClosed:
+            return std::string(kWindowsClosed) + n;
+        case Happened::ProcessesKilled:
+            return std::string(kProcessesKilled) + n;
+        case Happened::NothingToClose:
+            return std::string(kNothingToClose);
+        case Happened::ProcessRefused:
+            return std::string(kProcessRefused) + n + " : " + d;
+        case Happened::WindowRefused:
+            return std::string(kWindowRefused) + d;
+        case Happened::Paused:
+            return std::string(kPaused) + n + std::string(kSeconds);
+        case Happened::PauseSkipped:
+            return std::string(kPauseSkipped);
+        case Happened::EndNotWaitedFor:
+            return std::string(kEndNotWaitedFor);
+        case Happened::WindowHidden:
+            return std::string(kWindowHidden);
+        case Happened::WindowShown:
+            return std::string(kWindowShown);
+        case Happened::NoStatusWindow:
+            return std::string(kNoStatusWindow);
+        case Happened::DialStarted:
+            return std::string(kDialStarted);
+        case Happened::AlreadyDialled:
+            return std::string(kAlreadyDialled);
+        case Happened::ConnectionFound:
+            return std::string(kConnectionFound);
+        case Happened::NoConnectionLeft:
+            return std::string(kNoConnectionLeft);
+        case Happened::HungUp:
+            return std::string(kHungUp) + n;
+        case Happened::TimeLimitReached:
+            return std::string(kTimeLimitReached) + n + std::string(kTimeLimitWait) + d;
+        case Happened::StoppedByUser:
+            return std::string(kStoppedByUser);
+        case Happened::ScriptUnreadable:
+            return std::string(kScriptUnreadable) + d;
+        case Happened::DownloadedScriptRun:
+        case Happened::DownloadedScriptRefused:
+            return std::string(kDownloadedScript) + n + std::string(kDownloadedScriptOrigin) + d +
+                   std::string(what == Happened::DownloadedScriptRun ? kDownloadedScriptRun
+                                                                     : kDownloadedScriptRefused);
+    }
+    return {};
+}
+
+// The parameters after the script, as they were given.
+std::string SwitchesGiven() {
+    std::string given;
+    for (std::size_t index = 2; index < runState.Parameters.size(); ++index) {
+        const std::string& parameter = runState.Parameters[index];
+        const bool blank = parameter.find(' ') != std::string::npos;
+        given += (given.empty() ? "" : " ") + (blank ? "\"" + parameter + "\"" : parameter);
+    }
+    return given;
+}
+
+std::string Header() {
+    using namespace texts;
+    const std::string script =
+        runState.Parameters.size() > 1 ? platform::GetFullPathNameA(runState.Parameters[1]) : "";
+    const std::string switches = SwitchesGiven();
+    return std::string(kJournalStart) + SKERVO_VERSION + " (" + std::to_string(8 * sizeof(void*)) +
+           std::string(kJournalBits) + platform::GetComputerNameA() + std::string(kJournalUser) +
+           platform::GetUserNameA() + std::string(kJournalScript) + script +
+           (switches.empty() ? "" : std::string(kJournalSwitches) + switches);
+}
+
+// 12,4: seconds to the tenth, with the French decimal comma.
+std::string Seconds(std::int64_t milliseconds) {
+    return std::to_string(milliseconds / 1000) + "," + std::to_string(milliseconds / 100 % 10);
+}
+
+}  // namespace
+
+bool StartJournal() {
+    JournalState& journal = runState.Journal;
+    if (runState.Switches.journalPath.empty()) {
+        return true;
+    }
+    journal.since = Stopwatch();
+    journal.runMark = "[" + platform::GetComputerNameA() + " " +
+                      std::to_string(platform::GetCurrentProcessId()) + "]";
+    if (!journal.file.Open(runState.Switches.journalPath)) {
+        runState.Outcome.couldNotStart = true;
+        return false;
+    }
+    Write(Header());
+    return true;
+}
+
+std::uint32_t JournalOpenError() {
+    return runState.Journal.file.Error();
+}
+
+void JournalLine(int number, std::string_view line) {
+    SetContext(std::string(texts::kJournalLine) + std::to_string(number) + " : " +
+               std::string(line));
+}
+
+void JournalEndOfScript() {
+    SetContext(std::string(texts::kJournalEndOfScript));
+}
+
+void Tell(Happened what, std::int64_t number, std::string_view detail) {
+    if (IsFailure(what)) {
+        runState.Outcome.lineFailed = true;
+    }
+    if (what == Happened::TimeLimitReached) {
+        runState.Outcome.timeLimitReached = true;
+    }
+    WriteInContext(Words(what, number, detail));
+}
+
+void TellBox(std::string_view caption, std::string_view text, bool error) {
+    if (error) {
+        runState.Outcome.lineFailed = true;
+    }
+    WriteInContext(std::string(texts::kJournalBox) + std::string(caption) +
+                   std::string(texts::kJournalBoxText) + std::string(text));
+}
+
+void EndJournal(std::uint32_t exitCode) {
+    using namespace texts;
+    Write(std::string(kJournalEnd) + Seconds(runState.Journal.since.Elapsed()) +
+          std::string(kJournalFailedLines) + std::to_string(FailedLineCount()) +
+          std::string(kJournalExitCode) + std::to_string(exitCode));
+}
+
+}  // namespace skervo

@@ -1,0 +1,64 @@
+#pragma once
+// The record of a run that /Journal:FICHIER appends to a file: a header, an
+// entry for each thing a line did, every box, and a closing line. The run
+// tells it what happened; the words are chosen here. Whether or not there is
+// a journal, what the run tells also makes its outcome (common/exit_code.h).
+#include <cstdint>
+#include <string_view>
+
+namespace skervo {
+
+enum class Happened {
+    Started,     // number: the process id
+    Ended,       // number: its exit code
+    NotStarted,  // detail: why
+    OpenedByShell,
+    ServiceStarted,
+    ServiceStopped,
+    ServiceAlreadyRunning,
+    ServiceAlreadyStopped,
+    ServiceStartSent,
+    ServiceStopSent,
+    ServiceManagerRefused,  // detail: why
+    WindowsClosed,          // number: how many were asked to close
+    ProcessesKilled,        // number
+    NothingToClose,
+    ProcessRefused,  // number: the process id; detail: why
+    WindowRefused,   // detail: why
+    Paused,          // number: seconds
+    PauseSkipped,
+    EndNotWaitedFor,  // an @ program on the last line
+    WindowHidden,
+    WindowShown,
+    NoStatusWindow,
+    DialStarted,
+    AlreadyDialled,
+    ConnectionFound,
+    NoConnectionLeft,
+    HungUp,            // number: how many
+    TimeLimitReached,  // number: the limit in seconds; detail: the wait
+    StoppedByUser,
+    ScriptUnreadable,  // detail: why
+    DownloadedScriptRun,      // number: its zone; detail: where from
+    DownloadedScriptRefused,  // the same
+};
+
+// Opens the journal the switches name, when they name one, and writes the
+// run's header; false when it cannot be written.
+bool StartJournal();
+// The system's reason for the journal that could not be opened.
+std::uint32_t JournalOpenError();
+
+// The entries that follow belong to this script line.
+void JournalLine(int number, std::string_view line);
+// The entries that follow belong to the end of the script.
+void JournalEndOfScript();
+
+void Tell(Happened what, std::int64_t number = 0, std::string_view detail = {});
+// A message box the run shows, or writes here instead of showing it.
+void TellBox(std::string_view caption, std::string_view text, bool error);
+
+// The closing line, with the exit code the process ends with.
+void EndJournal(std::uint32_t exitCode);
+
+}  // namespace skervo

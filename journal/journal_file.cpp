@@ -1,0 +1,105 @@
+#include "journal/journal_file.h"
+
+#include <mutex>
+#include <optional>
+
+namespace skervo {
+namespace {
+
+// One byte far past any journal's end: locking it keeps the others' writes
+// waiting without blocking reads of the journal. Below 4 GiB, which every
+// file system can lock.
+constexpr std::uint64_t kLockOffset = 0xFFFFFFFE;
+constexpr std::uint64_t kLockLength = 1;
+// Wine, and some network file systems, interleave appends unless each is
+// locked. A lock that another run keeps too long is given up on: an entry
+// written unlocked is better than a run held up.
+constexpr std::uint32_t kLockWaitMilliseconds = 2000;
+constexpr std::uint32_t kLockRetryMilliseconds = 10;
+
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+constexpr std::string_view kUtf16Mark = "\xFF\xFE";
+
+std::string AsUtf16(std::wstring_view wide) {
+    std::string bytes;
+    bytes.reserve(wide.size() * 2);
+    for (const wchar_t unit : wide) {
+        bytes += static_cast<char>(unit & 0xFF);
+        bytes += static_cast<char>((unit >> 8) & 0xFF);
+    }
+    return bytes;
+}
+
+}  // namespace
+
+bool JournalFile::Open(const std::string& path) {
+    // Others append at the same time, and may read the journal meanwhile.
+    file_.Reset(platform::CreateFileA(path, platform::kGenericRead | platform::kGenericWrite,
+                                      platform::kFileShareRead | platform::kFileShareWrite,
+                                      platform::kOpenAlways));
+    error_ = file_ ? 0 : platform::GetLastError();
+    return IsOpen();
+}
+
+bool JournalFile::LockForEntry() {
+    for (std::uint32_t waited = 0;; waited += kLockRetryMilliseconds) {
+        if (platform::LockFile(file_.Get(), kLockOffset, kLockLength)) {
+            return true;
+        }
+        // A system or file system that cannot lock at all gets no lock.
+        if (platform::GetLastError() != platform::kErrorLockViolation ||
+            waited >= kLockWaitMilliseconds) {
+            return false;
+        }
+        platform::Sleep(kLockRetryMilliseconds);
+    }
+}
+
+// Read once, under the lock, from the file's first bytes.
+JournalFile::Encoding JournalFile::EncodingOfExistingFile() {
+    char start[2] = {};
+    std::uint32_t read = 0;
+    const bool utf16 = platform::SetFilePointer(file_.Get(), 0, platform::kFileBegin) &&
+                       platform::ReadFile(file_.Get(), start, sizeof start, read) &&
+                       std::string_view(start, read) == kUtf16Mark;
+    return utf16 ? Encoding::Utf16 : Encoding::Utf8;
+}
+
+// Text that the system cannot convert (the first Windows 95 has no UTF-8)
+// goes as it is.
+std::string JournalFile::Encoded(std::string_view text) const {
+    const std::optional<std::wstring> wide =
+        platform::MultiByteToWideChar(platform::kCpAcp, 0, text);
+    if (!wide) {
+        return std::string(text);
+    }
+    if (encoding_ == Encoding::Utf16) {
+        return AsUtf16(*wide);
+    }
+    return platform::WideCharToMultiByte(platform::kCpUtf8, 0, *wide).value_or(std::string(text));
+}
+
+bool JournalFile::Append(std::string_view text) {
+    if (!file_) {
+        return false;
+    }
+    const std::lock_guard threads(threads_);
+    const bool locked = LockForEntry();
+    std::optional<std::uint64_t> end = platform::SetFilePointer(file_.Get(), 0, platform::kFileEnd);
+    if (end && encoding_ == Encoding::NotYetKnown) {
+        encoding_ = *end == 0 ? Encoding::Utf8 : EncodingOfExistingFile();
+        end = platform::SetFilePointer(file_.Get(), 0, platform::kFileEnd);
+    }
+    bool written = false;
+    if (end) {
+        const std::string_view mark = encoding_ == Encoding::Utf16 ? kUtf16Mark : kUtf8Mark;
+        written = platform::WriteFile(
+            file_.Get(), (*end == 0 ? std::string(mark) : std::string()) + Encoded(text));
+    }
+    if (locked) {
+        platform::UnlockFile(file_.Get(), kLockOffset, kLockLength);
+    }
+    return written;
+}
+
+}  // namespace skervo

@@ -1,0 +1,82 @@
+#pragma once
+// The journal's texts, as Windows-1252 bytes like every text of the program;
+// the journal converts them when it writes.
+#include <string_view>
+
+namespace skervo::texts {
+
+inline constexpr std::string_view kJournalStart =
+    "D\xE9"
+    "but : Skervo ";
+inline constexpr std::string_view kJournalBits = " bits), poste ";
+inline constexpr std::string_view kJournalUser = ", utilisateur ";
+inline constexpr std::string_view kJournalScript = ", script ";
+inline constexpr std::string_view kJournalSwitches = ", options ";
+inline constexpr std::string_view kJournalEnd =
+    "Fin : dur\xE9"
+    "e ";
+inline constexpr std::string_view kJournalFailedLines =
+    " s, lignes en \xE9"
+    "chec : ";
+inline constexpr std::string_view kJournalExitCode = ", code de sortie ";
+
+inline constexpr std::string_view kJournalLine = "ligne ";
+inline constexpr std::string_view kJournalEndOfScript = "fin du script";
+inline constexpr std::string_view kJournalBox = "bo\xEEte \xAB ";
+inline constexpr std::string_view kJournalBoxText = " \xBB : ";
+
+inline constexpr std::string_view kStarted = "lanc\xE9, processus ";
+inline constexpr std::string_view kEnded = "termin\xE9, code de sortie ";
+inline constexpr std::string_view kNotStarted = "non lanc\xE9 : ";
+inline constexpr std::string_view kOpenedByShell = "ouvert par Windows";
+inline constexpr std::string_view kServiceStarted = "service d\xE9marr\xE9";
+inline constexpr std::string_view kServiceStopped = "service arr\xEAt\xE9";
+inline constexpr std::string_view kServiceAlreadyRunning = "service d\xE9j\xE0 d\xE9marr\xE9";
+inline constexpr std::string_view kServiceAlreadyStopped = "service d\xE9j\xE0 arr\xEAt\xE9";
+inline constexpr std::string_view kServiceStartSent = "d\xE9marrage du service demand\xE9";
+inline constexpr std::string_view kServiceStopSent = "arr\xEAt du service demand\xE9";
+inline constexpr std::string_view kServiceManagerRefused =
+    "gestionnaire de services inaccessible : ";
+inline constexpr std::string_view kWindowsClosed =
+    "fermeture demand\xE9"
+    "e, fen\xEAtres : ";
+inline constexpr std::string_view kProcessesKilled = "processus tu\xE9s : ";
+inline constexpr std::string_view kNothingToClose = "rien \xE0 fermer";
+inline constexpr std::string_view kProcessRefused = "processus inaccessible : ";
+inline constexpr std::string_view kWindowRefused = "fen\xEAtre inaccessible : ";
+inline constexpr std::string_view kPaused = "pause de ";
+inline constexpr std::string_view kSeconds = " s";
+inline constexpr std::string_view kPauseSkipped =
+    "pause saut\xE9"
+    "e : derni\xE8re ligne";
+inline constexpr std::string_view kEndNotWaitedFor = "fin non attendue : derni\xE8re ligne";
+inline constexpr std::string_view kWindowHidden =
+    "fen\xEAtre de suivi cach\xE9"
+    "e";
+inline constexpr std::string_view kWindowShown =
+    "fen\xEAtre de suivi montr\xE9"
+    "e";
+inline constexpr std::string_view kNoStatusWindow = "sans effet : pas de fen\xEAtre de suivi";
+inline constexpr std::string_view kDialStarted =
+    "composition lanc\xE9"
+    "e";
+inline constexpr std::string_view kAlreadyDialled =
+    "d\xE9j\xE0 compos\xE9"
+    "e : rien \xE0 faire";
+inline constexpr std::string_view kConnectionFound = "connexion \xE9tablie";
+inline constexpr std::string_view kNoConnectionLeft = "plus aucune connexion";
+inline constexpr std::string_view kHungUp =
+    "connexions raccroch\xE9"
+    "es : ";
+inline constexpr std::string_view kTimeLimitReached = "d\xE9lai de ";
+inline constexpr std::string_view kTimeLimitWait = " s atteint : ";
+inline constexpr std::string_view kStoppedByUser =
+    "arr\xEAt\xE9 : fen\xEAtre de suivi ferm\xE9"
+    "e";
+inline constexpr std::string_view kScriptUnreadable = "script illisible : ";
+inline constexpr std::string_view kDownloadedScript = "script t\xE9l\xE9" "charg\xE9 (zone ";
+inline constexpr std::string_view kDownloadedScriptOrigin = ", provenance ";
+inline constexpr std::string_view kDownloadedScriptRun = ") : ex\xE9" "cut\xE9 sur confirmation";
+inline constexpr std::string_view kDownloadedScriptRefused = ") : non ex\xE9" "cut\xE9";
+
+}  // namespace skervo::texts

@@ -1,0 +1,129 @@
+"""End-to-end tests of unattended runs: /Journal, /Delai and the exit codes they bring."""
+
+import re
+import subprocess
+import time
+import unittest
+from pathlib import Path
+
+import test_e2e
+import wine
+from test_e2e import ENV, not_run, run_skervo, script, session, start_wine, windows_path
+from test_programs import copy_helper, folder
+
+setUpModule = test_e2e.setUpModule
+tearDownModule = test_e2e.tearDownModule
+
+# Every entry: its time, the run's mark (computer and process id), what happened.
+ENTRY = re.compile(r"^\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\.\d{3} \[(\S+ \d+)\] (.*)$")
+
+
+def entries(journal):
+    """The journal's entries as (run mark, text), after checking its mark and line ends."""
+    data = journal.read_bytes()
+    assert data.startswith(b"\xef\xbb\xbf"), data[:20]
+    assert data.endswith(b"\r\n") and b"\n" not in data.replace(b"\r\n", b""), "CR LF only"
+    found = []
+    for line in data[3:].decode("utf-8").split("\r\n")[:-1]:
+        match = ENTRY.match(line)
+        assert match, f"not an entry, or cut: {line!r}"
+        found.append(match.groups())
+    return found
+
+
+def texts(journal):
+    return [text for _, text in entries(journal)]
+
+
+class JournalTest(unittest.TestCase):
+    def test_a_silent_run_with_a_failure_and_a_time_limit_waits_for_nobody(self):
+        night = folder("nuit")
+        probe = copy_helper("console_probe.exe", night)
+        journal = night / "nuit.log"
+        path = script(
+            "nuit.skervo",
+            f"# nuit\r\n@{probe}\r\ninconnu_nuit\r\n@{probe} until=fin\r\n@1\r\n".encode("cp1252"),
+        )
+        try:
+            code, boxes, seconds = run_skervo(
+                path, "/Silent", f"/Journal:{windows_path(journal)}", "/Delai:3"
+            )
+        finally:
+            (night / "fin").touch()  # the program left running ends
+        self.assertEqual((code, boxes), (2, []))
+        self.assertLess(seconds, 30)
+        found = texts(journal)
+        self.assertRegex(
+            found[0],
+            r"^Début : Skervo \d+\.\d+\.\d+ \((32|64) bits\), poste \S+, utilisateur .+, script "
+            + re.escape(path)
+            + re.escape(f", options /Silent /Journal:{windows_path(journal)} /Delai:3"),
+        )
+        self.assertRegex(found[1], r"^ligne 2 : @\S+ : lancé, processus \d+$")
+        self.assertEqual(found[2], f"ligne 2 : @{probe} : terminé, code de sortie 0")
+        self.assertRegex(found[3], r"^ligne 3 : inconnu_nuit : non lancé : .+ \(\d+\)$")
+        self.assertEqual(
+            found[4],
+            "ligne 3 : inconnu_nuit : boîte « Skervo 2.0 » : "
+            + not_run("inconnu_nuit")[2].decode("cp1252"),
+        )
+        self.assertRegex(found[5], r"^ligne 4 : .* until=fin : lancé, processus \d+$")
+        self.assertEqual(
+            found[6], f"ligne 4 : @{probe} until=fin : délai de 3 s atteint : Attente fin console_probe.exe"
+        )
+        self.assertEqual(found[7], "ligne 5 : @1 : pause sautée : dernière ligne")
+        self.assertRegex(found[8], r"^Fin : durée \d+,\d s, lignes en échec : 2, code de sortie 2$")
+        self.assertEqual(len(found), 9)
+
+    def test_runs_that_cannot_start_end_with_exit_code_3(self):
+        absent = Path(session["folder"].name) / "absent"
+        journal = windows_path(absent / "j.log")
+        path = script("jamais.skervo", b"inconnu_jamais\r\n")
+        for name, args in [
+            ("a missing script", (windows_path(absent / "s.skervo"), "/Delai:5")),
+            ("a journal in a missing folder", (path, "/Silent", f"/Journal:{journal}")),
+        ]:
+            with self.subTest(name):
+                self.assertEqual(run_skervo(*args)[:2], (3, []))
+        # With the window, the box says which file and why; no line was carried out.
+        code, boxes, _ = run_skervo(path, f"/Journal:{journal}")
+        self.assertEqual((code, len(boxes)), (3, 1))
+        why = f"Erreur : Impossible d'écrire le journal '{journal}' : ".encode("cp1252")
+        self.assertTrue(boxes[0][2].startswith(why), boxes[0])
+
+    def test_four_runs_append_to_one_journal_at_once(self):
+        shared = folder("partage")
+        journal = shared / "commun.log"
+        path = script("quatre.skervo", b"-\r\n" * 60 + b"#\r\n")
+        runs = [
+            start_wine(test_e2e.SKERVO, path, "/Silent", f"/Journal:{windows_path(journal)}")
+            for _ in range(4)
+        ]
+        self.assertEqual([run.wait(timeout=120) for run in runs], [0, 0, 0, 0])
+        marks = {}
+        for mark, _ in entries(journal):  # every line whole
+            marks[mark] = marks.get(mark, 0) + 1
+        self.assertEqual(sorted(marks.values()), [62, 62, 62, 62], "a header, 60 lines, an end")
+
+    def test_the_script_is_replaced_during_its_run(self):
+        replaced = folder("remplace")
+        journal = replaced / "j.log"
+        target = replaced / "s.skervo"
+        target.write_bytes(b"@4\r\ninconnu_ancien\r\n")
+        (replaced / "nouveau.skervo").write_bytes(b"@4\r\ninconnu_nouveau\r\n")
+        run = start_wine(test_e2e.SKERVO, windows_path(target), "/Silent", f"/Journal:{windows_path(journal)}")
+        time.sleep(2)
+        # Through Wine, which honours the run's sharing: a file held open for reading alone
+        # could not be written.
+        copy = ("cmd", "/c", "copy", "/y", windows_path(replaced / "nouveau.skervo"), windows_path(target))
+        copied = subprocess.run(wine.command(*copy), env=ENV, capture_output=True)
+        self.assertEqual(copied.returncode, 0, copied.stdout)
+        self.assertEqual(run.wait(timeout=60), 2)
+        self.assertIn(b"inconnu_nouveau", target.read_bytes())
+        found = texts(journal)
+        self.assertTrue(any("inconnu_ancien : non lancé" in text for text in found), found)
+        self.assertFalse(any("inconnu_nouveau" in text for text in found), found)
+
+
+if __name__ == "__main__":
+    unittest.main(verbosity=2)

@@ -1,0 +1,220 @@
+// Unattended runs: the journal, the time limits and the exit codes.
+#include "tests/dialup_fixture.h"
+
+using sim::desktop;
+using Lines = std::vector<std::string>;
+
+namespace {
+
+class UnattendedRunTest : public DialupTest {
+  protected:
+    // Runs the script with these parameters after it; answers the exit code.
+    static std::uint32_t Run(const std::string& script, const std::string& switches) {
+        desktop.files["C:\\s.skervo"] = script;
+        return RunProgram("C:\\s.skervo " + switches);
+    }
+
+    // The journal's lines after its byte-order mark, each without its time
+    // and run mark, which the first line shows whole.
+    static Lines Entries(const std::string& path = "C:\\j.log") {
+        std::string text = desktop.files[path];
+        EXPECT_TRUE(text.starts_with("\xEF\xBB\xBF")) << text;
+        Lines lines;
+        for (std::size_t at = 3, end; (end = text.find("\r\n", at)) != std::string::npos;
+             at = end + 2) {
+            const std::string line = text.substr(at, end - at);
+            lines.push_back(line.starts_with("\t") ? line : line.substr(line.find("] ") + 2));
+        }
+        return lines;
+    }
+};
+
+const std::string kHeader =
+    "D\xC3\xA9"
+    "but : Skervo " SKERVO_VERSION
+    " (64 bits), poste PC-042, utilisateur jean, script C:\\s.skervo";
+
+}  // namespace
+
+TEST_F(UnattendedRunTest, TheJournalSaysWhatEachLineDidAndNoBoxWaits) {
+    desktop.AddProgram("C:\\Outils\\app.exe");
+    desktop.AddProgram("C:\\Outils\\long.exe");
+    desktop.AddProgram("C:\\Outils\\court.exe", {.runsFor = 1000, .exitCode = 4});
+    desktop.services.services["spooler"].pendingQueries = 1000;
+    const std::string script =
+        "# nuit\r\n@2\r\n>C:\\Outils\\app.exe\r\n@C:\\Outils\\court.exe\r\n"
+        "@C:\\Outils\\long.exe /x\r\nprogramme_inconnu\r\n\r\nNETSTART Spooler\r\n"
+        "<<C:\\Outils\\app.exe\r\n-\r\n@5\r\n";
+    EXPECT_EQ(Run(script, "/Silent /Journal:C:\\j.log /Delai:30"), 2u);
+    EXPECT_TRUE(desktop.boxes.empty());
+    EXPECT_TRUE(
+        desktop.files["C:\\j.log"].starts_with("\xEF\xBB\xBF"
+                                               "2026-12-08 09:00:00.000 [PC-042 1] D\xC3\xA9"
+                                               "but"));
+    EXPECT_EQ(Entries(),
+              (Lines{kHeader + ", options /Silent /Journal:C:\\j.log /Delai:30",
+                     "ligne 2 : @2 : pause de 2 s",
+                     "ligne 3 : >C:\\Outils\\app.exe : lanc\xC3\xA9, processus 1000",
+                     "ligne 4 : @C:\\Outils\\court.exe : lanc\xC3\xA9, processus 1004",
+                     "ligne 4 : @C:\\Outils\\court.exe : termin\xC3\xA9, code de sortie 4",
+                     "ligne 5 : @C:\\Outils\\long.exe /x : lanc\xC3\xA9, processus 1008",
+                     "ligne 5 : @C:\\Outils\\long.exe /x : d\xC3\xA9lai de 30 s atteint : "
+                     "Attente fin long.exe",
+                     "ligne 6 : programme_inconnu : non lanc\xC3\xA9 : erreur 267. (267)",
+                     "ligne 6 : programme_inconnu : bo\xC3\xAEte \xC2\xAB Skervo 2.0 \xC2\xBB : "
+                     "Erreur : Impossible d'ex\xC3\xA9"
+                     "cuter : programme_inconnu",
+                     "ligne 8 : NETSTART Spooler : d\xC3\xA9marrage du service demand\xC3\xA9",
+                     "ligne 9 : <<C:\\Outils\\app.exe : processus tu\xC3\xA9s : 1",
+                     "ligne 10 : - : sans effet : pas de fen\xC3\xAAtre de suivi",
+                     "ligne 11 : @5 : pause saut\xC3\xA9"
+                     "e : derni\xC3\xA8re ligne",
+                     "fin du script : rien \xC3\xA0 fermer",
+                     "Fin : dur\xC3\xA9"
+                     "e 33,7 s, lignes en \xC3\xA9"
+                     "chec : 2, code de sortie 2"}));
+    EXPECT_TRUE(desktop.Running(desktop.processes.at(1008))) << "left running";
+}
+
+// Without a window a wait has nobody to end it: /Delai does.
+TEST_F(UnattendedRunTest, EveryWaitWithoutAnEndOfItsOwnHasTheTimeLimit) {
+    const struct {
+        std::string script;
+        bool connected;
+        std::string wait;
+    } cases[] = {
+        {"@C:\\Outils\\long.exe\n#\n", false, "Attente fin long.exe"},
+        {"@NETSTART Spooler\n#\n", false, "Attente d\xC3\xA9marrage service Spooler"},
+        {"&-\n#\n", false, "Attente d'une connexion"},
+        {"&>\n#\n", true,
+         "Attendre une d\xC3\xA9"
+         "connexion"},
+        {"&Bureau\n>C:\\Outils\\long.exe\n", true,
+         "Attente d'une d\xC3\xA9"
+         "connexion"},
+    };
+    for (const auto& c : cases) {
+        SetUp();
+        desktop.AddProgram("C:\\Outils\\long.exe");
+        desktop.AddProgram("C:\\Windows\\System32\\rasphone.exe");
+        desktop.services.services["spooler"].pendingQueries = 1000;
+        if (c.connected) {
+            AddConnections({{}});
+        }
+        EXPECT_EQ(Run(c.script, "/Silent /Delai:7 /Journal:C:\\j.log"), 2u) << c.script;
+        const Lines entries = Entries();
+        EXPECT_NE(
+            std::find_if(entries.begin(), entries.end(),
+                         [&](const std::string& entry) {
+                             return entry.ends_with("d\xC3\xA9lai de 7 s atteint : " + c.wait);
+                         }),
+            entries.end())
+            << c.script;
+        EXPECT_LT(desktop.elapsed, 9000u) << c.script;
+    }
+}
+
+TEST_F(UnattendedRunTest, TheExitCodeTellsHowTheRunWentOnlyWithTheNewSwitches) {
+    desktop.AddProgram("C:\\Outils\\long.exe");
+    const struct {
+        std::string script;
+        std::string switches;
+        std::uint32_t exitCode;
+        std::size_t boxesShown;
+    } cases[] = {
+        {"@0\n", "/Delai:5", 0, 0},
+        {"inconnu\n", "/Silent", 0, 1},  // as it always was
+        {"inconnu\n", "/Delai:5", 2, 1},
+        {"@C:\\Outils\\long.exe\n#\n", "/Delai:5 /Silent", 2, 0},
+        {"@0\n", "/Journal:C:\\Journaux /Silent", 3, 0},          // a folder
+        {"@0\n", "/Journal:C:\\Journaux", 3, 1},                  // said with the window
+        {"@0\n", "/Delai:0", 3, 1},                               // the usage text
+        {"@0\n", "/Silent /Journal:C:\\j.log /Delai:abc", 3, 0},  // the usage text, written
+        {"&<\n", "/Silent", 1, 1},                                // no dial-up library
+        {"&<\n", "/Silent /Journal:C:\\j.log", 1, 0},
+    };
+    for (const auto& c : cases) {
+        SetUp();
+        desktop.AddProgram("C:\\Outils\\long.exe");
+        desktop.folders.insert("C:\\Journaux");
+        if (c.script.starts_with("&")) {
+            desktop.libraries.erase("rasapi32.dll");
+        }
+        EXPECT_EQ(Run(c.script, c.switches), c.exitCode) << c.script << c.switches;
+        EXPECT_EQ(desktop.boxes.size(), c.boxesShown) << c.script << c.switches;
+    }
+    SetUp();
+    EXPECT_EQ(RunProgram("C:\\absent.skervo /Delai:5"), 3u) << "a missing script";
+}
+
+TEST_F(UnattendedRunTest, EveryBoxGoesInWholeAndTheRunNeverStarts) {
+    EXPECT_EQ(Run("@0\n", "/Silent /Journal:C:\\j.log /Delai:0"), 3u);
+    const Lines entries = Entries();
+    ASSERT_EQ(entries.size(), 40u);
+    EXPECT_EQ(entries[1],
+              "bo\xC3\xAEte \xC2\xAB Skervo 2.0 \xC2\xBB : Usage : SKERVO nom_fichier "
+              "[/Silent]");
+    EXPECT_EQ(entries[2],
+              "\t              ex\xC3\xA9"
+              "cute pour chaque ligne de 'nom_fichier' "
+              "l'action par d\xC3\xA9"
+              "faut du fichier");
+    EXPECT_EQ(entries.back(),
+              "Fin : dur\xC3\xA9"
+              "e 0,5 s, lignes en \xC3\xA9"
+              "chec : 0, code de sortie 3");
+
+    SetUp();
+    desktop.libraries.erase("rasapi32.dll");
+    EXPECT_EQ(Run("&<\n", "/Silent /Journal:C:\\j.log"), 1u);
+    EXPECT_EQ(Entries().back(),
+              "Fin : dur\xC3\xA9"
+              "e 0,0 s, lignes en \xC3\xA9"
+              "chec : 1, code de sortie 1");
+}
+
+TEST_F(UnattendedRunTest, AJournalIsAppendedToWholeAndNeverHoldsTheRunUp) {
+    const struct {
+        const char* what;
+        std::string before;  // the file's bytes before the run; absent when empty
+        std::size_t freeDisk;
+        bool lockedByOthers;
+        std::string startAfter;  // what the run appended begins with
+        std::uint32_t exitCode;
+    } cases[] = {
+        {"new", "", ~std::size_t{0}, false,
+         "\xEF\xBB\xBF"
+         "2026-",
+         0},
+        {"an empty file", "\xEF\xBB\xBF", ~std::size_t{0}, false, "2026-", 0},
+        {"UTF-8 without its mark", "avant\r\n", ~std::size_t{0}, false, "2026-", 0},
+        {"begun in UTF-16",
+         "\xFF\xFE"
+         "a\0\r\0\n\0",
+         ~std::size_t{0}, false, std::string("2\0000\0002\0006\0", 8), 0},
+        {"a full disk after the header", "", 160, false,
+         "\xEF\xBB\xBF"
+         "2026-",
+         2},
+        {"a lock another run keeps", "", ~std::size_t{0}, true,
+         "\xEF\xBB\xBF"
+         "2026-",
+         0},
+    };
+    for (const auto& c : cases) {
+        SetUp();
+        if (!c.before.empty()) {
+            desktop.files["C:\\j.log"] = c.before;
+        }
+        desktop.freeDiskBytes = c.freeDisk;
+        if (c.lockedByOthers) {
+            desktop.lockedByOthers.insert("C:\\j.log");
+        }
+        EXPECT_EQ(Run("@1\n@1\n", "/Silent /Journal:C:\\j.log"), c.exitCode) << c.what;
+        const std::string& after = desktop.files["C:\\j.log"];
+        EXPECT_EQ(after.substr(0, c.before.size()), c.before) << c.what;
+        EXPECT_EQ(after.substr(c.before.size(), c.startAfter.size()), c.startAfter) << c.what;
+        // Each entry waits two seconds for the lock, then goes unlocked.
+        EXPECT_EQ(desktop.elapsed, c.lockedByOthers ? 9700u : 1700u) << c.what;
+    }
+}
