@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "app/program_folder.h"
 #include "common/run_state.h"
 #include "platform/registry.h"
 #include "ui/notices.h"
@@ -61,8 +62,15 @@ bool WriteClassesNumber(const std::string& keyPath, const std::string& valueName
 }
 
 // Each value only when all before it were written; what was written before
-// a failure stays.
+// a failure stays. Run as administrator, /Register makes every double-click
+// on the PC run this program, with whoever's rights: a program that others
+// may replace is never registered.
 void RegisterFileType() {
+    if (OthersMayChangeProgram(ProgramPath())) {
+        ShowError(std::string(texts::kProgramOthersMayChange) + ProgramPath() +
+                  std::string(texts::kProgramOthersMayChangeWhat));
+        return;
+    }
     const std::string program = Quoted(ProgramPath());
     const bool registered =
         WriteClassesValue(kExtensionKey, kFileClass) &&

@@ -50,7 +50,7 @@ std::vector<std::string> ReadScript(const std::string& bytes) {
         lines.push_back(reader.ReadLine());
         Check(lines.size() <= bytes.size(), "no more lines than characters");
     }
-    reader.Close();
+    // Open reads the whole script and closes its file at once.
     Check(sim::desktop.OpenHandleCount() == 0, "the script is closed");
     return lines;
 }

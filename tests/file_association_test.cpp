@@ -59,6 +59,50 @@ TEST_F(FileAssociationTest, RegistrationQuotesTheProgramAndConfirmsWithItsPath) 
               "cuter.");
 }
 
+// Run as administrator, /Register makes every double-click run this program.
+TEST_F(FileAssociationTest, AProgramThatOthersMayReplaceIsNeverRegistered) {
+    using Entry = skervo::platform::AccessEntry;
+    const std::string refused =
+        "Erreur : Les fichiers .skervo n'ont pas \xE9t\xE9 associ\xE9s : d'autres utilisateurs que "
+        "les administrateurs peuvent modifier 'C:\\Mes outils\\skervo.exe' ou son "
+        "dossier.\r\nInstallez Skervo dans un dossier que seuls les administrateurs peuvent "
+        "modifier, comme C:\\Program Files\\Skervo, puis recommencez.";
+    const struct {
+        const char* what;
+        std::string path;  // the program's, or its folder's
+        Entry entry;
+        bool registered;
+    } cases[] = {
+        {"Everyone may change the folder", "C:\\Mes outils", {true, "S-1-1-0", 0x1301FF}, false},
+        {"Users may write the program",
+         "C:\\Mes outils\\skervo.exe",
+         {true, "S-1-5-32-545", 0x2},
+         false},
+        {"INTERACTIVE may delete it",
+         "C:\\Mes outils\\skervo.exe",
+         {true, "S-1-5-4", 0x10000},
+         false},
+        {"Authenticated Users may only read", "C:\\Mes outils", {true, "S-1-5-11", 0x1200A9}, true},
+        {"only what the folder will hold",
+         "C:\\Mes outils",
+         {true, "S-1-5-32-545", 0x1301FF, true},
+         true},
+        {"administrators may", "C:\\Mes outils", {true, "S-1-5-32-544", 0x1F01FF}, true},
+        {"a denial", "C:\\Mes outils", {false, "S-1-1-0", 0x1301FF}, true},
+    };
+    for (const auto& c : cases) {
+        SetUp();
+        desktop.fileSecurity["C:\\Mes outils"] = {{true, "S-1-5-18", 0x1F01FF}};
+        desktop.fileSecurity[c.path].push_back(c.entry);
+        RunProgram("/Register");
+        EXPECT_EQ(HasValue(".skervo"), c.registered) << c.what;
+        ASSERT_EQ(desktop.boxes.size(), 1u) << c.what;
+        if (!c.registered) {
+            EXPECT_EQ(desktop.boxes[0].text, refused) << c.what;
+        }
+    }
+}
+
 TEST_F(FileAssociationTest, RegisteringAgainWritesTheNewPath) {
     RunProgram("/Register");
     desktop.modulePath = "D:\\skervo.exe";

@@ -94,6 +94,13 @@ inline constexpr std::string_view kRegisteredAfterPath =
     "'.\r\n"
     "Double-cliquez sur un fichier .skervo pour l'ex\xE9"
     "cuter.";
+inline constexpr std::string_view kProgramOthersMayChange =
+    "Les fichiers .skervo n'ont pas \xE9t\xE9 associ\xE9s : d'autres utilisateurs que les "
+    "administrateurs peuvent modifier '";
+inline constexpr std::string_view kProgramOthersMayChangeWhat =
+    "' ou son dossier.\r\n"
+    "Installez Skervo dans un dossier que seuls les administrateurs peuvent modifier, "
+    "comme C:\\Program Files\\Skervo, puis recommencez.";
 inline constexpr std::string_view kCannotRegister =
     "Impossible d'associer les fichiers .skervo dans la base de registre";
 inline constexpr std::string_view kUnregistered =

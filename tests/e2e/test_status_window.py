@@ -259,6 +259,18 @@ class FileTypeTest(unittest.TestCase):
         folder.mkdir(exist_ok=True)
         shutil.copy(SKERVO, folder)
         built, moved = SKERVO, folder / SKERVO.name
+        # Wine gives Everyone the rights a Unix mode gives others: 777 lets anyone change it.
+        everyone = Path(session["folder"].name) / "ouvert a tous"
+        everyone.mkdir(exist_ok=True)
+        everyone.chmod(0o777)
+        shutil.copy(SKERVO, everyone)
+        open_program = everyone / SKERVO.name
+        refused = (
+            "Erreur : Les fichiers .skervo n'ont pas été associés : d'autres utilisateurs que les "
+            f"administrateurs peuvent modifier '{windows_path(open_program)}' ou son dossier.\r\n"
+            "Installez Skervo dans un dossier que seuls les administrateurs peuvent modifier, "
+            "comme C:\\Program Files\\Skervo, puis recommencez."
+        )
         absent = dict.fromkeys(association(""))
         unregistered = "Les fichiers .skervo ne sont plus associés à Skervo."
         cannot_unregister = (
@@ -267,6 +279,8 @@ class FileTypeTest(unittest.TestCase):
         )
         built_path, moved_path = windows_path(built), windows_path(moved)
         steps = [
+            ("register from a folder anyone may change", open_program, "/Register", [error(refused)],
+             absent),
             ("register", built, "/Register", registered(built_path), association(built_path)),
             # Registering again, from a path with blanks, overwrites the values.
             ("register again", moved, "/Register", registered(moved_path), association(moved_path)),
@@ -278,7 +292,7 @@ class FileTypeTest(unittest.TestCase):
                 self.assertEqual(run_program(program, switch), (0, boxes))
                 self.assertEqual({key: registry_value(key) for key in values}, values)
                 # Always unsafe: the shell warns before it opens a downloaded script.
-                always_unsafe = "0x20000" if switch == "/Register" else None
+                always_unsafe = "0x20000" if values is not absent else None
                 self.assertEqual(registry_value("skervo_file", "EditFlags"), always_unsafe)
 
 

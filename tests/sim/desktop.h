@@ -14,6 +14,7 @@
 #include "platform/gdi.h"
 #include "platform/kernel.h"
 #include "platform/process_listing.h"
+#include "platform/security.h"
 #include "platform/shell.h"
 #include "platform/user.h"
 #include "tests/sim/dialup.h"
@@ -153,6 +154,8 @@ struct Desktop {
     std::string modulePath = "C:\\Outils\\skervo.exe";
     std::map<std::string, std::string> files;  // path -> bytes
     std::map<std::string, Refusal> refusedFiles;
+    // The access lists of files and folders; one not here keeps no security.
+    std::map<std::string, std::vector<skervo::platform::AccessEntry>> fileSecurity;
     std::set<std::string> lockedByOthers;  // files whose lock another process holds
     std::size_t freeDiskBytes = ~std::size_t{0};
     std::uint32_t lastError = 0;
@@ -180,7 +183,8 @@ struct Desktop {
           "QueryFullProcessImageNameA", "SetDefaultDllDirectories", "SetDllDirectoryA",
           "SetSearchPathMode"}},
         {"psapi.dll", {"EnumProcesses", "EnumProcessModules", "GetModuleFileNameExA"}},
-        {"user32.dll", {"SetLayeredWindowAttributes"}}};
+        {"user32.dll", {"SetLayeredWindowAttributes"}},
+        {"advapi32.dll", {"GetFileSecurityA"}}};
     bool versionQuerySucceeds = true;
     std::vector<std::string> searchRestrictions;  // the calls that keep planted files out
     std::uint32_t platformId = 2;

@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "platform/kernel.h"
+#include "platform/security.h"
 #include "tests/sim/desktop.h"
 
 namespace skervo::platform {
@@ -177,6 +178,18 @@ bool LockFile(KernelHandle file, std::uint64_t, std::uint64_t) {
 
 bool UnlockFile(KernelHandle, std::uint64_t, std::uint64_t) {
     return true;
+}
+
+std::optional<std::vector<AccessEntry>> InvokeGetFileSecurityA(ProcAddress function,
+                                                               const std::string& path) {
+    if (desktop.ProcedureName(function) != "GetFileSecurityA") {
+        throw std::logic_error("not GetFileSecurityA");
+    }
+    const auto found = desktop.fileSecurity.find(path);
+    if (found == desktop.fileSecurity.end()) {
+        return std::nullopt;
+    }
+    return found->second;
 }
 
 std::string GetFullPathNameA(const std::string& path) {
