@@ -58,8 +58,12 @@ LineAction ActionTracker::Launch(std::string_view text, ActionKind kind) {
             .waitsForService = kind == ActionKind::LaunchAndWait};
 }
 
-// What the launcher cannot start, the shell's default action opens.
+// What the launcher cannot start, the shell's default action opens; a
+// folder or a document goes to it straight away.
 LineAction ActionTracker::Plain(std::string_view text) {
+    if (machine_ && machine_->NamesDocumentOrFolder(std::string(text))) {
+        return {.kind = ActionKind::OpenDocument, .subject = std::string(text)};
+    }
     LineAction action = Launch(text, ActionKind::Launch);
     if (action.kind != ActionKind::Launch) {
         return action;

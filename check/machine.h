@@ -19,6 +19,9 @@ class Machine {
     virtual bool FileExists(const std::string& path) = 0;
     // A file or a folder: something a shell action may open.
     virtual bool PathExists(const std::string& path) = 0;
+    // A folder, or a file that is no program: a plain line naming it goes
+    // straight to its default action.
+    virtual bool NamesDocumentOrFolder(const std::string& path) = 0;
     // Whether a closing line's name is taken as an executable's path.
     virtual bool ClosesByPath(std::string_view name) = 0;
     virtual Answer ServiceExists(const std::string& name) = 0;

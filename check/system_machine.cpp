@@ -29,6 +29,10 @@ bool SystemMachine::PathExists(const std::string& path) {
     return platform::GetFileAttributesA(path) != platform::kInvalidFileAttributes;
 }
 
+bool SystemMachine::NamesDocumentOrFolder(const std::string& path) {
+    return skervo::NamesDocumentOrFolder(path);
+}
+
 // The closing's own test: the normalised path of an existing file.
 bool SystemMachine::ClosesByPath(std::string_view name) {
     const std::string target = NormalisedPath(std::string(name));

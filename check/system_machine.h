@@ -13,6 +13,7 @@ class SystemMachine final : public Machine {
     CommandSplit SplitLaunchText(std::string_view text) override;
     bool FileExists(const std::string& path) override;
     bool PathExists(const std::string& path) override;
+    bool NamesDocumentOrFolder(const std::string& path) override;
     bool ClosesByPath(std::string_view name) override;
     Answer ServiceExists(const std::string& name) override;
     bool HasDialupLibrary() override;

@@ -286,6 +286,7 @@ TEST_F(CheckTest, TheReportIsReadableInAConsoleAndKeptAsItIsElsewhere) {
 }
 
 TEST_F(CheckTest, ExplanationsSayWhatEachLineDoesAndWhatTheEndCloses) {
+    desktop.AddProgram("C:\\Docs.exe");
     skervo::SystemMachine machine;
     const skervo::ScriptCheck check = Check(
         ">C:\\Outils\\app.exe\n"
@@ -299,6 +300,7 @@ TEST_F(CheckTest, ExplanationsSayWhatEachLineDoesAndWhatTheEndCloses) {
         "&>,-\n"
         "C:\\Docs\\note.txt\n"
         "C:\\Outils\\app\n"
+        "C:\\Docs\n"
         "@C:\\Outils\\app.exe",
         &machine, skervo::Explanations::Given);
     const std::vector<std::pair<int, std::string>> expected = {
@@ -321,7 +323,10 @@ TEST_F(CheckTest, ExplanationsSayWhatEachLineDoesAndWhatTheEndCloses) {
          "ouvre C:\\Docs\\note.txt par son action par d\xE9"
          "faut"},
         {11, "lance C:\\Outils\\app.exe"},  // the system adds .exe
-        {12, "lance C:\\Outils\\app.exe sans attendre sa fin (derni\xE8re ligne)"},
+        {12,
+         "ouvre C:\\Docs par son action par d\xE9"
+         "faut"},  // never its namesake C:\\Docs.exe
+        {13, "lance C:\\Outils\\app.exe sans attendre sa fin (derni\xE8re ligne)"},
     };
     EXPECT_EQ(check.explanations, expected);
     EXPECT_EQ(
