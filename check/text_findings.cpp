@@ -131,12 +131,6 @@ void FindInClose(const CheckedLine& line, Findings& findings) {
 
 void FindInConnection(const CheckedLine& line, Findings& findings) {
     const ConnectionForm form = RecogniseConnection(line.text);
-    if (form.command == ConnectionCommand::DialogDial &&
-        form.entry.find(' ') != std::string_view::npos) {
-        Add(findings, line, Severity::Warning, codes::kEntryWithBlanks,
-            std::string(t::kEntryWithBlanks));
-        return;
-    }
     std::string message;
     if (form.command == ConnectionCommand::AutomaticDial && form.entry.empty()) {
         message = t::kDialWithoutEntry;
