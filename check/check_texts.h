@@ -14,6 +14,7 @@ inline constexpr std::string_view kUsage =
     "\n"
     "  /Expliquer  dit en une phrase ce que fera chaque ligne\n"
     "  /Syntaxe    s'en tient au texte (ne regarde pas cette machine)\n"
+    "  /Reseau     v\xE9rifie aussi les chemins r\xE9seau (\\\\serveur\\...)\n"
     "\n"
     "Chaque constat\xA0: FICHIER:LIGNE: erreur|attention|remarque: message [code]\n"
     "Code de sortie\xA0: 0 rien ou des remarques, 1 erreur ou attention,\n"
@@ -58,10 +59,6 @@ inline constexpr std::string_view kDialogWithoutEntry =
     "& sans nom d'entr\xE9"
     "e ouvre la bo\xEEte de connexion sans entr\xE9"
     "e";
-inline constexpr std::string_view kEntryWithBlanks =
-    "nom d'entr\xE9"
-    "e avec des blancs\xA0: la bo\xEEte de connexion n'en re\xE7oit que le d\xE9"
-    "but, jusqu'au premier blanc";
 inline constexpr std::string_view kUtf16 =
     "fichier en UTF-16\xA0: enregistrez-le en ANSI (Windows-1252) ou en UTF-8";
 inline constexpr std::string_view kUnknownBytes =
@@ -103,6 +100,7 @@ inline constexpr std::string_view kEntryNotChecked =
     "e non v\xE9rifi\xE9"
     "e, pour ne pas d\xE9marrer le service Gestionnaire des connexions d'acc\xE8s \xE0 "
     "distance\xA0: ";
+inline constexpr std::string_view kNetworkNotProbed = "non v\xE9rifi\xE9 (r\xE9seau)\xA0: ";
 inline constexpr std::string_view kNoDialupLibrary =
     "pas de biblioth\xE8que d'acc\xE8s \xE0 distance (rasapi32.dll)\xA0: Skervo s'arr\xEAtera \xE0 "
     "cette ligne";

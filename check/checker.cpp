@@ -23,12 +23,16 @@ int RunChecker(const std::vector<ScriptFile>& parameters, Machine* machine) {
     // the user for a disk.
     platform::SetErrorMode(platform::kSemFailCriticalErrors);
     CheckOptions options;
+    bool syntaxOnly = false;
+    bool network = false;
     std::vector<const ScriptFile*> named;
     for (const ScriptFile& parameter : parameters) {
         if (IsSwitch(parameter.path, "Expliquer")) {
             options.explanations = Explanations::Given;
         } else if (IsSwitch(parameter.path, "Syntaxe")) {
-            machine = nullptr;
+            syntaxOnly = true;
+        } else if (IsSwitch(parameter.path, "Reseau")) {
+            network = true;
         } else {
             named.push_back(&parameter);
         }
@@ -37,7 +41,10 @@ int RunChecker(const std::vector<ScriptFile>& parameters, Machine* machine) {
         WriteStandardOutput(check_texts::kUsage);
         return kNotCheckedExitCode;
     }
-    options.machine = machine;
+    if (network && !syntaxOnly && machine) {
+        machine->AllowNetworkProbes();
+    }
+    options.machine = syntaxOnly ? nullptr : machine;
     int exitCode = 0;
     bool written = true;
     for (const ScriptFile* parameter : named) {

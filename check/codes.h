@@ -13,7 +13,6 @@ inline constexpr std::string_view kExtraText = "texte-en-trop";
 inline constexpr std::string_view kComment = "commentaire";
 inline constexpr std::string_view kVariable = "variable";
 inline constexpr std::string_view kConnection = "connexion";
-inline constexpr std::string_view kEntryWithBlanks = "nom-avec-blancs";
 inline constexpr std::string_view kEncoding = "encodage";
 inline constexpr std::string_view kLostCharacters = "page-de-codes";
 inline constexpr std::string_view kLoneCarriageReturn = "fin-de-ligne";
@@ -35,5 +34,6 @@ inline constexpr std::string_view kUnknownService = "service-inconnu";
 inline constexpr std::string_view kUnknownEntry = "entree-inconnue";
 inline constexpr std::string_view kEntryNotChecked = "entree-non-verifiee";
 inline constexpr std::string_view kNoLibrary = "bibliotheque";
+inline constexpr std::string_view kNetworkNotProbed = "reseau";
 
 }  // namespace skervo::codes

@@ -13,6 +13,11 @@ enum class Answer { Yes, No, Unknown };
 class Machine {
   public:
     virtual ~Machine() = default;
+    // Network paths (\\serveur\...) are probed only once allowed: a probe
+    // hands the reviewer's credentials to whoever named the server, and may
+    // stall. A path not probed is taken to exist, as the text alone takes it.
+    virtual void AllowNetworkProbes() = 0;
+    virtual bool Probes(std::string_view path) = 0;
     // The launch text split as the launcher splits it on this machine.
     virtual CommandSplit SplitLaunchText(std::string_view text) = 0;
     // A file that is not a folder.

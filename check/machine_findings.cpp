@@ -21,6 +21,24 @@ void AddError(Findings& findings, const CheckedLine& line, std::string_view code
     findings.push_back({line.number, Severity::Error, std::move(message), code});
 }
 
+// The path a launching or closing line names, which the machine probes.
+std::string_view ProbedPath(const CheckedLine& line) {
+    switch (line.recognised.command) {
+        case LineCommand::Plain:
+            return line.text;
+        case LineCommand::LaunchToClose:
+        case LineCommand::PauseOrWait:
+            return line.recognised.argument;
+        case LineCommand::Close:
+            return ClosingName(line.recognised.argument);
+        case LineCommand::Connection:
+        case LineCommand::HideWindow:
+        case LineCommand::ShowWindow:
+            break;
+    }
+    return {};
+}
+
 }  // namespace
 
 // The launcher starts the program part when it exists with its folder; a
@@ -97,6 +115,13 @@ void MachineFindings::FindInConnection(const CheckedLine& line, const LineAction
 
 void MachineFindings::Find(const CheckedLine& line, const LineAction& action, Findings& findings) {
     if (HasError(findings, line.number)) {
+        return;
+    }
+    const std::string_view path = ProbedPath(line);
+    if (!machine_.Probes(path)) {
+        findings.push_back({line.number, Severity::Remark,
+                            std::string(t::kNetworkNotProbed) + std::string(path),
+                            codes::kNetworkNotProbed});
         return;
     }
     const RecognisedLine& recognised = line.recognised;

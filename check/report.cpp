@@ -22,6 +22,26 @@ std::string_view SeverityWord(Severity severity) {
     return t::kError;
 }
 
+// A script's bytes below 0x20 are shown as \xHH: an escape sequence in a
+// script must not rewrite the reviewer's terminal. Only the report's own
+// line ends stay.
+std::string WithControlsShown(const std::string& report) {
+    constexpr char kDigits[] = "0123456789ABCDEF";
+    std::string shown;
+    shown.reserve(report.size());
+    for (const char c : report) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 && c != '\n') {
+            shown += "\\x";
+            shown += kDigits[byte >> 4];
+            shown += kDigits[byte & 0xF];
+        } else {
+            shown += c;
+        }
+    }
+    return shown;
+}
+
 void AppendFinding(std::string& out, const std::string& where, const Finding& finding) {
     out += where;
     out += SeverityWord(finding.severity);
@@ -40,7 +60,7 @@ std::string Report(const std::string& path, const ScriptCheck& check) {
     if (!check.readable) {
         AppendFinding(out, path + ": ",
                       {0, Severity::Error, std::string(t::kUnreadable), codes::kUnreadable});
-        return out;
+        return WithControlsShown(out);
     }
     auto sentence = check.explanations.begin();
     for (const Finding& finding : check.findings) {
@@ -56,14 +76,14 @@ std::string Report(const std::string& path, const ScriptCheck& check) {
     if (!check.endOfRun.empty()) {
         out += path + ": " + check.endOfRun + "\n";
     }
-    return out;
+    return WithControlsShown(out);
 }
 
 std::string NoMatchReport(const std::string& pattern) {
     std::string out;
     AppendFinding(out, pattern + ": ",
                   {0, Severity::Error, std::string(t::kNoMatch), codes::kNoMatch});
-    return out;
+    return WithControlsShown(out);
 }
 
 int ExitCodeOf(const ScriptCheck& check) {

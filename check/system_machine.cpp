@@ -2,6 +2,7 @@
 
 #include "common/files.h"
 #include "common/system_files.h"
+#include "common/text_rules.h"
 #include "dialup/ras_library.h"
 #include "platform/dialup.h"
 #include "platform/kernel.h"
@@ -14,27 +15,52 @@ namespace {
 // it, and looking an entry up too.
 constexpr std::string_view kRemoteAccessManager = "RasMan";
 
+constexpr std::uint32_t kErrorBufferTooSmall = 603;
+constexpr std::uint32_t kErrorCannotFindEntry = 623;
+
+// \\serveur\partage, or //serveur/partage, quoted or not.
+bool IsNetworkPath(std::string_view path) {
+    if (path.starts_with('"')) {
+        path.remove_prefix(1);
+    }
+    const auto separator = [](char c) { return c == '\\' || c == '/'; };
+    return path.size() >= 2 && separator(path[0]) && separator(path[1]);
+}
+
 }  // namespace
+
+void SystemMachine::AllowNetworkProbes() {
+    networkProbes_ = true;
+}
+
+bool SystemMachine::Probes(std::string_view path) {
+    return networkProbes_ || !IsNetworkPath(path);
+}
 
 // The launcher's own quoting of a whole path, then its split.
 CommandSplit SystemMachine::SplitLaunchText(std::string_view text) {
-    return SplitCommandLine(QuotedWhenFile(text));
+    return SplitCommandLine(Probes(text) ? QuotedWhenFile(text) : std::string(text));
 }
 
 bool SystemMachine::FileExists(const std::string& path) {
-    return skervo::FileExists(path);
+    return !Probes(path) || skervo::FileExists(path);
 }
 
 bool SystemMachine::PathExists(const std::string& path) {
-    return platform::GetFileAttributesA(path) != platform::kInvalidFileAttributes;
+    return !Probes(path) || platform::GetFileAttributesA(path) != platform::kInvalidFileAttributes;
 }
 
+// A path not probed follows the launcher's order, as the text alone does.
 bool SystemMachine::NamesDocumentOrFolder(const std::string& path) {
-    return skervo::NamesDocumentOrFolder(path);
+    return Probes(path) && skervo::NamesDocumentOrFolder(path);
 }
 
-// The closing's own test: the normalised path of an existing file.
+// The closing's own test: the normalised path of an existing file. A name
+// not probed is a path when it names a program, as the text alone takes it.
 bool SystemMachine::ClosesByPath(std::string_view name) {
+    if (!Probes(name)) {
+        return UpperCase(name).ends_with(".EXE");
+    }
     const std::string target = NormalisedPath(std::string(name));
     return !target.empty() && skervo::FileExists(target);
 }
@@ -86,24 +112,28 @@ bool SystemMachine::HasDialupLibrary() {
     return *dialupLibrary_;
 }
 
-// The lookup the automatic dial makes first; it dials nothing.
+// Only whether the entry is there: the automatic dial's own lookup would
+// fetch its stored password too.
 Answer SystemMachine::PhoneBookHas(const std::string& entry) {
     if (!RemoteAccessManagerRuns()) {
         return Answer::Unknown;
     }
-    const platform::ProcAddress lookUp = LookUpRasFunction(ras_, "RasGetEntryDialParams").function;
+    const platform::ProcAddress lookUp = LookUpRasFunction(ras_, "RasGetEntryProperties").function;
     if (platform::IsNull(lookUp)) {
         return Answer::Unknown;
     }
     if (entry.size() > platform::kRasMaxEntryName) {
         return Answer::No;
     }
-    platform::RasDialParameters parameters;
-    parameters.entryName = entry;
-    bool passwordStored = false;
-    return platform::InvokeRasGetEntryDialParams(lookUp, parameters, passwordStored) == 0
-               ? Answer::Yes
-               : Answer::No;
+    switch (platform::InvokeRasGetEntryProperties(lookUp, entry)) {
+        case 0:
+        case kErrorBufferTooSmall:
+            return Answer::Yes;
+        case kErrorCannotFindEntry:
+            return Answer::No;
+        default:
+            return Answer::Unknown;
+    }
 }
 
 }  // namespace skervo

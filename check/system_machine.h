@@ -10,6 +10,8 @@ namespace skervo {
 
 class SystemMachine final : public Machine {
   public:
+    void AllowNetworkProbes() override;
+    bool Probes(std::string_view path) override;
     CommandSplit SplitLaunchText(std::string_view text) override;
     bool FileExists(const std::string& path) override;
     bool PathExists(const std::string& path) override;
@@ -26,6 +28,7 @@ class SystemMachine final : public Machine {
     RasBinding ras_;
     std::optional<bool> dialupLibrary_;   // looked up once
     std::optional<bool> managerRunning_;  // asked once
+    bool networkProbes_ = false;
 };
 
 }  // namespace skervo

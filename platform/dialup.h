@@ -59,6 +59,10 @@ std::uint32_t InvokeRasDial(ProcAddress function, const RasDialParameters& param
 // The default phone book; parameters.entryName is at most kRasMaxEntryName characters.
 std::uint32_t InvokeRasGetEntryDialParams(ProcAddress function, RasDialParameters& parameters,
                                           bool& passwordStored);
+// Asks only the size of the entry's record in the default phone book: 0 or
+// ERROR_BUFFER_TOO_SMALL (603) for an entry that exists, 623 for one that
+// does not. Nothing of the entry, and no password, is read.
+std::uint32_t InvokeRasGetEntryProperties(ProcAddress function, const std::string& entryName);
 // text receives at most size - 1 characters, up to the terminator.
 std::uint32_t InvokeRasGetErrorString(ProcAddress function, std::uint32_t error, std::string& text,
                                       std::uint32_t size);

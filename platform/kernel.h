@@ -115,9 +115,6 @@ bool FindFirstFileA(const std::string& path, FindData& data);
 std::vector<FindData> FindFilesA(const std::string& pattern);
 // The short form of an existing path, whatever its length; empty on failure.
 std::string GetShortPathNameA(const std::string& path);
-// The full path of a program found along the search order for executables,
-// whatever its length; empty when it is not found.
-std::string SearchPathA(const std::string& fileName);
 // The system's folders, without a final backslash (but for a root).
 std::string GetSystemDirectoryA();
 std::string GetWindowsDirectoryA();

@@ -39,6 +39,8 @@ class CheckTest : public SimTest {
         desktop.services.services["spouleur"] = {};
         desktop.services.services["rasman"] = {.state = skervo::platform::kServiceRunning};
         desktop.libraries["rasapi32.dll"] = sim::RasExports("A");
+        // The lookup that fetches a stored password is not the checker's to call.
+        desktop.libraries["rasapi32.dll"].erase("RasGetEntryDialParamsA");
         desktop.dialup.phoneBook["Bureau"] = {};
     }
 
@@ -92,7 +94,7 @@ TEST_F(CheckTest, EachTextFindingAndItsNearestScriptWithout) {
             {"&>,- vite\n", {"1:connexion"}},
             {"&&\n", {"1:connexion"}},
             {"&&Bureau\n", {}},
-            {"&Mon entree\n", {"1:nom-avec-blancs"}},
+            {"&Mon entree\n", {}},
             {"&Bureau\n", {}},
             {"&\n", {"1:connexion"}},
             {"&<x\n", {"1:connexion"}},
@@ -152,6 +154,7 @@ TEST_F(CheckTest, EachMachineFindingAndItsNearestScriptWithout) {
             {"&&Inconnue\n", {"1:entree-inconnue"}},
             {"&&Bureau\n", {}},
             {"&Inconnue\n", {}},
+            {"\\\\serveur\\absent.exe\n<<\\\\serveur\\a.dll\n", {"1:reseau", "2:reseau"}},
             // A text error says it all: the machine is not asked.
             {"@ C:\\Outils\\absent.exe\n\n", {"1:blanc-apres-arobase"}},
         },
@@ -196,6 +199,7 @@ TEST_F(CheckTest, TheCommandLineChoosesFilesSwitchesAndTheExitCode) {
     desktop.files["C:\\Scripts\\bon.skervo"] = "C:\\Outils\\app.exe\n";
     desktop.files["C:\\Scripts\\absent.skervo"] = "C:\\Outils\\absent.exe\n";
     desktop.folders.insert("C:\\Scripts\\vieux.skervo");
+    desktop.files["C:\\reseau.skervo"] = "\\\\serveur\\absent.exe\x1B[2J\n";
     struct Case {
         std::vector<std::string> parameters;
         int exitCode;
@@ -226,6 +230,8 @@ TEST_F(CheckTest, TheCommandLineChoosesFilesSwitchesAndTheExitCode) {
          2,
          "C:\\rien.skervo: erreur: fichier introuvable ou illisible [illisible]\n"},
         {{"/Expliquer", "C:\\bon.skervo"}, 0, "C:\\bon.skervo:1: lance C:\\Outils\\app.exe\n"},
+        {{"C:\\reseau.skervo"}, 0, "[reseau]"},
+        {{"/reseau", "C:\\reseau.skervo"}, 1, "\\\\serveur\\absent.exe\\x1B[2J [introuvable]"},
     };
     for (const Case& c : cases) {
         desktop.standardOutput.clear();

@@ -8,10 +8,12 @@
 #include "check/checker.h"
 #include "check/system_machine.h"
 #include "common/ansi_text.h"
+#include "common/system_files.h"
 #include "platform/kernel.h"
 
 int main() {
     using namespace skervo;
+    RestrictSearchPaths();
     const std::wstring commandLine = platform::GetCommandLineW();
     std::vector<std::wstring> words = SplitParameters(std::wstring_view(commandLine));
     std::vector<ScriptFile> parameters;

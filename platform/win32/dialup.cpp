@@ -127,6 +127,13 @@ std::uint32_t InvokeRasGetEntryDialParams(ProcAddress function, RasDialParameter
     return code;
 }
 
+std::uint32_t InvokeRasGetEntryProperties(ProcAddress function, const std::string& entryName) {
+    using PropertiesFunction = DWORD(WINAPI*)(LPCSTR, LPCSTR, void*, LPDWORD, LPBYTE, LPDWORD);
+    DWORD size = 0;
+    return As<PropertiesFunction>(function)(nullptr, entryName.c_str(), nullptr, &size, nullptr,
+                                            nullptr);
+}
+
 std::uint32_t InvokeRasGetErrorString(ProcAddress function, std::uint32_t error, std::string& text,
                                       std::uint32_t size) {
     using ErrorStringFunction = DWORD(WINAPI*)(UINT, LPSTR, DWORD);

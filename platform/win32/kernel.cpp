@@ -153,13 +153,6 @@ std::string GetShortPathNameA(const std::string& path) {
     });
 }
 
-std::string SearchPathA(const std::string& fileName) {
-    return FillGrowing([&](char* buffer, std::size_t size) {
-        return Fitted(::SearchPathA(nullptr, fileName.c_str(), nullptr, size, buffer, nullptr),
-                      size);
-    });
-}
-
 std::string GetSystemDirectoryA() {
     return FillGrowing([](char* buffer, std::size_t size) {
         return Fitted(::GetSystemDirectoryA(buffer, size), size);

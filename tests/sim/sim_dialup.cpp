@@ -53,8 +53,9 @@ void Notify(std::uintptr_t handle, std::vector<DialStep> steps,
 
 std::set<std::string> RasExports(const std::string& suffix) {
     std::set<std::string> names;
-    for (const char* name : {"RasEnumConnections", "RasGetConnectStatus", "RasHangUp", "RasDial",
-                             "RasGetEntryDialParams", "RasGetErrorString"}) {
+    for (const char* name :
+         {"RasEnumConnections", "RasGetConnectStatus", "RasHangUp", "RasDial",
+          "RasGetEntryDialParams", "RasGetEntryProperties", "RasGetErrorString"}) {
         names.insert(name + suffix);
     }
     return names;
@@ -158,6 +159,12 @@ std::uint32_t InvokeRasGetEntryDialParams(ProcAddress function, RasDialParameter
     parameters.userName = found->second.userName;
     passwordStored = true;
     return 0;
+}
+
+std::uint32_t InvokeRasGetEntryProperties(ProcAddress function, const std::string& entryName) {
+    std::lock_guard lock(seamMutex);
+    sim::Expect(function, "RasGetEntryProperties");
+    return desktop.dialup.phoneBook.contains(entryName) ? 603 : 623;
 }
 
 std::uint32_t InvokeRasGetErrorString(ProcAddress function, std::uint32_t error, std::string& text,

@@ -229,18 +229,6 @@ bool CloseHandle(KernelHandle handle) {
     return desktop.handles.erase(static_cast<std::uintptr_t>(handle)) == 1;
 }
 
-// The program's own folder first, then the system's.
-std::string SearchPathA(const std::string& fileName) {
-    const std::string module = desktop.modulePath;
-    for (const std::string& folder :
-         {module.substr(0, module.rfind('\\') + 1), std::string("C:\\Windows\\System32\\")}) {
-        if (desktop.programs.contains(Lower(folder + fileName))) {
-            return folder + fileName;
-        }
-    }
-    return "";
-}
-
 std::uint32_t GetTickCount() {
     return desktop.tick;
 }
