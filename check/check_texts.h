@@ -8,7 +8,7 @@
 namespace skervo::check_texts {
 
 inline constexpr std::string_view kUsage =
-    "Utilisation\xA0: skervo-check [/Expliquer] [/Syntaxe] FICHIER...\n"
+    "Utilisation\xA0: skervo-check [/Expliquer] [/Syntaxe] [/Reseau] FICHIER...\n"
     "  v\xE9rifie chaque script avant de le d\xE9ployer, sans rien lancer.\n"
     "  FICHIER peut contenir les caract\xE8res g\xE9n\xE9riques * et ?.\n"
     "\n"

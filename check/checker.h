@@ -1,5 +1,5 @@
 #pragma once
-// skervo-check [/Expliquer] [/Syntaxe] FICHIER...
+// skervo-check [/Expliquer] [/Syntaxe] [/Reseau] FICHIER...
 #include <vector>
 
 #include "check/machine.h"

@@ -205,7 +205,7 @@ TEST_F(CheckTest, TheCommandLineChoosesFilesSwitchesAndTheExitCode) {
         int exitCode;
         std::string output;
     } cases[] = {
-        {{}, 2, "Utilisation\xA0: skervo-check [/Expliquer] [/Syntaxe] FICHIER..."},
+        {{}, 2, "Utilisation\xA0: skervo-check [/Expliquer] [/Syntaxe] [/Reseau] FICHIER..."},
         {{"-expliquer"}, 2, "Utilisation\xA0: "},
         {{"C:\\bon.skervo"}, 0, ""},
         {{"C:\\remarque.skervo"},
