@@ -30,6 +30,7 @@ struct ProcessListingFunctions {
     platform::ProcAddress process32First{};
     platform::ProcAddress process32Next{};
     platform::ProcAddress queryFullProcessImageName{};
+    platform::ProcAddress processIdToSessionId{};
     platform::ModuleHandle psapi{};
     platform::ProcAddress enumProcesses{};
     platform::ProcAddress enumProcessModules{};

@@ -1,6 +1,7 @@
 #pragma once
 // Calls of the process-listing functions, which the program binds by name:
-// the process-status ones of psapi.dll and the tool-help ones of kernel32.dll.
+// the process-status ones of psapi.dll and the tool-help ones of kernel32.dll,
+// with the session lookup that came with Windows 2000.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -32,5 +33,8 @@ bool InvokeProcess32First(ProcAddress function, KernelHandle snapshot, ProcessEn
 bool InvokeProcess32Next(ProcAddress function, KernelHandle snapshot, ProcessEntry& entry);
 // The full path of the process's executable, whatever its length; empty on failure.
 std::string InvokeQueryFullProcessImageNameA(ProcAddress function, KernelHandle process);
+// ProcessIdToSessionId: the Remote Desktop session the process runs in.
+bool InvokeProcessIdToSessionId(ProcAddress function, std::uint32_t processId,
+                                std::uint32_t& sessionId);
 
 }  // namespace skervo::platform

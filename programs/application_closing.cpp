@@ -19,6 +19,8 @@ namespace {
 
 constexpr int kTitleBufferSize = 255;
 constexpr std::uint32_t kKillAccess = platform::kProcessTerminate | platform::kSynchronize;
+// To see that the process still runs, before its id is looked for among the windows.
+constexpr std::uint32_t kCloseAccess = platform::kSynchronize;
 
 // What a closing line did, for the journal.
 struct Tally {
@@ -49,30 +51,38 @@ void TellTally(const Tally& tally) {
 }
 
 // Windows refuses what the script's rights do not reach: silently, but for the journal.
-void Kill(std::uint32_t processId, Tally& tally) {
-    const platform::OwnedHandle process(platform::OpenProcess(kKillAccess, processId));
-    if (process && platform::TerminateProcess(process.Get(), 0)) {
-        ++tally.processesKilled;
-        return;
-    }
-    Tell(Happened::ProcessRefused, processId, SystemErrorText(platform::GetLastError()));
+void TellRefused(std::uint32_t processId, std::uint32_t error) {
+    Tell(Happened::ProcessRefused, processId, SystemErrorText(error));
 }
 
-// The program's own process is never killed, whatever the path names (its
-// own file, or a library it has loaded): that would end the run without its
-// end. Its windows are asked to close instead, which stops the run as the
-// close cross does.
-void CloseProcessById(std::uint32_t processId, Tally& tally) {
-    if (runState.NoConfirmation && processId != platform::GetCurrentProcessId()) {
-        Kill(processId, tally);
-        return;
-    }
+void CloseProcessWindows(std::uint32_t processId, Tally& tally) {
     platform::EnumWindows([processId, &tally](platform::WindowHandle window) {
         if (platform::GetWindowThreadProcessId(window) == processId) {
             PostClose(window, tally);
         }
         return true;
     });
+}
+
+// The program's own process is never killed, whatever the path names (its
+// own file, or a library it has loaded): that would end the run without its
+// end. Its windows are asked to close instead, which stops the run as the
+// close cross does. Any other process is ended through the handle opened
+// when it was matched; one that has ended since has no windows left.
+void EndMatchedProcess(const MatchedProcess& process, Tally& tally) {
+    if (process.id == platform::GetCurrentProcessId()) {
+        CloseProcessWindows(process.id, tally);
+    } else if (platform::IsNull(process.handle)) {
+        TellRefused(process.id, process.refusal);
+    } else if (!runState.NoConfirmation) {
+        if (platform::WaitForSingleObject(process.handle, 0) == platform::kWaitTimeout) {
+            CloseProcessWindows(process.id, tally);
+        }
+    } else if (platform::TerminateProcess(process.handle, 0)) {
+        ++tally.processesKilled;
+    } else {
+        TellRefused(process.id, platform::GetLastError());
+    }
 }
 
 // Only the main thread's windows, what the script started itself, and only
@@ -118,7 +128,9 @@ void CloseApplication(std::string_view rawName) {
     Tally tally;
     const std::string target = NormalisedPath(std::string(name));
     if (!target.empty() && FileExists(target)) {
-        ForEachProcessOfFile(target, [&tally](std::uint32_t id) { CloseProcessById(id, tally); });
+        ForEachProcessOfFile(
+            target, runState.NoConfirmation ? kKillAccess : kCloseAccess,
+            [&tally](const MatchedProcess& process) { EndMatchedProcess(process, tally); });
     } else {
         CloseTitledWindows(name, tally);
     }

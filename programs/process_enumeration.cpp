@@ -16,6 +16,7 @@ namespace {
 
 constexpr std::uint32_t kFirstProcessCapacity = 256;
 constexpr std::uint32_t kModulesCompared = 50;
+constexpr std::uint32_t kReadAccess = platform::kProcessQueryInformation | platform::kProcessVmRead;
 
 // A file to find among the processes: its normalised path, and the names it
 // goes by in its folder (short and long), when they could be read.
@@ -28,7 +29,8 @@ ProcessListingFunctions& Bound() {
     return runState.ProcessListing;
 }
 
-bool BindToolHelp() {
+// The kernel's functions that not every system has.
+bool BindKernelFunctions() {
     ProcessListingFunctions& bound = Bound();
     if (platform::IsNull(bound.kernel)) {
         bound.kernel = platform::GetModuleHandleA("kernel32.dll");
@@ -39,6 +41,8 @@ bool BindToolHelp() {
             bound.process32Next = platform::GetProcAddress(bound.kernel, "Process32Next");
             bound.queryFullProcessImageName =
                 platform::GetProcAddress(bound.kernel, "QueryFullProcessImageNameA");
+            bound.processIdToSessionId =
+                platform::GetProcAddress(bound.kernel, "ProcessIdToSessionId");
         }
     }
     return !platform::IsNull(bound.kernel) && !platform::IsNull(bound.createSnapshot);
@@ -108,7 +112,7 @@ std::string ModuleFileName(platform::KernelHandle process, platform::ModuleHandl
 // The executable's path by another way, for a process whose modules cannot
 // be listed: a 32-bit program cannot read those of a 64-bit process.
 std::string ExecutablePath(platform::KernelHandle process) {
-    BindToolHelp();
+    BindKernelFunctions();
     const platform::ProcAddress imageName = Bound().queryFullProcessImageName;
     return platform::IsNull(imageName)
                ? std::string()
@@ -150,27 +154,60 @@ bool NamesTarget(const std::string& path, const Target& target) {
     return MayNameTarget(path, target) && NormalisedPath(path) == target.normalised;
 }
 
+// Whether the process runs in the program's own session. Systems without
+// sessions (the 95 family, NT 4) have one for everybody; a session that
+// cannot be read is not ours. The caller holds the process open, so that
+// its id names it still.
+bool InOurSession(std::uint32_t processId) {
+    BindKernelFunctions();
+    const platform::ProcAddress sessionOf = Bound().processIdToSessionId;
+    if (platform::IsNull(sessionOf)) {
+        return true;
+    }
+    std::uint32_t ours = 0;
+    std::uint32_t theirs = 0;
+    return platform::InvokeProcessIdToSessionId(sessionOf, platform::GetCurrentProcessId(), ours) &&
+           platform::InvokeProcessIdToSessionId(sessionOf, processId, theirs) && ours == theirs;
+}
+
+// A process open to read its modules, and for the action when the system
+// allows it: the action then ends what was matched, never a process that
+// took its id since.
+struct OpenedProcess {
+    platform::OwnedHandle handle;
+    MatchedProcess matched;
+};
+
+OpenedProcess OpenForMatch(std::uint32_t processId, std::uint32_t actionAccess) {
+    OpenedProcess opened{
+        platform::OwnedHandle(platform::OpenProcess(kReadAccess | actionAccess, processId)),
+        {processId}};
+    if (opened.handle) {
+        opened.matched.handle = opened.handle.Get();
+    } else {
+        opened.matched.refusal = platform::GetLastError();
+        opened.handle.Reset(platform::OpenProcess(kReadAccess, processId));
+    }
+    return opened;
+}
+
 // Whether one of the process's first 50 modules is the target file; for a
 // process whose modules cannot be listed, whether its executable is.
-bool ProcessHasModule(std::uint32_t processId, const Target& target) {
-    const platform::OwnedHandle process(platform::OpenProcess(
-        platform::kProcessQueryInformation | platform::kProcessVmRead, processId));
-    if (!process) {
-        return false;
-    }
+bool ProcessHasModule(platform::KernelHandle process, const Target& target) {
     std::vector<platform::ModuleHandle> modules;
-    if (!EnumModules(process.Get(), modules)) {
-        return NamesTarget(ExecutablePath(process.Get()), target);
+    if (!EnumModules(process, modules)) {
+        return NamesTarget(ExecutablePath(process), target);
     }
     return std::any_of(modules.begin(), modules.end(), [&](platform::ModuleHandle module) {
-        const std::string name = ModuleFileName(process.Get(), module);
+        const std::string name = ModuleFileName(process, module);
         return !name.empty() && NamesTarget(name, target);
     });
 }
 
-void ForEachToolHelpProcess(const Target& target,
-                            const std::function<void(std::uint32_t)>& action) {
-    if (!BindToolHelp()) {
+// The listing names each executable: a process is opened only for the action.
+void ForEachToolHelpProcess(const Target& target, std::uint32_t actionAccess,
+                            const std::function<void(const MatchedProcess&)>& action) {
+    if (!BindKernelFunctions()) {
         return;
     }
     const platform::OwnedHandle snapshot(platform::InvokeCreateToolhelp32Snapshot(
@@ -189,7 +226,12 @@ void ForEachToolHelpProcess(const Target& target,
         // Upper-cased first, then shortened: only the executable is compared here.
         if (MayNameTarget(entry.exeFile, target) &&
             platform::GetShortPathNameA(UpperCase(entry.exeFile)) == target.normalised) {
-            action(entry.processId);
+            const platform::OwnedHandle process(
+                platform::OpenProcess(actionAccess, entry.processId));
+            const std::uint32_t refusal = process ? 0 : platform::GetLastError();
+            if (InOurSession(entry.processId)) {
+                action({entry.processId, process.Get(), refusal});
+            }
         }
         fetched = fetch(Bound().process32Next, platform::InvokeProcess32Next, entry);
     }
@@ -197,17 +239,18 @@ void ForEachToolHelpProcess(const Target& target,
 
 }  // namespace
 
-void ForEachProcessOfFile(const std::string& normalisedTarget,
-                          const std::function<void(std::uint32_t)>& action) {
+void ForEachProcessOfFile(const std::string& normalisedTarget, std::uint32_t actionAccess,
+                          const std::function<void(const MatchedProcess&)>& action) {
     const Target target = DescribeTarget(normalisedTarget);
     std::vector<std::uint32_t> ids;
     if (!EnumAllProcesses(ids)) {
-        ForEachToolHelpProcess(target, action);
+        ForEachToolHelpProcess(target, actionAccess, action);
         return;
     }
     for (const std::uint32_t id : ids) {
-        if (ProcessHasModule(id, target)) {
-            action(id);
+        const OpenedProcess opened = OpenForMatch(id, actionAccess);
+        if (opened.handle && ProcessHasModule(opened.handle.Get(), target) && InOurSession(id)) {
+            action(opened.matched);
         }
     }
 }

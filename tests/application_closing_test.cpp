@@ -39,6 +39,10 @@ TEST_F(ClosingTest, APathClosesEveryWindowOfEachOfItsProcesses) {
         EXPECT_EQ(runState.StepText, "                   Termin\xE9 !");
         EXPECT_EQ(desktop.OpenHandleCount(), 0u);
     }
+    SetUp();
+    desktop.processes.at(second).sessionId = 2;  // another user's desktop
+    RunSilently("<C:\\Program Files\\Editeur\\editeur.exe\n");
+    EXPECT_EQ(desktop.actions, (Actions{"close Sans titre - Editeur", "close Palette"}));
 }
 
 TEST_F(ClosingTest, APathKillsItsProcessesWithDoubleAngle) {
@@ -48,6 +52,26 @@ TEST_F(ClosingTest, APathKillsItsProcessesWithDoubleAngle) {
     EXPECT_FALSE(desktop.Running(desktop.processes.at(first)));
     EXPECT_FALSE(desktop.Running(desktop.processes.at(second)));
     EXPECT_EQ(desktop.OpenHandleCount(), 0u);
+
+    // Only the matched processes of the user's session end, and a refusal is journalled.
+    SetUp();
+    desktop.processes.at(second).sessionId = 2;  // another user's desktop
+    const std::uint32_t third = desktop.StartProcess("C:\\Program Files\\Editeur\\editeur.exe");
+    desktop.processes.at(third).refusedAccess = skervo::platform::kProcessTerminate;
+    // Were the first let go after its match, it could end and leave its id to another program.
+    desktop.onProcessLetGo = [this](std::uint32_t id) {
+        if (id == first) {
+            desktop.processes.at(id) = sim::Process{};
+            desktop.processes.at(id).image = "C:\\autre.exe";
+        }
+    };
+    desktop.files["C:\\s.skervo"] = "<<C:\\Program Files\\Editeur\\editeur.exe\n";
+    RunProgram("C:\\s.skervo /Silent /Journal:C:\\j.log");
+    EXPECT_EQ(desktop.actions, Actions{"kill C:\\Program Files\\Editeur\\editeur.exe"});
+    EXPECT_TRUE(desktop.Running(desktop.processes.at(second)));
+    EXPECT_NE(desktop.files["C:\\j.log"].find("processus inaccessible : " + std::to_string(third) +
+                                              " : erreur 5. (5)"),
+              std::string::npos);
 }
 
 TEST_F(ClosingTest, OtherNamesAreCaseSensitiveTitleFragmentsThatAreNeverKilled) {

@@ -17,12 +17,20 @@ class EnumerationTest : public SimTest {
                            "C:\\PROGRA~1\\OUTIL\\OUTIL.EXE");
         desktop.AddProgram("C:\\autre.exe");
     }
+    // Each process comes open for the action, as the one that was matched.
     static Ids Find(const std::string& path) {
         Ids found;
-        skervo::ForEachProcessOfFile(skervo::NormalisedPath(path),
-                                     [&](std::uint32_t id) { found.push_back(id); });
+        skervo::ForEachProcessOfFile(skervo::NormalisedPath(path), kProcessTerminate,
+                                     [&](const skervo::MatchedProcess& process) {
+                                         const sim::OpenHandle& held = desktop.handles.at(
+                                             static_cast<std::uintptr_t>(process.handle));
+                                         EXPECT_EQ(held.processId, process.id);
+                                         EXPECT_TRUE(held.access & kProcessTerminate);
+                                         found.push_back(process.id);
+                                     });
         return found;
     }
+    static constexpr std::uint32_t kProcessTerminate = skervo::platform::kProcessTerminate;
 };
 
 TEST_F(EnumerationTest, NormalisedPathsAreShortAndUpperCase) {
@@ -43,7 +51,7 @@ TEST_F(EnumerationTest, TheProcessStatusListingMatchesAnyOfTheFirst50Modules) {
     EXPECT_EQ(Find("C:\\lib\\commun.dll"), (Ids{a, b}));
     EXPECT_EQ(Find("C:\\PROGRA~1\\OUTIL\\OUTIL.EXE"), (Ids{a, b}));
 
-    desktop.processes.at(a).opensForQuery = false;  // another user's
+    desktop.processes.at(a).refusedAccess = skervo::platform::kProcessVmRead;  // another user's
     desktop.processes.at(b).modules.insert(desktop.processes.at(b).modules.begin() + 1, 49,
                                            "x.dll");
     EXPECT_EQ(Find("C:\\lib\\commun.dll"), Ids{}) << "the 51st module is not compared";
@@ -52,6 +60,8 @@ TEST_F(EnumerationTest, TheProcessStatusListingMatchesAnyOfTheFirst50Modules) {
     EXPECT_EQ(Find("C:\\Program Files\\Outil\\outil.exe"), Ids{b});
     desktop.processes.at(b).modules[0] = "c:\\progra~1\\outil\\outil.exe";  // the short form
     EXPECT_EQ(Find("C:\\Program Files\\Outil\\outil.exe"), Ids{b});
+    desktop.processes.at(b).sessionId = 2;  // another user's desktop
+    EXPECT_EQ(Find("C:\\Program Files\\Outil\\outil.exe"), Ids{});
     EXPECT_EQ(desktop.loadedLibraries.size(), 1u) << "psapi.dll is loaded once, for good";
     EXPECT_EQ(desktop.OpenHandleCount(), 0u);
 }
@@ -93,6 +103,16 @@ TEST_F(EnumerationTest, WithoutTheProcessStatusListingToolHelpComparesExecutable
         EXPECT_EQ(Find("C:\\PROGRA~1\\OUTIL\\OUTIL.EXE"), Ids{a});
         EXPECT_EQ(Find("C:\\lib\\commun.dll"), Ids{});
         EXPECT_EQ(desktop.OpenHandleCount(), 0u);
+    }
+    // The 95 family and NT 4 have no sessions: every process is in the user's.
+    for (const bool sessions : {true, false}) {
+        SetUp();
+        desktop.libraries.erase("psapi.dll");
+        if (!sessions) {
+            desktop.libraries["kernel32.dll"].erase("ProcessIdToSessionId");
+        }
+        desktop.processes.at(desktop.StartProcess("C:\\autre.exe")).sessionId = 2;
+        EXPECT_EQ(Find("C:\\autre.exe").size(), sessions ? 0u : 1u);
     }
     SetUp();
     desktop.StartProcess("C:\\Program Files\\Outil\\outil.exe");

@@ -98,4 +98,13 @@ std::string InvokeQueryFullProcessImageNameA(ProcAddress function, KernelHandle 
     });
 }
 
+bool InvokeProcessIdToSessionId(ProcAddress function, std::uint32_t processId,
+                                std::uint32_t& sessionId) {
+    using SessionFunction = BOOL(WINAPI*)(DWORD, DWORD*);
+    DWORD session = 0;
+    const bool ok = As<SessionFunction>(function)(processId, &session) != FALSE;
+    sessionId = session;
+    return ok;
+}
+
 }  // namespace skervo::platform

@@ -126,14 +126,15 @@ class ClosingTest(unittest.TestCase):
         run_script(f"<<{app}\n", "/Silent")
 
     def test_a_path_closes_or_kills_every_copy(self):
-        if OTHER_BUILD is None:
-            self.skipTest("SKERVO_OTHER_BUILD is not set: the other architecture is not built")
-        if not wine.RUNS_32BIT:
-            self.skipTest("the 32-bit helpers cannot run: " + wine.WHY_NOT_32BIT)
         # A 32-bit program cannot read the modules of a 64-bit process: the application of the
         # other architecture is found by its path all the same.
-        for name, helpers in [("same", HELPERS), ("other", OTHER_BUILD / "tests" / "e2e")]:
+        other = OTHER_BUILD / "tests" / "e2e" if OTHER_BUILD else None
+        for name, helpers in [("same", HELPERS), ("other", other)]:
             with self.subTest(architecture=name):
+                if helpers is None:
+                    self.skipTest("SKERVO_OTHER_BUILD is not set: the other architecture is not built")
+                if helpers is other and not wine.RUNS_32BIT:
+                    self.skipTest("the 32-bit helpers cannot run: " + wine.WHY_NOT_32BIT)
                 apps = folder("copies_" + name)
                 app = copy_helper("windowed_app.exe", apps, helpers)
                 start = f"{app} Copie 1|ignore\n{app} Copie 2|ignore hidden\n"

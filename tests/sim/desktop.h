@@ -110,8 +110,9 @@ struct Process {
     std::uint64_t readyAt = 0;
     std::uint32_t exitCode = 0;
     bool terminated = false;
-    bool opensForQuery = true;  // false for processes of other users
-    bool modulesListed = true;  // false for a 64-bit process seen from a 32-bit program
+    std::uint32_t refusedAccess = 0;  // rights the user lacks: kProcessVmRead, another user's
+    std::uint32_t sessionId = 1;      // the program's own by default
+    bool modulesListed = true;        // false for a 64-bit process seen from a 32-bit program
 };
 
 // Why a file cannot be opened, until when (ms from the start).
@@ -126,6 +127,7 @@ struct OpenHandle {
     std::string path{};      // File
     std::size_t offset = 0;  // File; Snapshot: next entry
     std::uint32_t processId = 0;
+    std::uint32_t access = 0x1FFFFF;  // Process: PROCESS_ALL_ACCESS, unless opened for less
     std::vector<skervo::platform::ProcessEntry> entries{};  // Snapshot
 };
 
@@ -167,6 +169,8 @@ struct Desktop {
     std::map<std::string, std::string> shortNames;  // lower-case long path -> short form
     std::map<std::uint32_t, Process> processes;
     std::uint32_t nextProcessId = 1000;
+    // Once the program holds no handle on a process, an ended one may leave its id to another.
+    std::function<void(std::uint32_t)> onProcessLetGo;
 
     // The virtual clock: Sleep advances it at once.
     std::uint32_t tick = 1000;
@@ -181,7 +185,7 @@ struct Desktop {
         {"kernel32.dll",
          {"GetVersionExA", "CreateToolhelp32Snapshot", "Process32First", "Process32Next",
           "QueryFullProcessImageNameA", "SetDefaultDllDirectories", "SetDllDirectoryA",
-          "SetSearchPathMode"}},
+          "SetSearchPathMode", "ProcessIdToSessionId"}},
         {"psapi.dll", {"EnumProcesses", "EnumProcessModules", "GetModuleFileNameExA"}},
         {"user32.dll", {"SetLayeredWindowAttributes"}},
         {"advapi32.dll", {"GetFileSecurityA"}}};

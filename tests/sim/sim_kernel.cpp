@@ -226,7 +226,21 @@ LocalTime GetLocalTime() {
 }
 
 bool CloseHandle(KernelHandle handle) {
-    return desktop.handles.erase(static_cast<std::uintptr_t>(handle)) == 1;
+    const auto found = desktop.handles.find(static_cast<std::uintptr_t>(handle));
+    if (found == desktop.handles.end()) {
+        return false;
+    }
+    const sim::OpenHandle closed = std::move(found->second);
+    desktop.handles.erase(found);
+    const auto holdsIt = [&](const auto& held) {
+        return held.second.kind == sim::OpenHandle::Kind::Process &&
+               held.second.processId == closed.processId;
+    };
+    if (closed.kind == sim::OpenHandle::Kind::Process && desktop.onProcessLetGo &&
+        std::none_of(desktop.handles.begin(), desktop.handles.end(), holdsIt)) {
+        desktop.onProcessLetGo(closed.processId);
+    }
+    return true;
 }
 
 std::uint32_t GetTickCount() {

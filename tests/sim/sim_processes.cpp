@@ -170,7 +170,7 @@ std::uint32_t WaitForInputIdle(KernelHandle handle, std::uint32_t milliseconds) 
 
 std::uint32_t WaitForSingleObject(KernelHandle handle, std::uint32_t milliseconds) {
     const sim::Process* process = HeldProcess(handle);
-    if (!process) {
+    if (!process || !(Held(handle, Kind::Process)->access & kSynchronize)) {
         return 0xFFFFFFFF;  // WAIT_FAILED
     }
     if (!desktop.Running(*process)) {
@@ -184,10 +184,11 @@ std::uint32_t WaitForSingleObject(KernelHandle handle, std::uint32_t millisecond
 KernelHandle OpenProcess(std::uint32_t access, std::uint32_t processId) {
     const auto found = desktop.processes.find(processId);
     if (found == desktop.processes.end() || !desktop.Running(found->second) ||
-        ((access & kProcessVmRead) && !found->second.opensForQuery)) {
+        (access & found->second.refusedAccess)) {
+        desktop.lastError = kErrorAccessDenied;
         return KernelHandle{};
     }
-    return Open({.kind = Kind::Process, .processId = processId});
+    return Open({.kind = Kind::Process, .processId = processId, .access = access});
 }
 
 // The program's own windows carry this process id (see sim::Window).
@@ -197,7 +198,9 @@ std::uint32_t GetCurrentProcessId() {
 
 bool TerminateProcess(KernelHandle handle, std::uint32_t exitCode) {
     sim::Process* process = HeldProcess(handle);
-    if (!process || !desktop.Running(*process)) {
+    if (!process || !desktop.Running(*process) ||
+        !(Held(handle, Kind::Process)->access & kProcessTerminate)) {
+        desktop.lastError = kErrorAccessDenied;
         return false;
     }
     process->terminated = true;
@@ -278,6 +281,18 @@ std::string InvokeQueryFullProcessImageNameA(ProcAddress function, KernelHandle 
         return "";
     }
     return process->image;
+}
+
+bool InvokeProcessIdToSessionId(ProcAddress function, std::uint32_t processId,
+                                std::uint32_t& sessionId) {
+    const auto found = desktop.processes.find(processId);
+    if (desktop.ProcedureName(function) != "ProcessIdToSessionId" ||
+        (found == desktop.processes.end() && processId != GetCurrentProcessId())) {
+        return false;
+    }
+    sessionId =
+        found == desktop.processes.end() ? sim::Process{}.sessionId : found->second.sessionId;
+    return true;
 }
 
 bool InvokeProcess32First(ProcAddress function, KernelHandle snapshot, ProcessEntry& entry) {
