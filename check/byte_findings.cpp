@@ -14,7 +14,6 @@ namespace t = check_texts;
 
 constexpr char kCtrlZ = 26;
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-constexpr std::uint32_t kChunk = 64 * 1024;
 
 // A CR followed, on the same line, by anything but another CR: the reader
 // drops it and reads on, so what follows it joins the line before.
@@ -39,28 +38,6 @@ bool LosesCharacters(std::string_view line) {
 }
 
 }  // namespace
-
-std::optional<std::string> ReadAgainFromDisk(const ScriptFile& file) {
-    const platform::OwnedHandle handle(
-        file.widePath.empty()
-            ? platform::CreateFileA(file.path, platform::kGenericRead, platform::kFileShareRead,
-                                    platform::kOpenExisting)
-            : platform::CreateFileW(file.widePath, platform::kGenericRead, platform::kFileShareRead,
-                                    platform::kOpenExisting));
-    if (!handle || platform::GetFileType(handle.Get()) != platform::kFileTypeDisk) {
-        return std::nullopt;
-    }
-    std::string bytes;
-    for (std::uint32_t read = kChunk; read > 0;) {
-        const std::size_t end = bytes.size();
-        bytes.resize(end + kChunk);
-        if (!platform::ReadFile(handle.Get(), bytes.data() + end, kChunk, read)) {
-            return std::nullopt;
-        }
-        bytes.resize(end + read);
-    }
-    return bytes;
-}
 
 void FindInBytes(std::string_view bytes, bool utf8, Findings& findings) {
     bytes = bytes.substr(0, bytes.find(kCtrlZ));

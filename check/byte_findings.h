@@ -2,18 +2,11 @@
 // What the reader smooths over, found in the file's own bytes: a carriage
 // return that joins two lines into one, and in a UTF-8 script the characters
 // that the ANSI code page lacks, which the reader turns into question marks.
-#include <optional>
-#include <string>
 #include <string_view>
 
 #include "check/finding.h"
-#include "check/script_check.h"
 
 namespace skervo {
-
-// The file's bytes, read once more where it lies on a disk: a pipe or a
-// device cannot be read twice. nullopt elsewhere, or when it cannot be read.
-std::optional<std::string> ReadAgainFromDisk(const ScriptFile& file);
 
 // Lines counted as the reader counts them: each ends at LF, and a Ctrl-Z
 // ends the file. utf8: the reader took the script for UTF-8.

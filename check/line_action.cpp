@@ -14,19 +14,14 @@ bool EndsWithIgnoringCase(std::string_view text, std::string_view end) {
     return text.size() >= end.size() && UpperCase(text.substr(text.size() - end.size())) == end;
 }
 
-// Without the machine, a name ending in .exe is taken for a path, as the
-// script's author meant it.
 bool ClosesByPath(std::string_view name, Machine* machine) {
-    return machine ? machine->ClosesByPath(name) : EndsWithIgnoringCase(name, ".EXE");
+    return machine ? machine->ClosesByPath(name) : ClosesByPathInText(name);
 }
 
 }  // namespace
 
-bool IsProgramPath(std::string_view path) {
-    constexpr std::string_view kProgramExtensions[] = {".EXE", ".COM", ".BAT", ".CMD"};
-    const std::string upper = UpperCase(path);
-    return std::any_of(std::begin(kProgramExtensions), std::end(kProgramExtensions),
-                       [&upper](std::string_view extension) { return upper.ends_with(extension); });
+bool ClosesByPathInText(std::string_view name) {
+    return EndsWithIgnoringCase(name, ".EXE");
 }
 
 std::string StartedProgram(const std::string& program, Machine& machine) {

@@ -64,8 +64,9 @@ class ActionTracker {
     std::vector<LineAction> closedAtEnd_;
 };
 
-// A path ending in an extension the system starts as a program.
-bool IsProgramPath(std::string_view path);
+// Without the machine, a closing line's name ending in .exe is taken for a
+// path, as the script's author meant it.
+bool ClosesByPathInText(std::string_view name);
 
 // The file the system starts for a program part with its folder: the part
 // itself when it ends in a program's extension, or, when its file name has

@@ -124,10 +124,8 @@ ScriptCheck CheckScript(const ScriptFile& file, const CheckOptions& options) {
     if (readable) {
         walk.End(number, reader.HasTextAfterEnd());
     }
-    // After the reader: a pipe it has read is not read twice.
-    if (const std::optional<std::string> bytes =
-            readable ? ReadAgainFromDisk(file) : std::nullopt) {
-        FindInBytes(*bytes, reader.IsUtf8(), result.findings);
+    if (readable) {
+        FindInBytes(reader.Bytes(), reader.IsUtf8(), result.findings);
     }
     // Findings of the whole file come after those of its lines.
     std::stable_sort(result.findings.begin(), result.findings.end(),

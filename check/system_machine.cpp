@@ -1,8 +1,8 @@
 #include "check/system_machine.h"
 
+#include "check/line_action.h"
 #include "common/files.h"
 #include "common/system_files.h"
-#include "common/text_rules.h"
 #include "dialup/ras_library.h"
 #include "platform/dialup.h"
 #include "platform/kernel.h"
@@ -59,7 +59,7 @@ bool SystemMachine::NamesDocumentOrFolder(const std::string& path) {
 // not probed is a path when it names a program, as the text alone takes it.
 bool SystemMachine::ClosesByPath(std::string_view name) {
     if (!Probes(name)) {
-        return UpperCase(name).ends_with(".EXE");
+        return ClosesByPathInText(name);
     }
     const std::string target = NormalisedPath(std::string(name));
     return !target.empty() && skervo::FileExists(target);

@@ -20,12 +20,7 @@ bool NamesDocumentOrFolder(const std::string& path) {
         return true;
     }
     const std::string_view name = FileNameOf(path);
-    const std::size_t dot = name.rfind('.');
-    if (dot == std::string_view::npos) {
-        return false;
-    }
-    const std::string extension = UpperCase(name.substr(dot));
-    return extension != ".EXE" && extension != ".COM" && extension != ".BAT" && extension != ".CMD";
+    return name.find('.') != std::string_view::npos && !IsProgramPath(name);
 }
 
 std::string NormalisedPath(const std::string& path) {

@@ -1,5 +1,8 @@
 #include "common/text_rules.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "platform/kernel.h"
 
 namespace skervo {
@@ -63,6 +66,13 @@ std::string_view FileNameOf(std::string_view path) {
 
 std::string_view FolderOf(std::string_view path) {
     return path.substr(0, FileNameStart(path));
+}
+
+bool IsProgramPath(std::string_view path) {
+    constexpr std::string_view kProgramExtensions[] = {".EXE", ".COM", ".BAT", ".CMD"};
+    const std::string upper = UpperCase(path);
+    return std::any_of(std::begin(kProgramExtensions), std::end(kProgramExtensions),
+                       [&upper](std::string_view extension) { return upper.ends_with(extension); });
 }
 
 }  // namespace skervo

@@ -17,5 +17,8 @@ std::string_view FileNameOf(std::string_view path);
 // The text up to and including the last backslash or colon (empty without
 // either), found as FileNameOf finds it.
 std::string_view FolderOf(std::string_view path);
+// A path ending in an extension the system starts as a program: .exe,
+// .com, .bat or .cmd.
+bool IsProgramPath(std::string_view path);
 
 }  // namespace skervo

@@ -44,7 +44,6 @@ inline constexpr std::uint32_t kSynchronize = 0x100000;
 inline constexpr std::uint32_t kProcessQueryInformation = 0x0400;
 inline constexpr std::uint32_t kProcessVmRead = 0x0010;
 inline constexpr std::uint32_t kStdOutputHandle = 0xFFFFFFF5;  // (DWORD)-11
-inline constexpr std::uint32_t kFileTypeDisk = 1;
 inline constexpr std::uint32_t kSemFailCriticalErrors = 1;
 
 // STARTUPINFOA, as far as the program fills it; every other field is zero.
@@ -80,8 +79,6 @@ KernelHandle CreateFileA(const std::string& path, std::uint32_t access, std::uin
                          std::uint32_t disposition);
 KernelHandle CreateFileW(const std::wstring& path, std::uint32_t access, std::uint32_t share,
                          std::uint32_t disposition);
-// FILE_TYPE_DISK for a file on a disk; a pipe, a console or a device is another type.
-std::uint32_t GetFileType(KernelHandle file);
 // Moves by distance from the start (kFileBegin) or the end (kFileEnd); the
 // new position, or nullopt on failure.
 std::optional<std::uint64_t> SetFilePointer(KernelHandle file, std::int64_t distance,

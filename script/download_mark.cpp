@@ -4,6 +4,7 @@
 #include "common/text_rules.h"
 #include "journal/journal.h"
 #include "platform/kernel.h"
+#include "script/script_reader.h"
 #include "ui/notices.h"
 #include "ui/texts.h"
 
@@ -17,11 +18,8 @@ constexpr std::string_view kStream = ":Zone.Identifier";
 
 std::string ReadStream(const std::string& path, const std::wstring& widePath) {
     const platform::OwnedHandle stream(
-        widePath.empty()
-            ? platform::CreateFileA(path + std::string(kStream), platform::kGenericRead,
-                                    platform::kFileShareRead, platform::kOpenExisting)
-            : platform::CreateFileW(widePath + L":Zone.Identifier", platform::kGenericRead,
-                                    platform::kFileShareRead, platform::kOpenExisting));
+        OpenForReading(path + std::string(kStream),
+                       widePath.empty() ? std::wstring() : widePath + L":Zone.Identifier"));
     std::string text(kLongestMark, '\0');
     std::uint32_t read = 0;
     if (!stream || !platform::ReadFile(stream.Get(), text.data(), kLongestMark, read)) {

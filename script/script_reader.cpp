@@ -34,16 +34,15 @@ std::string InAnsiCodePage(std::string line) {
     return Utf8ToAnsi(line).value_or(std::move(line));
 }
 
+}  // namespace
+
 platform::KernelHandle OpenForReading(const std::string& path, const std::wstring& widePath) {
-    // Others may read the script meanwhile, but not change it.
     return widePath.empty()
                ? platform::CreateFileA(path, platform::kGenericRead, platform::kFileShareRead,
                                        platform::kOpenExisting)
                : platform::CreateFileW(widePath, platform::kGenericRead, platform::kFileShareRead,
                                        platform::kOpenExisting);
 }
-
-}  // namespace
 
 // Reading to the end, rather than asking for the size, serves a pipe or a
 // device as well as a file.

@@ -5,8 +5,15 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
+
+#include "platform/types.h"
 
 namespace skervo {
+
+// Opens a file to read it, others reading it meanwhile but not changing it;
+// by its UTF-16 path when one is given (the ANSI one lost characters).
+platform::KernelHandle OpenForReading(const std::string& path, const std::wstring& widePath);
 
 class ScriptReader {
   public:
@@ -32,6 +39,8 @@ class ScriptReader {
     // Once at the end: whether anything but blanks and control characters
     // follows the Ctrl-Z that ended the script.
     bool HasTextAfterEnd() const;
+    // The file's bytes as read, for what the lines smooth over.
+    std::string_view Bytes() const { return text_; }
 
   private:
     bool ReadWholeFile(const std::string& path, const std::wstring& widePath);

@@ -139,11 +139,6 @@ KernelHandle CreateFileW(const std::wstring& path, std::uint32_t, std::uint32_t,
     return Open(EncodeUtf8(path));
 }
 
-std::uint32_t GetFileType(KernelHandle file) {
-    struct stat status {};
-    return ::fstat(DescriptorOf(file), &status) == 0 && S_ISREG(status.st_mode) ? kFileTypeDisk : 0;
-}
-
 // No file is ever held by another program here: no sharing violation to wait out.
 std::uint32_t GetLastError() {
     return static_cast<std::uint32_t>(errno);

@@ -8,14 +8,9 @@
 
 static_assert(skervo::platform::kCpOemcp == CP_OEMCP);
 static_assert(skervo::platform::kStdOutputHandle == STD_OUTPUT_HANDLE);
-static_assert(skervo::platform::kFileTypeDisk == FILE_TYPE_DISK);
 static_assert(skervo::platform::kSemFailCriticalErrors == SEM_FAILCRITICALERRORS);
 
 namespace skervo::platform {
-
-std::uint32_t GetFileType(KernelHandle file) {
-    return ::GetFileType(ToNative(file));
-}
 
 std::vector<FindData> FindFilesA(const std::string& pattern) {
     std::vector<FindData> found;

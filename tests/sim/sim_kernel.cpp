@@ -119,11 +119,6 @@ KernelHandle CreateFileW(const std::wstring& path, std::uint32_t access, std::ui
     return CreateFileA(Utf8Units(path), access, share, disposition);
 }
 
-// Every file of the desktop lies on a disk.
-std::uint32_t GetFileType(KernelHandle) {
-    return kFileTypeDisk;
-}
-
 std::optional<std::uint64_t> SetFilePointer(KernelHandle file, std::int64_t distance,
                                             std::uint32_t moveMethod) {
     std::lock_guard lock(sim::seamMutex);
