@@ -5,6 +5,7 @@
 
 #include "common/text_rules.h"
 #include "programs/closing_name.h"
+#include "programs/command_split.h"
 #include "script/count.h"
 
 namespace skervo {
@@ -24,50 +25,39 @@ bool ClosesByPathInText(std::string_view name) {
     return EndsWithIgnoringCase(name, ".EXE");
 }
 
-std::string StartedProgram(const std::string& program, Machine& machine) {
-    if (FolderOf(program).empty()) {
-        return {};
-    }
-    if (IsProgramPath(program)) {
-        return machine.FileExists(program) ? program : std::string();
-    }
-    const std::string withExtension = program + ".exe";
-    const bool extension = FileNameOf(program).find('.') != std::string_view::npos;
-    return !extension && machine.FileExists(withExtension) ? withExtension : std::string();
+ProgramChoice ChooseProgramOn(std::string_view text, Machine* machine) {
+    return machine ? machine->ChooseProgram(text) : ChooseProgram(text, FileTest{});
 }
 
-CommandSplit SplitForLaunch(std::string_view text, Machine* machine) {
-    return machine ? machine->SplitLaunchText(text) : SplitCommandLine(text);
-}
-
-LineAction ActionTracker::Launch(std::string_view text, ActionKind kind) {
-    const CommandSplit split = SplitForLaunch(text, machine_);
-    const ServiceWord word = ServiceWordOf(split.program);
+// The program as it will be started, or, when none, as it is written.
+LineAction ActionTracker::Launch(const ProgramChoice& choice, ActionKind kind) {
+    const ServiceWord word = ServiceWordOf(choice.written);
     if (word == ServiceWord::None) {
-        // The program as the system will start it, .exe added where it adds it.
-        const std::string started = machine_ ? StartedProgram(split.program, *machine_) : "";
-        return {.kind = kind, .subject = started.empty() ? split.program : started};
+        return {.kind = kind, .subject = choice.program.empty() ? choice.written : choice.program};
     }
     return {.kind = word == ServiceWord::Start ? ActionKind::StartService : ActionKind::StopService,
-            .subject = std::string(Trim(split.arguments)),
+            .subject = std::string(Trim(choice.arguments)),
             .waitsForService = kind == ActionKind::LaunchAndWait};
 }
 
+LineAction ActionTracker::Launch(std::string_view text, ActionKind kind) {
+    return Launch(ChooseProgramOn(text, machine_), kind);
+}
+
 // What the launcher cannot start, the shell's default action opens; a
-// folder or a document goes to it straight away.
+// folder or a document goes to it straight away, without the quotes around
+// its whole name.
 LineAction ActionTracker::Plain(std::string_view text) {
-    if (machine_ && machine_->NamesDocumentOrFolder(std::string(text))) {
-        return {.kind = ActionKind::OpenDocument, .subject = std::string(text)};
+    const std::string path(Unquoted(text));
+    if (machine_ && machine_->NamesDocumentOrFolder(path)) {
+        return {.kind = ActionKind::OpenDocument, .subject = path};
     }
-    LineAction action = Launch(text, ActionKind::Launch);
-    if (action.kind != ActionKind::Launch) {
+    const ProgramChoice choice = ChooseProgramOn(text, machine_);
+    const LineAction action = Launch(choice, ActionKind::Launch);
+    if (action.kind != ActionKind::Launch || !choice.program.empty()) {
         return action;
     }
-    const bool program =
-        IsProgramPath(action.subject) &&
-        (!machine_ || (machine_->FileExists(action.subject) && !FolderOf(action.subject).empty()));
-    return program ? action
-                   : LineAction{.kind = ActionKind::OpenDocument, .subject = std::string(text)};
+    return {.kind = ActionKind::OpenDocument, .subject = path};
 }
 
 LineAction ActionTracker::Close(const RecognisedLine& line) {

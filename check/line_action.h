@@ -55,6 +55,7 @@ class ActionTracker {
 
   private:
     LineAction Launch(std::string_view text, ActionKind kind);
+    static LineAction Launch(const ProgramChoice& choice, ActionKind kind);
     LineAction Plain(std::string_view text);
     LineAction Close(const RecognisedLine& line);
     LineAction Connection(std::string_view text);
@@ -68,14 +69,8 @@ class ActionTracker {
 // path, as the script's author meant it.
 bool ClosesByPathInText(std::string_view name);
 
-// The file the system starts for a program part with its folder: the part
-// itself when it ends in a program's extension, or, when its file name has
-// no extension, that name with .exe added, which the system adds; empty when
-// the machine has neither.
-std::string StartedProgram(const std::string& program, Machine& machine);
-
-// The launch text split as the launcher will split it: on the machine when
-// there is one, else as written.
-CommandSplit SplitForLaunch(std::string_view text, Machine* machine);
+// The program a launch text starts: on the machine when there is one, else
+// as the text alone tells.
+ProgramChoice ChooseProgramOn(std::string_view text, Machine* machine);
 
 }  // namespace skervo

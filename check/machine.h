@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "programs/command_split.h"
+#include "programs/program_choice.h"
 
 namespace skervo {
 
@@ -18,8 +18,9 @@ class Machine {
     // stall. A path not probed is taken to exist, as the text alone takes it.
     virtual void AllowNetworkProbes() = 0;
     virtual bool Probes(std::string_view path) = 0;
-    // The launch text split as the launcher splits it on this machine.
-    virtual CommandSplit SplitLaunchText(std::string_view text) = 0;
+    // The program a launch text starts on this machine, as the launcher
+    // chooses it; a path not probed is read as the text alone reads it.
+    virtual ProgramChoice ChooseProgram(std::string_view text) = 0;
     // A file that is not a folder.
     virtual bool FileExists(const std::string& path) = 0;
     // A file or a folder: something a shell action may open.

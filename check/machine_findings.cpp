@@ -8,6 +8,7 @@
 #include "check/text_findings.h"
 #include "common/text_rules.h"
 #include "programs/closing_name.h"
+#include "programs/command_split.h"
 #include "script/connection_forms.h"
 #include "script/count.h"
 
@@ -41,24 +42,25 @@ std::string_view ProbedPath(const CheckedLine& line) {
 
 }  // namespace
 
-// The launcher starts the program part when it exists with its folder; a
-// plain line falls back on the shell, which opens any existing file or folder.
+// The launcher starts the program it chooses; a plain line falls back on the
+// shell, which opens any existing file or folder.
 void MachineFindings::FindInLaunch(const CheckedLine& line, std::string_view text,
                                    Findings& findings) {
-    const CommandSplit split = machine_.SplitLaunchText(text);
-    if (ServiceWordOf(split.program) != ServiceWord::None) {
-        const std::string name(Trim(split.arguments));
+    const ProgramChoice choice = machine_.ChooseProgram(text);
+    if (ServiceWordOf(choice.written) != ServiceWord::None) {
+        const std::string name(Trim(choice.arguments));
         if (machine_.ServiceExists(name) == Answer::No) {
             AddError(findings, line, codes::kUnknownService,
                      std::string(t::kUnknownService) + name);
         }
         return;
     }
-    const bool starts = !StartedProgram(split.program, machine_).empty();
-    const bool opens =
-        line.recognised.command == LineCommand::Plain && machine_.PathExists(std::string(text));
+    const bool starts = !choice.program.empty();
+    const std::string path(Unquoted(text));
+    const bool opens = line.recognised.command == LineCommand::Plain && !NamesStream(path) &&
+                       machine_.PathExists(path);
     if (!starts && !opens) {
-        AddError(findings, line, codes::kMissing, std::string(t::kMissing) + split.program);
+        AddError(findings, line, codes::kMissing, std::string(t::kMissing) + choice.written);
     }
 }
 

@@ -37,9 +37,8 @@ bool SystemMachine::Probes(std::string_view path) {
     return networkProbes_ || !IsNetworkPath(path);
 }
 
-// The launcher's own quoting of a whole path, then its split.
-CommandSplit SystemMachine::SplitLaunchText(std::string_view text) {
-    return SplitCommandLine(Probes(text) ? QuotedWhenFile(text) : std::string(text));
+ProgramChoice SystemMachine::ChooseProgram(std::string_view text) {
+    return skervo::ChooseProgram(text, Probes(text) ? FileTest(skervo::FileExists) : FileTest{});
 }
 
 bool SystemMachine::FileExists(const std::string& path) {

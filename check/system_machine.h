@@ -12,7 +12,7 @@ class SystemMachine final : public Machine {
   public:
     void AllowNetworkProbes() override;
     bool Probes(std::string_view path) override;
-    CommandSplit SplitLaunchText(std::string_view text) override;
+    ProgramChoice ChooseProgram(std::string_view text) override;
     bool FileExists(const std::string& path) override;
     bool PathExists(const std::string& path) override;
     bool NamesDocumentOrFolder(const std::string& path) override;

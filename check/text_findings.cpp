@@ -22,15 +22,6 @@ void Add(Findings& findings, const CheckedLine& line, Severity severity, std::st
     findings.push_back({line.number, severity, std::move(message), code});
 }
 
-// A drive and a backslash, or \\server\share.
-bool IsFullPath(std::string_view path) {
-    const auto letter = static_cast<unsigned char>(path.empty() ? 0 : path[0]);
-    const bool drive = path.size() >= 3 && ((letter | 0x20) >= 'a' && (letter | 0x20) <= 'z') &&
-                       path.substr(1, 2) == ":\\";
-    const bool network = path.starts_with("\\\\") && path.find('\\', 3) != std::string_view::npos;
-    return drive || network;
-}
-
 // C:\Program Files\App\app.exe /x: the launcher cuts it at its first blank.
 // The program the author meant ends at a later blank, with a program's
 // extension, and arguments follow it.

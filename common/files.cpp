@@ -12,27 +12,18 @@ bool FileExists(const std::string& path) {
 }
 
 bool NamesDocumentOrFolder(const std::string& path) {
+    if (NamesStream(path)) {
+        return false;
+    }
     const std::uint32_t attributes = platform::GetFileAttributesA(path);
     if (attributes == platform::kInvalidFileAttributes) {
         return false;
     }
-    if ((attributes & platform::kFileAttributeDirectory) != 0) {
-        return true;
-    }
-    const std::string_view name = FileNameOf(path);
-    return name.find('.') != std::string_view::npos && !IsProgramPath(name);
+    return (attributes & platform::kFileAttributeDirectory) != 0 || !IsProgramPath(path);
 }
 
 std::string NormalisedPath(const std::string& path) {
     return UpperCase(platform::GetShortPathNameA(path));
-}
-
-std::string QuotedWhenFile(std::string_view text) {
-    std::string command(text);
-    if (!command.empty() && command[0] != '"' && FileExists(command)) {
-        command = "\"" + command + "\"";
-    }
-    return command;
 }
 
 }  // namespace skervo

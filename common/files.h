@@ -8,15 +8,12 @@ namespace skervo {
 bool FileExists(const std::string& path);
 
 // The path names an existing folder, or an existing file that is no program
-// (its extension is none of .exe, .com, .bat, .cmd, and it has one).
+// (its extension, if it has one, is none of .exe, .com, .bat, .cmd). A
+// stream of a file is neither.
 bool NamesDocumentOrFolder(const std::string& path);
 
 // The form in which paths compare: short form, upper case; empty when the
 // path does not exist.
 std::string NormalisedPath(const std::string& path);
-
-// The text in double quotes when, unquoted, it is the path of an existing
-// file: a path with blanks and no arguments needs no quotes in a script.
-std::string QuotedWhenFile(std::string_view text);
 
 }  // namespace skervo

@@ -70,9 +70,56 @@ std::string_view FolderOf(std::string_view path) {
 
 bool IsProgramPath(std::string_view path) {
     constexpr std::string_view kProgramExtensions[] = {".EXE", ".COM", ".BAT", ".CMD"};
+    while (!path.empty() && (path.back() == '.' || path.back() == ' ')) {
+        path.remove_suffix(1);
+    }
     const std::string upper = UpperCase(path);
     return std::any_of(std::begin(kProgramExtensions), std::end(kProgramExtensions),
                        [&upper](std::string_view extension) { return upper.ends_with(extension); });
+}
+
+namespace {
+
+bool IsSeparator(char c) {
+    return c == '\\' || c == '/';
+}
+
+bool StartsWithDrive(std::string_view path) {
+    const char letter = static_cast<char>(path.empty() ? 0 : path[0] | 0x20);
+    return path.size() >= 2 && letter >= 'a' && letter <= 'z' && path[1] == ':';
+}
+
+}  // namespace
+
+std::string_view Unquoted(std::string_view text) {
+    const bool oneQuotedName =
+        text.size() >= 2 && text.front() == '"' && text.find('"', 1) == text.size() - 1;
+    return oneQuotedName ? text.substr(1, text.size() - 2) : text;
+}
+
+bool NamesStream(std::string_view path) {
+    // \\?\C:\... and \\.\C:\... name the drive after their prefix.
+    if (path.size() >= 4 && IsSeparator(path[0]) && IsSeparator(path[1]) &&
+        (path[2] == '?' || path[2] == '.') && IsSeparator(path[3])) {
+        path.remove_prefix(4);
+    }
+    if (StartsWithDrive(path)) {
+        path.remove_prefix(2);
+    }
+    for (std::size_t i = 0; i < path.size(); ++i) {
+        if (IsLeadByte(path[i])) {
+            ++i;
+        } else if (path[i] == ':') {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool IsFullPath(std::string_view path) {
+    const bool drive = StartsWithDrive(path) && path.substr(2, 1) == "\\";
+    const bool network = path.starts_with("\\\\") && path.find('\\', 3) != std::string_view::npos;
+    return drive || network;
 }
 
 }  // namespace skervo

@@ -18,7 +18,17 @@ std::string_view FileNameOf(std::string_view path);
 // either), found as FileNameOf finds it.
 std::string_view FolderOf(std::string_view path);
 // A path ending in an extension the system starts as a program: .exe,
-// .com, .bat or .cmd.
+// .com, .bat or .cmd, trailing dots and blanks aside, as the file system
+// drops them.
 bool IsProgramPath(std::string_view path);
+// The text inside its quotes when it is one quoted name ("C:\a b.pdf"),
+// else the text as it is.
+std::string_view Unquoted(std::string_view text);
+// A path holding a colon after its drive's: a stream of a file
+// (rapport.pdf::$DATA is the file's own data), never a file of its own.
+bool NamesStream(std::string_view path);
+// A path that no current folder completes: a drive and a backslash, or
+// \\serveur\partage.
+bool IsFullPath(std::string_view path);
 
 }  // namespace skervo

@@ -28,6 +28,12 @@ inline constexpr std::string_view kJournalBoxText = " \xBB : ";
 inline constexpr std::string_view kStarted = "lanc\xE9, processus ";
 inline constexpr std::string_view kEnded = "termin\xE9, code de sortie ";
 inline constexpr std::string_view kNotStarted = "non lanc\xE9 : ";
+inline constexpr std::string_view kProgramNotFound = "introuvable";
+inline constexpr std::string_view kNotAProgram =
+    "ce n'est pas un programme (.exe, .com, .bat, .cmd)";
+inline constexpr std::string_view kNoFullPath =
+    "le chemin d'acc\xE8s complet est n\xE9"
+    "cessaire";
 inline constexpr std::string_view kOpenedByShell = "ouvert par Windows";
 inline constexpr std::string_view kServiceStarted = "service d\xE9marr\xE9";
 inline constexpr std::string_view kServiceStopped = "service arr\xEAt\xE9";
@@ -73,9 +79,15 @@ inline constexpr std::string_view kStoppedByUser =
     "arr\xEAt\xE9 : fen\xEAtre de suivi ferm\xE9"
     "e";
 inline constexpr std::string_view kScriptUnreadable = "script illisible : ";
-inline constexpr std::string_view kDownloadedScript = "script t\xE9l\xE9" "charg\xE9 (zone ";
+inline constexpr std::string_view kDownloadedScript =
+    "script t\xE9l\xE9"
+    "charg\xE9 (zone ";
 inline constexpr std::string_view kDownloadedScriptOrigin = ", provenance ";
-inline constexpr std::string_view kDownloadedScriptRun = ") : ex\xE9" "cut\xE9 sur confirmation";
-inline constexpr std::string_view kDownloadedScriptRefused = ") : non ex\xE9" "cut\xE9";
+inline constexpr std::string_view kDownloadedScriptRun =
+    ") : ex\xE9"
+    "cut\xE9 sur confirmation";
+inline constexpr std::string_view kDownloadedScriptRefused =
+    ") : non ex\xE9"
+    "cut\xE9";
 
 }  // namespace skervo::texts

@@ -116,11 +116,12 @@ std::string GetShortPathNameA(const std::string& path);
 std::string GetSystemDirectoryA();
 std::string GetWindowsDirectoryA();
 
-// No application name, no inheritance, no environment; currentDirectory is
-// passed even when empty.
-bool CreateProcessA(const std::string& commandLine, std::uint32_t creationFlags,
-                    const std::string& currentDirectory, const StartupRecord& startup,
-                    ProcessInformation& information);
+// The program to start is applicationName alone: the system looks for no
+// other. No inheritance, no environment; currentDirectory is passed even
+// when empty.
+bool CreateProcessA(const std::string& applicationName, const std::string& commandLine,
+                    std::uint32_t creationFlags, const std::string& currentDirectory,
+                    const StartupRecord& startup, ProcessInformation& information);
 std::uint32_t WaitForSingleObject(KernelHandle handle, std::uint32_t milliseconds);
 // A null handle when the process cannot be opened with that access.
 KernelHandle OpenProcess(std::uint32_t access, std::uint32_t processId);

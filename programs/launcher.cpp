@@ -8,9 +8,11 @@
 #include "common/text_rules.h"
 #include "common/wait_limit.h"
 #include "journal/journal.h"
+#include "journal/journal_texts.h"
 #include "platform/kernel.h"
 #include "platform/user.h"
 #include "programs/command_split.h"
+#include "programs/program_choice.h"
 #include "services/service_control.h"
 #include "ui/message_pump.h"
 #include "ui/notices.h"
@@ -24,8 +26,8 @@ constexpr std::uint32_t kEndWaitSlice = 300;
 
 // "NETSTART name" and "NETSTOP name" control a service instead; true when the
 // program part was one of those words.
-bool RunServiceCommand(const CommandSplit& command, bool waitForEnd) {
-    const ServiceWord word = ServiceWordOf(command.program);
+bool RunServiceCommand(const ProgramChoice& command, bool waitForEnd) {
+    const ServiceWord word = ServiceWordOf(command.written);
     if (word == ServiceWord::None) {
         return false;
     }
@@ -35,17 +37,29 @@ bool RunServiceCommand(const CommandSplit& command, bool waitForEnd) {
     return true;
 }
 
+std::string WhyNoProgram(NoProgram why) {
+    switch (why) {
+        case NoProgram::None:
+        case NoProgram::NotFound:
+            return std::string(texts::kProgramNotFound);
+        case NoProgram::NotAProgram:
+            return std::string(texts::kNotAProgram);
+        case NoProgram::NoFullPath:
+            return std::string(texts::kNoFullPath);
+    }
+    return {};
+}
+
 // The started process, owned; its main thread's handle is released at once,
 // since only the process is looked after.
-std::optional<StartedApp> CreateProgramProcess(const CommandSplit& command) {
+std::optional<StartedApp> CreateProgramProcess(const ProgramChoice& command) {
     // Two blanks before the arguments, since they keep the blank they were split at.
     const std::string commandLine = "\"" + command.program + "\" " + command.arguments;
     platform::StartupRecord startup;
     startup.flags = platform::kStartfUseShowWindow;
     startup.showWindow = platform::kSwShowNa;
     platform::ProcessInformation started;
-    // The folder goes as it is, also when empty.
-    if (!platform::CreateProcessA(commandLine,
+    if (!platform::CreateProcessA(command.program, commandLine,
                                   platform::kCreateNewConsole | platform::kNormalPriorityClass,
                                   std::string(FolderOf(command.program)), startup, started)) {
         return std::nullopt;
@@ -84,45 +98,48 @@ void KeepForTheEnd(StartedApp app) {
 
 }  // namespace
 
-bool LaunchCommand(std::string_view text, LaunchMode mode) {
+LaunchOutcome LaunchCommand(std::string_view text, LaunchMode mode) {
     if (text.empty()) {
-        return false;
+        return {};
     }
-    const CommandSplit split = SplitCommandLine(QuotedWhenFile(text));
+    const ProgramChoice choice = ChooseProgram(text, FileExists);
     if (mode.dialDialog) {
         ShowStep(std::string(texts::kDialling) + runState.ConnectionName);
-    } else if (RunServiceCommand(split, mode.waitForEnd)) {
-        return true;
+    } else if (RunServiceCommand(choice, mode.waitForEnd)) {
+        return {.launched = true};
     } else {
-        ShowStep(std::string(texts::kLaunching) + std::string(FileNameOf(split.program)));
+        ShowStep(std::string(texts::kLaunching) + std::string(FileNameOf(choice.written)));
     }
     PollMessages();
-
-    std::optional<StartedApp> started = CreateProgramProcess(split);
+    if (choice.program.empty()) {
+        return {.whyNot = WhyNoProgram(choice.why)};
+    }
+    std::optional<StartedApp> started = CreateProgramProcess(choice);
     if (!started) {
-        return false;
+        return {.whyNot = SystemErrorText(platform::GetLastError())};
     }
     Tell(Happened::Started, started->processId);
     if (mode.waitForEnd) {
-        WaitForEnd(started->process, FileNameOf(split.program));
+        WaitForEnd(started->process, FileNameOf(choice.written));
     } else {
         KeepForTheEnd(std::move(*started));
     }
-    return true;
+    return {.launched = true};
 }
 
 bool LaunchOrReport(std::string_view text, LaunchMode mode) {
-    if (LaunchCommand(text, mode)) {
+    const LaunchOutcome outcome = LaunchCommand(text, mode);
+    if (outcome) {
         return true;
     }
     if (!text.empty()) {  // otherwise nothing was tried
-        Tell(Happened::NotStarted, 0, SystemErrorText(platform::GetLastError()));
+        Tell(Happened::NotStarted, 0, outcome.whyNot);
     }
     ShowError(std::string(texts::kCannotRun) + std::string(text));
     return false;
 }
 
-bool TryLaunch(std::string_view text) {
+LaunchOutcome TryLaunch(std::string_view text) {
     return LaunchCommand(text, {});
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 // Starts the program that a script line names.
+#include <string>
 #include <string_view>
 
 namespace skervo {
@@ -12,11 +13,18 @@ struct LaunchMode {
     bool dialDialog = false;
 };
 
-// True when a process was created or the text was a service command.
-bool LaunchCommand(std::string_view text, LaunchMode mode);
+// A process was created, or the text was a service command; else why not,
+// in the journal's words.
+struct LaunchOutcome {
+    bool launched = false;
+    std::string whyNot{};
+    explicit operator bool() const { return launched; }
+};
+
+LaunchOutcome LaunchCommand(std::string_view text, LaunchMode mode);
 // LaunchCommand, and the error box when nothing was started; true when something was.
 bool LaunchOrReport(std::string_view text, LaunchMode mode = {});
 // LaunchCommand for a plain line: no wait, no message.
-bool TryLaunch(std::string_view text);
+LaunchOutcome TryLaunch(std::string_view text);
 
 }  // namespace skervo

@@ -60,21 +60,23 @@ void ShowOrHideWindow(int command) {
 // A line naming an existing folder, or a file that is no program, goes
 // straight to its default action, as a double-click would: the system runs
 // any executable whatever its extension (a rapport.pdf replaced by a
-// program), and a folder with a blank would start the program named like its
-// first word (Rapports.exe for « Rapports 2024 »). The reason the journal
+// program). Quotes around the whole name are the script's, not the name's.
+// The shell is asked for anything else the launcher could not start
+// (\\serveur), but never for a stream of a file. The reason the journal
 // gives for a line tried as a program is the program's.
 void RunPlainLine(const std::string& line) {
-    const bool document = NamesDocumentOrFolder(line);
-    if (!document && TryLaunch(line)) {
+    const std::string path(Unquoted(line));
+    const bool document = NamesDocumentOrFolder(path);
+    LaunchOutcome launch;
+    if (!document && (launch = TryLaunch(line))) {
         return;
     }
-    const std::uint32_t launchError = platform::GetLastError();
-    if (RunDefaultAction(line, platform::WindowHandle{})) {
+    if (!NamesStream(path) && RunDefaultAction(path, platform::WindowHandle{})) {
         Tell(Happened::OpenedByShell);
         return;
     }
     if (!document) {
-        Tell(Happened::NotStarted, 0, SystemErrorText(launchError));
+        Tell(Happened::NotStarted, 0, launch.whyNot);
     }
     ShowError(std::string(texts::kCannotRun) + line);
 }

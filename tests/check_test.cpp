@@ -144,7 +144,10 @@ TEST_F(CheckTest, EachMachineFindingAndItsNearestScriptWithout) {
             {"C:\\Docs\\absent.txt\n", {"1:introuvable"}},
             {"C:\\Docs\\note.txt\n", {}},
             {"C:\\Docs\n", {}},
-            {"C:\\Outils\\app /x\n>C:\\Outils\\app\n@C:\\Outils\\app\n\n", {}},  // .exe added
+            // C:\Outils\app.exe exists, but .exe is never added to a path.
+            {"C:\\Outils\\app /x\n>C:\\Outils\\app\n@C:\\Outils\\app\n\n",
+             {"1:introuvable", "2:introuvable", "3:introuvable"}},
+            {"\"C:\\Docs\\note.txt\"\nC:\\Outils\\app.exe::$DATA\n", {"2:introuvable"}},
             {"<C:\\Outils\\absent.exe\n", {"1:introuvable"}},
             {"<C:\\Outils\\app.exe\n", {}},
             {"<<C:\\Windows\\System32\\user32.dll\n", {"1:pas-un-programme"}},
@@ -328,7 +331,9 @@ TEST_F(CheckTest, ExplanationsSayWhatEachLineDoesAndWhatTheEndCloses) {
         {10,
          "ouvre C:\\Docs\\note.txt par son action par d\xE9"
          "faut"},
-        {11, "lance C:\\Outils\\app.exe"},  // the system adds .exe
+        {11,
+         "ouvre C:\\Outils\\app par son action par d\xE9"
+         "faut"},  // never C:\Outils\app.exe
         {12,
          "ouvre C:\\Docs par son action par d\xE9"
          "faut"},  // never its namesake C:\\Docs.exe

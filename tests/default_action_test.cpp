@@ -145,6 +145,7 @@ TEST_F(DefaultActionTest, TheItemsMenuDecidesWhetherAnythingOpens) {
 // The system would run any program whatever its extension, and give .exe to a
 // first word without one: neither may happen to a document or a folder.
 TEST_F(DefaultActionTest, APlainLineOpensADocumentOrFolderAndNeverRunsOneAsAProgram) {
+    // Nothing opened and nothing started: the line's error box.
     const struct {
         std::string line;
         std::string opened;   // the item in C:\Docs\ that the shell opened
@@ -152,22 +153,35 @@ TEST_F(DefaultActionTest, APlainLineOpensADocumentOrFolderAndNeverRunsOneAsAProg
     } cases[] = {
         {"C:\\Docs\\lettre.txt", "lettre.txt", ""},
         {"C:\\Docs\\rapport.pdf", "rapport.pdf", ""},        // a program in disguise
+        {"\"C:\\Docs\\rapport.pdf\"", "rapport.pdf", ""},    // quoted as well
+        {"C:\\Docs\\LISEZMOI", "LISEZMOI", ""},              // a program without extension
         {"C:\\Docs\\Rapports 2024", "Rapports 2024", ""},    // beside C:\Docs\Rapports.exe
+        {"C:\\Docs\\Rapports 2024\\bilan.pdf", "", ""},      // absent: not Rapports.exe
+        {"C:\\Docs\\Rapports 2024 ?", "", ""},               // a folder named with an omega
+        {"C:\\Docs\\rapport.pdf::$DATA", "", ""},            // the disguised program's data
         {"C:\\Docs\\outil.exe", "", "C:\\Docs\\outil.exe"},  // a program runs
-        {"C:\\Docs\\outil", "", "C:\\Docs\\outil.exe"},      // as the system adds .exe
+        {"C:\\Docs\\outil", "", ""},  // the system would add .exe, as to C:\Docs\Rapports
         {"C:\\Docs\\outil.exe /x", "", "C:\\Docs\\outil.exe"},
     };
     for (const auto& c : cases) {
         SetUp();
         desktop.files["C:\\Docs\\lettre.txt"] = "";
         desktop.AddProgram("C:\\Docs\\rapport.pdf");
+        desktop.AddProgram("C:\\Docs\\LISEZMOI");
         desktop.AddProgram("C:\\Docs\\Rapports.exe");
         desktop.AddProgram("C:\\Docs\\outil.exe");
         desktop.folders.insert("C:\\Docs\\Rapports 2024");
-        for (const char* item : {"lettre.txt", "rapport.pdf", "Rapports 2024", "outil.exe"}) {
+        for (const char* item :
+             {"lettre.txt", "rapport.pdf", "LISEZMOI", "Rapports 2024", "outil.exe"}) {
             desktop.shell.folders[kDocs][item] = {};
         }
-        EXPECT_EQ(RunSilently(c.line + "\n"), std::vector<std::string>{}) << c.line;
+        const bool nothing = c.opened.empty() && c.started.empty();
+        EXPECT_EQ(RunSilently(c.line + "\n"),
+                  nothing ? std::vector<std::string>{"Erreur : Impossible d'ex\xE9"
+                                                     "cuter : " +
+                                                     c.line}
+                          : std::vector<std::string>{})
+            << c.line;
         const std::vector<ShellItem> opened =
             c.opened.empty() ? std::vector<ShellItem>{} : std::vector<ShellItem>{{kDocs, c.opened}};
         EXPECT_EQ(InvokedItems(), opened) << c.line;
@@ -178,7 +192,7 @@ TEST_F(DefaultActionTest, APlainLineOpensADocumentOrFolderAndNeverRunsOneAsAProg
         const std::vector<std::string> program =
             c.started.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.started};
         EXPECT_EQ(started, program) << c.line;
-        if (!c.opened.empty()) {
+        if (InvokedItems() == opened && !opened.empty()) {
             EXPECT_EQ(desktop.shell.invocations.at(0).directory, kDocs) << "its own folder";
         }
     }

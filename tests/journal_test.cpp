@@ -60,7 +60,9 @@ TEST_F(UnattendedRunTest, TheJournalSaysWhatEachLineDidAndNoBoxWaits) {
                      "ligne 5 : @C:\\Outils\\long.exe /x : lanc\xC3\xA9, processus 1008",
                      "ligne 5 : @C:\\Outils\\long.exe /x : d\xC3\xA9lai de 30 s atteint : "
                      "Attente fin long.exe",
-                     "ligne 6 : programme_inconnu : non lanc\xC3\xA9 : erreur 267. (267)",
+                     "ligne 6 : programme_inconnu : non lanc\xC3\xA9 : le chemin d'acc\xC3\xA8s "
+                     "complet est n\xC3\xA9"
+                     "cessaire",
                      "ligne 6 : programme_inconnu : bo\xC3\xAEte \xC2\xAB Skervo 2.0 \xC2\xBB : "
                      "Erreur : Impossible d'ex\xC3\xA9"
                      "cuter : programme_inconnu",

@@ -1,6 +1,6 @@
 // Starting programs from script lines.
-#include "programs/command_split.h"
 #include "programs/launcher.h"
+#include "programs/command_split.h"
 
 #include "tests/sim/sim_test.h"
 
@@ -73,17 +73,20 @@ TEST_F(LauncherTest, BuildsTheCommandLineAndCurrentDirectory) {
 
 TEST_F(LauncherTest, WhatCannotStartIsReportedWithTheLineAsWritten) {
     desktop.folders.insert("C:\\Outils");
+    desktop.AddProgram("C:\\Docs\\rapport.pdf");  // a program in disguise
     const Texts boxes = RunSilently(
         "C:\\Program Files\\App\\app.exe /x\n"  // unquoted with arguments: C:\Program
-        "rapport.exe\n"                         // no folder: the empty current directory fails
+        "rapport.exe\n"                         // no folder: the system would look for it
         ">  C:\\absent.exe \n"
         "@C:\\absent.exe\n"
+        ">C:\\Docs\\rapport.pdf\n"
         ">\n");
     const std::string cannot =
         "Erreur : Impossible d'ex\xE9"
         "cuter : ";
     EXPECT_EQ(boxes, (Texts{cannot + "C:\\Program Files\\App\\app.exe /x", cannot + "rapport.exe",
-                            cannot + "C:\\absent.exe", cannot + "C:\\absent.exe", cannot}));
+                            cannot + "C:\\absent.exe", cannot + "C:\\absent.exe",
+                            cannot + "C:\\Docs\\rapport.pdf", cannot}));
     EXPECT_TRUE(desktop.processes.empty());
     EXPECT_TRUE(runState.StartedApps.empty());
 }
@@ -124,19 +127,19 @@ TEST_F(LauncherTest, TheWaitShowsItsStepsAndStopsWithTheWindow) {
 }
 
 TEST_F(LauncherTest, ServiceWordsAreWholeProgramParts) {
-    desktop.AddProgram("C:\\NETSTARTX");
-    const Texts boxes = RunSilently("netstart Inconnu\nNETSTOP\nC:\\NETSTARTX\n");
+    desktop.AddProgram("C:\\NETSTARTX.exe");
+    const Texts boxes = RunSilently("netstart Inconnu\nNETSTOP\nC:\\NETSTARTX.exe\n");
     EXPECT_EQ(boxes, (Texts{"Erreur : Impossible de d\xE9marrer le service Inconnu",
                             "Erreur : Impossible d'arr\xEAter le service "}));
     EXPECT_EQ(desktop.processes.size(), 1u);
 }
 
 TEST_F(LauncherTest, ADialogLaunchNamesTheConnectionAndStartsAnyProgram) {
-    desktop.AddProgram("C:\\NETSTART");
+    desktop.AddProgram("C:\\NETSTART.exe");
     runState.ConnectionName = "Maison";
-    EXPECT_TRUE(skervo::LaunchCommand("C:\\NETSTART -d Maison", {.dialDialog = true}));
+    EXPECT_TRUE(skervo::LaunchCommand("C:\\NETSTART.exe -d Maison", {.dialDialog = true}));
     EXPECT_EQ(runState.StepText, "Connexion \xE0 Maison");
-    EXPECT_EQ(OnlyProcess().commandLine, "\"C:\\NETSTART\"  -d Maison");
+    EXPECT_EQ(OnlyProcess().commandLine, "\"C:\\NETSTART.exe\"  -d Maison");
 }
 
 TEST_F(LauncherTest, ClosingLinesRememberEveryApplicationStarted) {

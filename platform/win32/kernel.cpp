@@ -165,18 +165,18 @@ std::string GetWindowsDirectoryA() {
     });
 }
 
-bool CreateProcessA(const std::string& commandLine, std::uint32_t creationFlags,
-                    const std::string& currentDirectory, const StartupRecord& startup,
-                    ProcessInformation& information) {
+bool CreateProcessA(const std::string& applicationName, const std::string& commandLine,
+                    std::uint32_t creationFlags, const std::string& currentDirectory,
+                    const StartupRecord& startup, ProcessInformation& information) {
     STARTUPINFOA startupInfo{};
     startupInfo.cb = sizeof startupInfo;
     startupInfo.dwFlags = startup.flags;
     startupInfo.wShowWindow = startup.showWindow;
     std::string writableCommandLine = commandLine;  // CreateProcessA may write to it
     PROCESS_INFORMATION native{};
-    if (!::CreateProcessA(nullptr, writableCommandLine.data(), nullptr, nullptr, FALSE,
-                          creationFlags, nullptr, currentDirectory.c_str(), &startupInfo,
-                          &native)) {
+    const char* name = applicationName.empty() ? nullptr : applicationName.c_str();
+    if (!::CreateProcessA(name, writableCommandLine.data(), nullptr, nullptr, FALSE, creationFlags,
+                          nullptr, currentDirectory.c_str(), &startupInfo, &native)) {
         return false;
     }
     information = {FromNative<KernelHandle>(native.hProcess),

@@ -40,8 +40,15 @@ std::string LongPathOf(const std::string& path) {
     return path;
 }
 
+// NTFS names a file's own data as its stream ::$DATA.
+std::string WithoutDataStream(const std::string& path) {
+    const std::string stream = "::$data";
+    return Lower(path).ends_with(stream) ? path.substr(0, path.size() - stream.size()) : path;
+}
+
 // The desktop's libraries lie in the system folder.
-bool IsFile(const std::string& path) {
+bool IsFile(const std::string& given) {
+    const std::string path = WithoutDataStream(given);
     const std::string systemFolder = "c:\\windows\\system32\\";
     const bool library = Lower(path).starts_with(systemFolder) &&
                          desktop.libraries.contains(Lower(path).substr(systemFolder.size()));
@@ -130,15 +137,19 @@ std::string GetShortPathNameA(const std::string& path) {
     return IsFile(path) || desktop.folders.contains(path) ? path : "";
 }
 
-bool CreateProcessA(const std::string& commandLine, std::uint32_t creationFlags,
-                    const std::string& currentDirectory, const StartupRecord& startup,
-                    ProcessInformation& information) {
-    // Any file that is a program runs, whatever its extension; a name without
-    // one that names no file is given .exe.
-    std::string program = ProgramOf(commandLine);
-    if (!desktop.programs.contains(Lower(program)) &&
-        program.find('.', program.rfind('\\') + 1) == std::string::npos) {
-        program += ".exe";
+bool CreateProcessA(const std::string& applicationName, const std::string& commandLine,
+                    std::uint32_t creationFlags, const std::string& currentDirectory,
+                    const StartupRecord& startup, ProcessInformation& information) {
+    // Without an application name: the first word of the command line, given
+    // .exe when its file name has none; any file that is a program runs,
+    // whatever its extension.
+    std::string program = WithoutDataStream(applicationName);
+    if (applicationName.empty()) {
+        program = WithoutDataStream(ProgramOf(commandLine));
+        if (!desktop.programs.contains(Lower(program)) &&
+            program.find('.', program.rfind('\\') + 1) == std::string::npos) {
+            program += ".exe";
+        }
     }
     // An empty current directory is refused, as on the real system.
     if (!desktop.programs.contains(Lower(program)) || currentDirectory.empty()) {
