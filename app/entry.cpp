@@ -4,8 +4,8 @@
 #include "app/file_association.h"
 #include "app/run_switches.h"
 #include "common/run_state.h"
-#include "common/system_files.h"
 #include "common/system_error.h"
+#include "common/system_files.h"
 #include "journal/journal.h"
 #include "platform/kernel.h"
 #include "script/script_runner.h"
@@ -63,6 +63,7 @@ void ShowFinalStep() {
 // destroy the run state under it.
 void RunProgram() {
     RestrictSearchPaths();
+    runState.Token = ReadOwnToken();
     LoadParameters();
     if (HandleAssociationSwitch()) {
         platform::ExitProcess(0);

@@ -64,11 +64,12 @@ bool WriteClassesNumber(const std::string& keyPath, const std::string& valueName
 // Each value only when all before it were written; what was written before
 // a failure stays. Run as administrator, /Register makes every double-click
 // on the PC run this program, with whoever's rights: a program that others
-// may replace is never registered.
+// may replace, or whose security cannot be read, is never registered.
 void RegisterFileType() {
-    if (OthersMayChangeProgram(ProgramPath())) {
-        ShowError(std::string(texts::kProgramOthersMayChange) + ProgramPath() +
-                  std::string(texts::kProgramOthersMayChangeWhat));
+    if (const TrustVerdict verdict = TrustOfProgram(ProgramPath());
+        verdict.trust != Trust::OnlyTrusted) {
+        ShowError(std::string(texts::kNotRegistered) + TrustReason(verdict) +
+                  std::string(texts::kInstallWhereOnlyAdministratorsMayChange));
         return;
     }
     const std::string program = Quoted(ProgramPath());

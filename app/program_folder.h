@@ -1,14 +1,14 @@
 #pragma once
 // Whether the program that /Register would have every double-click run is
-// one that others may replace.
+// one that only trusted accounts may change or replace.
 #include <string>
+
+#include "common/trusted_files.h"
 
 namespace skervo {
 
-// Whether users other than administrators may change or replace the program:
-// its file or its folder lets Users, Authenticated Users, Everyone or
-// INTERACTIVE write or delete. Where the system keeps no security (the 95
-// family, a FAT volume) nothing can be told, and the answer is false.
-bool OthersMayChangeProgram(const std::string& programPath);
+// The program's file and every folder above it. The 95 family keeps no
+// security for anybody: there nothing can be told, and it passes.
+TrustVerdict TrustOfProgram(const std::string& programPath);
 
 }  // namespace skervo

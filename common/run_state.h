@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "common/own_token.h"
 #include "common/stopwatch.h"
 #include "journal/journal_file.h"
 #include "platform/gdi.h"
@@ -91,6 +92,7 @@ struct RunState {
     // not exact; empty otherwise.
     std::wstring ScriptWidePath;
     RunSwitches Switches;
+    OwnToken Token;
     bool UseStatusWindow = false;
 
     std::string ScriptLine;

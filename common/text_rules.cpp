@@ -116,6 +116,23 @@ bool NamesStream(std::string_view path) {
     return false;
 }
 
+std::string WithControlsShown(std::string_view text) {
+    constexpr char kDigits[] = "0123456789ABCDEF";
+    std::string shown;
+    shown.reserve(text.size());
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if ((byte < 0x20 && c != '\t') || byte == 0x7F) {
+            shown += "\\x";
+            shown += kDigits[byte >> 4];
+            shown += kDigits[byte & 0xF];
+        } else {
+            shown += c;
+        }
+    }
+    return shown;
+}
+
 bool IsFullPath(std::string_view path) {
     const bool drive = StartsWithDrive(path) && path.substr(2, 1) == "\\";
     const bool network = path.starts_with("\\\\") && path.find('\\', 3) != std::string_view::npos;

@@ -15,12 +15,15 @@ inline constexpr std::uint32_t kGenericRead = 0x80000000;
 inline constexpr std::uint32_t kGenericWrite = 0x40000000;
 inline constexpr std::uint32_t kFileShareRead = 1;
 inline constexpr std::uint32_t kFileShareWrite = 2;
+inline constexpr std::uint32_t kCreateNew = 1;
 inline constexpr std::uint32_t kOpenExisting = 3;
 inline constexpr std::uint32_t kOpenAlways = 4;
 inline constexpr std::uint32_t kFileBegin = 0;
 inline constexpr std::uint32_t kFileEnd = 2;
 
+inline constexpr std::uint32_t kErrorFileNotFound = 2;
 inline constexpr std::uint32_t kErrorAccessDenied = 5;
+inline constexpr std::uint32_t kErrorFileExists = 80;
 inline constexpr std::uint32_t kErrorSharingViolation = 32;
 inline constexpr std::uint32_t kErrorLockViolation = 33;
 
@@ -38,6 +41,7 @@ inline constexpr std::uint32_t kWcNoBestFitChars = 0x400;
 
 inline constexpr std::uint32_t kInvalidFileAttributes = 0xFFFFFFFF;
 inline constexpr std::uint32_t kFileAttributeDirectory = 0x10;
+inline constexpr std::uint32_t kFileAttributeReparsePoint = 0x400;
 inline constexpr std::uint32_t kWaitTimeout = 0x102;
 inline constexpr std::uint32_t kProcessTerminate = 0x0001;
 inline constexpr std::uint32_t kSynchronize = 0x100000;
@@ -96,6 +100,18 @@ bool CloseHandle(KernelHandle handle);
 // The full path of a path relative to the current directory, whatever its
 // length; empty on failure.
 std::string GetFullPathNameA(const std::string& path);
+std::wstring GetFullPathNameW(const std::wstring& path);
+// BY_HANDLE_FILE_INFORMATION, as far as the program reads it.
+struct FileInformation {
+    std::uint32_t attributes = 0;
+    std::uint32_t links = 0;
+};
+bool GetFileInformationByHandle(KernelHandle file, FileInformation& information);
+// The path of the file a handle holds, links followed, in its \\?\ form,
+// with a GetFinalPathNameByHandleW found by name (Vista and later); nullopt
+// on failure.
+std::optional<std::wstring> InvokeGetFinalPathNameByHandleW(ProcAddress function,
+                                                            KernelHandle file);
 std::uint32_t GetFileAttributesA(const std::string& path);
 // WIN32_FIND_DATAA, as far as the program reads it: the names of the file found,
 // long and, when it has one of its own, short (else empty).

@@ -46,7 +46,8 @@ platform::KernelHandle OpenForReading(const std::string& path, const std::wstrin
 
 // Reading to the end, rather than asking for the size, serves a pipe or a
 // device as well as a file.
-bool ScriptReader::ReadWholeFile(const std::string& path, const std::wstring& widePath) {
+bool ScriptReader::ReadWholeFile(const std::string& path, const std::wstring& widePath,
+                                 const ReadPermission& mayRead) {
     platform::OwnedHandle file(OpenForReading(path, widePath));
     for (std::uint32_t waited = 0; !file && waited < kWaitForCopyMilliseconds;
          waited += kPollIntervalMilliseconds) {
@@ -58,6 +59,9 @@ bool ScriptReader::ReadWholeFile(const std::string& path, const std::wstring& wi
     }
     if (!file) {
         openError_ = platform::GetLastError();
+        return false;
+    }
+    if (mayRead && !mayRead(file.Get())) {
         return false;
     }
     // Half a script is not run: a read that fails (a share gone) reads nothing.
@@ -81,9 +85,10 @@ bool ScriptReader::ReadWholeFile(const std::string& path, const std::wstring& wi
 // (as it is when that code page is UTF-8); one in Windows-1252 never passes
 // for UTF-8, where an accented letter followed by an ASCII character is no
 // sequence.
-void ScriptReader::Open(const std::string& path, const std::wstring& widePath) {
+void ScriptReader::Open(const std::string& path, const std::wstring& widePath,
+                        const ReadPermission& mayRead) {
     *this = ScriptReader();
-    opened_ = ReadWholeFile(path, widePath);
+    opened_ = ReadWholeFile(path, widePath, mayRead);
     if (std::string_view(text_).starts_with(kByteOrderMark)) {
         position_ = kByteOrderMark.size();
     }

@@ -4,6 +4,7 @@
 // the ANSI code page, also from a script saved in UTF-8.
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -19,11 +20,17 @@ class ScriptReader {
   public:
     ScriptReader() = default;
 
+    // Whether the file may be read, asked once it is open and before a byte
+    // of it is read: no other program may write it meanwhile.
+    using ReadPermission = std::function<bool(platform::KernelHandle file)>;
+
     // Reads the whole file and closes it at once: the script can then be
     // replaced or deleted while the run goes on, which carries out the script
-    // as it was now. A file that cannot be opened reads as already at its
-    // end. The file is opened by its wide path when one is given.
-    void Open(const std::string& path, const std::wstring& widePath = {});
+    // as it was now. A file that cannot be opened, or may not be read, reads
+    // as already at its end. The file is opened by its wide path when one is
+    // given.
+    void Open(const std::string& path, const std::wstring& widePath = {},
+              const ReadPermission& mayRead = {});
     // Whether the file could be opened and read.
     bool Opened() const { return opened_; }
     // Why it could not: the system's error code.
@@ -43,7 +50,8 @@ class ScriptReader {
     std::string_view Bytes() const { return text_; }
 
   private:
-    bool ReadWholeFile(const std::string& path, const std::wstring& widePath);
+    bool ReadWholeFile(const std::string& path, const std::wstring& widePath,
+                       const ReadPermission& mayRead);
 
     std::string text_;
     std::size_t position_ = 0;

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "common/files.h"
+#include "common/final_path.h"
 #include "common/run_state.h"
 #include "common/system_error.h"
 #include "common/text_rules.h"
@@ -16,6 +17,7 @@
 #include "script/connection_commands.h"
 #include "script/count.h"
 #include "script/download_mark.h"
+#include "script/elevated_script.h"
 #include "script/end_of_run.h"
 #include "script/line_recognition.h"
 #include "script/pause.h"
@@ -110,15 +112,25 @@ void CarryOutLine(bool lastLine) {
     }
 }
 
-// A script that cannot be read runs no line, and says why; nor does a
+// A script that cannot be read runs no line, and says why; nor does one
+// that others may change in a run with an administrator's rights, nor a
 // downloaded one that the user did not accept.
 ScriptReader ReadScript(const std::string& path) {
     ScriptReader script;
-    script.Open(path, runState.ScriptWidePath);
-    if (!script.Opened()) {
+    std::wstring finalPath;
+    bool refused = false;
+    script.Open(path, runState.ScriptWidePath, [&](platform::KernelHandle file) {
+        finalPath = FinalPathOf(file);
+        refused = !MayRunWithTheseRights(path, finalPath);
+        return !refused;
+    });
+    if (refused) {
+        runState.Outcome.couldNotStart = true;
+    } else if (!script.Opened()) {
         runState.Outcome.couldNotStart = true;
         Tell(Happened::ScriptUnreadable, 0, SystemErrorText(script.OpenError()));
-    } else if (!MayRunScriptFrom(ReadDownloadMark(path, runState.ScriptWidePath), path)) {
+    } else if (!MayRunScriptFrom(ReadDownloadMark(finalPath, path, runState.ScriptWidePath),
+                                 path)) {
         runState.Outcome.couldNotStart = true;
         script = ScriptReader();
     }

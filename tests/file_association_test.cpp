@@ -59,46 +59,115 @@ TEST_F(FileAssociationTest, RegistrationQuotesTheProgramAndConfirmsWithItsPath) 
               "cuter.");
 }
 
-// Run as administrator, /Register makes every double-click run this program.
-TEST_F(FileAssociationTest, AProgramThatOthersMayReplaceIsNeverRegistered) {
+// Run as administrator, /Register makes every double-click run this program:
+// only the system, administrators, the installer's account and the account
+// that registers may change it, its folder or any folder above.
+TEST_F(FileAssociationTest, OnlyAProgramThatTrustedAccountsAloneMayChangeIsRegistered) {
     using Entry = skervo::platform::AccessEntry;
-    const std::string refused =
-        "Erreur : Les fichiers .skervo n'ont pas \xE9t\xE9 associ\xE9s : d'autres utilisateurs que "
-        "les administrateurs peuvent modifier 'C:\\Mes outils\\skervo.exe' ou son "
-        "dossier.\r\nInstallez Skervo dans un dossier que seuls les administrateurs peuvent "
-        "modifier, comme C:\\Program Files\\Skervo, puis recommencez.";
+    const std::string program = "C:\\Mes outils\\skervo.exe";
+    const std::string folder = "C:\\Mes outils";
+    const std::string domainUsers = "S-1-5-21-7-7-7-513";
     const struct {
         const char* what;
-        std::string path;  // the program's, or its folder's
+        std::string path;  // the program's, or a folder's
+        std::string owner;
         Entry entry;
         bool registered;
+        std::string culprit;  // named in the box
     } cases[] = {
-        {"Everyone may change the folder", "C:\\Mes outils", {true, "S-1-1-0", 0x1301FF}, false},
-        {"Users may write the program",
-         "C:\\Mes outils\\skervo.exe",
-         {true, "S-1-5-32-545", 0x2},
-         false},
-        {"INTERACTIVE may delete it",
-         "C:\\Mes outils\\skervo.exe",
-         {true, "S-1-5-4", 0x10000},
-         false},
-        {"Authenticated Users may only read", "C:\\Mes outils", {true, "S-1-5-11", 0x1200A9}, true},
+        {"Everyone may change the folder", folder, "", {true, "S-1-1-0", 0x1301FF}, false, folder},
+        {"Users may write the program", program, "", {true, "S-1-5-32-545", 0x2}, false, program},
+        {"INTERACTIVE may delete it", program, "", {true, "S-1-5-4", 0x10000}, false, program},
+        {"a named user may append to it",
+         program,
+         "",
+         {true, "S-1-5-21-7-7-7-1105", 0x4},
+         false,
+         program},
+        {"Domain Users may delete in the folder",
+         folder,
+         "",
+         {true, domainUsers, 0x40},
+         false,
+         folder},
+        {"Remote Desktop Users may rewrite its rights",
+         folder,
+         "",
+         {true, "S-1-5-32-555", 0x40000},
+         false,
+         folder},
+        {"a generic right", program, "", {true, "S-1-5-32-545", 0x40000000}, false, program},
+        {"the root lets users rename what it holds",
+         "C:\\",
+         "",
+         {true, "S-1-5-11", 0x40},
+         false,
+         "C:\\"},
+        {"another owner",
+         folder,
+         "S-1-5-21-7-7-7-1105",
+         {true, "S-1-5-18", 0x1F01FF},
+         false,
+         folder},
+        {"Authenticated Users may only read", folder, "", {true, "S-1-5-11", 0x1200A9}, true, ""},
         {"only what the folder will hold",
-         "C:\\Mes outils",
+         folder,
+         "",
          {true, "S-1-5-32-545", 0x1301FF, true},
-         true},
-        {"administrators may", "C:\\Mes outils", {true, "S-1-5-32-544", 0x1F01FF}, true},
-        {"a denial", "C:\\Mes outils", {false, "S-1-1-0", 0x1301FF}, true},
+         true,
+         ""},
+        // C:\ as Windows sets it: Authenticated Users may create folders there.
+        {"a folder may be added beside", "C:\\", "", {true, "S-1-5-11", 0x4}, true, ""},
+        {"the account that registers",
+         program,
+         "S-1-5-21-7-7-7-1001",
+         {true, "S-1-5-21-7-7-7-1001", 0x1F01FF},
+         true,
+         ""},
+        {"TrustedInstaller",
+         folder,
+         "S-1-5-80-956008885-3418522649-1831038044-1853292631-2271478464",
+         {true, "S-1-5-80-956008885-3418522649-1831038044-1853292631-2271478464", 0x1F01FF},
+         true,
+         ""},
+        {"CREATOR OWNER", folder, "", {true, "S-1-3-0", 0x1F01FF}, true, ""},
+        {"a denial", folder, "", {false, "S-1-1-0", 0x1301FF}, true, ""},
     };
     for (const auto& c : cases) {
         SetUp();
-        desktop.fileSecurity["C:\\Mes outils"] = {{true, "S-1-5-18", 0x1F01FF}};
-        desktop.fileSecurity[c.path].push_back(c.entry);
+        desktop.fileSecurity[c.path] =
+            skervo::platform::FileSecurity{c.owner.empty() ? "S-1-5-32-544" : c.owner, {c.entry}};
         RunProgram("/Register");
         EXPECT_EQ(HasValue(".skervo"), c.registered) << c.what;
         ASSERT_EQ(desktop.boxes.size(), 1u) << c.what;
         if (!c.registered) {
-            EXPECT_EQ(desktop.boxes[0].text, refused) << c.what;
+            EXPECT_EQ(desktop.boxes[0].text,
+                      "Erreur : Les fichiers .skervo n'ont pas \xE9t\xE9 associ\xE9s : d'autres "
+                      "utilisateurs que les administrateurs peuvent modifier '" +
+                          c.culprit +
+                          "'.\r\nInstallez Skervo dans un dossier que seuls les administrateurs "
+                          "peuvent modifier, comme C:\\Program Files\\Skervo, puis recommencez.")
+                << c.what;
+        }
+    }
+}
+
+// Without security to read, nobody is kept out: nothing is written. The 95
+// family keeps none for anybody, and registers as it always has.
+TEST_F(FileAssociationTest, NoSecurityToReadRegistersOnlyOnThe95Family) {
+    for (const std::uint32_t platform : {2u, 1u}) {
+        SetUp();
+        desktop.platformId = platform;
+        desktop.fileSecurity["C:\\Mes outils"] = std::nullopt;
+        RunProgram("/Register");
+        EXPECT_EQ(HasValue(".skervo"), platform == 1) << platform;
+        ASSERT_EQ(desktop.boxes.size(), 1u);
+        if (platform == 2) {
+            EXPECT_EQ(desktop.boxes[0].text,
+                      "Erreur : Les fichiers .skervo n'ont pas \xE9t\xE9 associ\xE9s : les droits "
+                      "de 'C:\\Mes outils' ne peuvent pas \xEAtre lus (un disque FAT n'en a "
+                      "pas).\r\nInstallez Skervo dans un dossier que seuls les administrateurs "
+                      "peuvent modifier, comme C:\\Program Files\\Skervo, puis recommencez.");
         }
     }
 }

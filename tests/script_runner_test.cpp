@@ -1,4 +1,7 @@
 // Script lines carried out through the whole program, as a user sees them.
+#include <functional>
+
+#include "script/download_mark.h"
 #include "tests/sim/sim_test.h"
 
 using sim::desktop;
@@ -180,4 +183,76 @@ TEST_F(ScriptRunnerTest, ADownloadedScriptRunsOnlyOnceTheUserSaysSo) {
     EXPECT_TRUE(desktop.boxes[0].text.starts_with("Ce script vient d'un site sensible :\r\n"));
     EXPECT_NE(desktop.boxes[0].text.find("Provenance : inconnue"), std::string::npos);
     EXPECT_EQ(desktop.boxes[0].style, 0x134u) << "Oui and Non, Non by default, a warning";
+}
+
+// The mark as the system reads it, whatever its form: a mark that is there
+// but says nothing readable counts as the Internet's.
+TEST(DownloadMark, IsReadAsTheSystemReadsASettingsFile) {
+    const auto utf16 = [](std::string_view text) {
+        std::string bytes = "\xFF\xFE";
+        for (const char c : text) {
+            bytes += c;
+            bytes += '\0';
+        }
+        return bytes;
+    };
+    const std::string longUrl(5000, 'a');
+    const struct {
+        std::string stream;
+        int zone;
+        std::string origin;
+    } cases[] = {
+        {"[ZoneTransfer]\r\nZoneId=2\r\n", 2, ""},
+        {"[ZoneTransfer]\r\nZoneId = 3\r\n", 3, ""},
+        {"[ZoneTransfer]\r\nZoneId=03\r\n", 3, ""},
+        {"[ZoneTransfer]\r\nZoneId=3 ; commentaire\r\n", 3, ""},
+        {utf16("[ZoneTransfer]\r\nZoneId=3\r\nHostUrl=https://a.fr/x\r\n"), 3, "https://a.fr/x"},
+        {"[ZoneTransfer]\r\nReferrerUrl=" + longUrl + "\r\nZoneId=3\r\n", 3,
+         longUrl.substr(0, 200)},
+        {"[Other]\r\nZoneId=0\r\n[zonetransfer]\r\nZoneId=3\r\n", 3, ""},
+        {"[ZoneTransfer]\r\nZoneId=3\r\nReferrerUrl=https://r.fr/\r\n", 3, "https://r.fr/"},
+        {"[ZoneTransfer]\r\nZoneId=3\r\nHostUrl=https://a.fr/\rProvenance v\xE9rifi\xE9"
+         "e : x",
+         3, "https://a.fr/"},
+        {"[ZoneTransfer]\nZoneId=4\nHostUrl=https://a\x1B[2J\x7F\tb\n", 4,
+         "https://a\\x1B[2J\\x7F\tb"},
+        {"[ZoneTransfer]\r\nHostUrl=https://a.fr/\r\n", 3, "https://a.fr/"},  // no zone
+        {"[ZoneTransfer]\r\nZoneId=-1\r\n", 3, ""},
+        {"\xFF\xFE\x00\xD8", 3, ""},  // UTF-16 that is no text
+    };
+    for (const auto& c : cases) {
+        const skervo::DownloadMark mark = skervo::ParseDownloadMark(c.stream);
+        EXPECT_EQ(mark.zone, c.zone) << c.stream.substr(0, 80);
+        EXPECT_EQ(mark.origin, c.origin) << c.stream.substr(0, 80);
+    }
+}
+
+// The mark of the file opened, and a mark that cannot be read, stop a
+// silent run before its first line.
+TEST_F(ScriptRunnerTest, AMarkHiddenOrUnreadableStillStopsASilentRun) {
+    const std::string mark = "[ZoneTransfer]\r\nZoneId=3\r\n";
+    const struct {
+        const char* what;
+        std::string script;  // as the command line names it
+        std::function<void()> arrange;
+    } cases[] = {
+        {"a trailing dot", "C:\\s.skervo.",
+         [&] { desktop.files["C:\\s.skervo:Zone.Identifier"] = mark; }},
+        {"a trailing blank", "\"C:\\s.skervo \"",
+         [&] { desktop.files["C:\\s.skervo:Zone.Identifier"] = mark; }},
+        {"unreadable", "C:\\s.skervo",
+         [&] {
+             desktop.files["C:\\s.skervo:Zone.Identifier"] = mark;
+             desktop.refusedFiles["C:\\s.skervo:Zone.Identifier"] = {};
+         }},
+        {"longer than any", "C:\\s.skervo",
+         [&] { desktop.files["C:\\s.skervo:Zone.Identifier"] = std::string(70000, ' '); }},
+    };
+    for (const auto& c : cases) {
+        SetUp();
+        desktop.files["C:\\s.skervo"] = "inconnu\n";
+        c.arrange();
+        EXPECT_EQ(RunProgram(c.script + " /Silent /Delai:5"), 3u) << c.what;
+        EXPECT_EQ(BoxTexts(), Texts{}) << c.what;
+    }
 }

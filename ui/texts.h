@@ -42,15 +42,19 @@ inline constexpr std::string_view kCannotStopService = "Impossible d'arr\xEAter 
 inline constexpr std::string_view kScriptLinePrefix = "Script : ";
 
 inline constexpr std::string_view kDownloadedFromInternet =
-    "Ce script a \xE9t\xE9 t\xE9l\xE9" "charg\xE9 depuis Internet :\r\n";
+    "Ce script a \xE9t\xE9 t\xE9l\xE9"
+    "charg\xE9 depuis Internet :\r\n";
 inline constexpr std::string_view kDownloadedFromUntrustedSite =
     "Ce script vient d'un site sensible :\r\n";
 inline constexpr std::string_view kDownloadedOrigin = "\r\n\r\nProvenance : ";
 inline constexpr std::string_view kDownloadedOriginUnknown = "inconnue";
 inline constexpr std::string_view kDownloadedQuestion =
     "\r\n\r\nUn script peut lancer n'importe quel programme avec vos droits. "
-    "Ne l'ex\xE9" "cutez que si vous savez qui l'a \xE9" "crit.\r\n\r\n"
-    "Ex\xE9" "cuter ce script ?";
+    "Ne l'ex\xE9"
+    "cutez que si vous savez qui l'a \xE9"
+    "crit.\r\n\r\n"
+    "Ex\xE9"
+    "cuter ce script ?";
 
 inline constexpr std::string_view kWaitingForConnection = "Attente d'une connexion";
 inline constexpr std::string_view kWaitingForNoConnection =
@@ -94,13 +98,29 @@ inline constexpr std::string_view kRegisteredAfterPath =
     "'.\r\n"
     "Double-cliquez sur un fichier .skervo pour l'ex\xE9"
     "cuter.";
-inline constexpr std::string_view kProgramOthersMayChange =
-    "Les fichiers .skervo n'ont pas \xE9t\xE9 associ\xE9s : d'autres utilisateurs que les "
-    "administrateurs peuvent modifier '";
-inline constexpr std::string_view kProgramOthersMayChangeWhat =
-    "' ou son dossier.\r\n"
+inline constexpr std::string_view kNotRegistered =
+    "Les fichiers .skervo n'ont pas \xE9t\xE9 associ\xE9s : ";
+inline constexpr std::string_view kInstallWhereOnlyAdministratorsMayChange =
+    ".\r\n"
     "Installez Skervo dans un dossier que seuls les administrateurs peuvent modifier, "
     "comme C:\\Program Files\\Skervo, puis recommencez.";
+inline constexpr std::string_view kOthersMayChange =
+    "d'autres utilisateurs que les administrateurs peuvent modifier '";
+inline constexpr std::string_view kRightsUnreadable = "les droits de '";
+inline constexpr std::string_view kRightsUnreadableEnd =
+    "' ne peuvent pas \xEAtre lus (un disque FAT n'en a pas)";
+inline constexpr std::string_view kScriptRefusedStart = "Le script '";
+inline constexpr std::string_view kScriptRefusedMiddle =
+    "' n'a pas \xE9t\xE9 ex\xE9"
+    "cut\xE9 : ";
+inline constexpr std::string_view kScriptRefusedEnd =
+    ".\r\n"
+    "Avec les droits d'administrateur, Skervo n'ex\xE9"
+    "cute qu'un script que seuls les administrateurs peuvent modifier, "
+    "dans des dossiers qu'eux seuls peuvent modifier.";
+inline constexpr std::string_view kJournalNotPlainFile =
+    "ce n'est pas un simple fichier \xE0 cet endroit (un lien, ou un fichier \xE0 plusieurs "
+    "noms)";
 inline constexpr std::string_view kCannotRegister =
     "Impossible d'associer les fichiers .skervo dans la base de registre";
 inline constexpr std::string_view kUnregistered =

@@ -12,11 +12,14 @@ static_assert(skervo::platform::kGenericRead == GENERIC_READ);
 static_assert(skervo::platform::kGenericWrite == GENERIC_WRITE);
 static_assert(skervo::platform::kFileShareRead == FILE_SHARE_READ);
 static_assert(skervo::platform::kFileShareWrite == FILE_SHARE_WRITE);
+static_assert(skervo::platform::kCreateNew == CREATE_NEW);
 static_assert(skervo::platform::kOpenExisting == OPEN_EXISTING);
 static_assert(skervo::platform::kOpenAlways == OPEN_ALWAYS);
 static_assert(skervo::platform::kFileBegin == FILE_BEGIN);
 static_assert(skervo::platform::kFileEnd == FILE_END);
+static_assert(skervo::platform::kErrorFileNotFound == ERROR_FILE_NOT_FOUND);
 static_assert(skervo::platform::kErrorAccessDenied == ERROR_ACCESS_DENIED);
+static_assert(skervo::platform::kErrorFileExists == ERROR_FILE_EXISTS);
 static_assert(skervo::platform::kErrorSharingViolation == ERROR_SHARING_VIOLATION);
 static_assert(skervo::platform::kErrorLockViolation == ERROR_LOCK_VIOLATION);
 static_assert(skervo::platform::kLoadLibrarySearchSystem32 == LOAD_LIBRARY_SEARCH_SYSTEM32);
@@ -32,6 +35,7 @@ static_assert(skervo::platform::kMbErrInvalidChars == MB_ERR_INVALID_CHARS);
 static_assert(skervo::platform::kWcNoBestFitChars == WC_NO_BEST_FIT_CHARS);
 static_assert(skervo::platform::kInvalidFileAttributes == INVALID_FILE_ATTRIBUTES);
 static_assert(skervo::platform::kFileAttributeDirectory == FILE_ATTRIBUTE_DIRECTORY);
+static_assert(skervo::platform::kFileAttributeReparsePoint == FILE_ATTRIBUTE_REPARSE_POINT);
 static_assert(skervo::platform::kWaitTimeout == WAIT_TIMEOUT);
 static_assert(skervo::platform::kProcessTerminate == PROCESS_TERMINATE);
 static_assert(skervo::platform::kSynchronize == SYNCHRONIZE);
@@ -130,6 +134,33 @@ std::string GetFullPathNameA(const std::string& path) {
     return FillGrowing([&](char* buffer, std::size_t size) {
         return Fitted(::GetFullPathNameA(path.c_str(), size, buffer, nullptr), size);
     });
+}
+
+std::wstring GetFullPathNameW(const std::wstring& path) {
+    return FillGrowing<wchar_t>([&](wchar_t* buffer, std::size_t size) {
+        return Fitted(::GetFullPathNameW(path.c_str(), size, buffer, nullptr), size);
+    });
+}
+
+bool GetFileInformationByHandle(KernelHandle file, FileInformation& information) {
+    BY_HANDLE_FILE_INFORMATION native{};
+    if (!::GetFileInformationByHandle(ToNative(file), &native)) {
+        return false;
+    }
+    information = {native.dwFileAttributes, native.nNumberOfLinks};
+    return true;
+}
+
+std::optional<std::wstring> InvokeGetFinalPathNameByHandleW(ProcAddress function,
+                                                            KernelHandle file) {
+    using Function = DWORD(WINAPI*)(HANDLE, LPWSTR, DWORD, DWORD);
+    bool failed = false;
+    std::wstring path = FillGrowing<wchar_t>([&](wchar_t* buffer, std::size_t size) {
+        const DWORD length = As<Function>(function)(ToNative(file), buffer, size, 0);
+        failed = length == 0;
+        return failed ? std::optional<std::size_t>(0) : Fitted(length, size);
+    });
+    return failed ? std::nullopt : std::optional<std::wstring>(std::move(path));
 }
 
 std::uint32_t GetFileAttributesA(const std::string& path) {

@@ -123,7 +123,7 @@ struct Refusal {
 
 // A kernel handle the program holds.
 struct OpenHandle {
-    enum class Kind { File, Process, Thread, Snapshot } kind = Kind::File;
+    enum class Kind { File, Process, Thread, Snapshot, Token } kind = Kind::File;
     std::string path{};      // File
     std::size_t offset = 0;  // File; Snapshot: next entry
     std::uint32_t processId = 0;
@@ -156,8 +156,18 @@ struct Desktop {
     std::string modulePath = "C:\\Outils\\skervo.exe";
     std::map<std::string, std::string> files;  // path -> bytes
     std::map<std::string, Refusal> refusedFiles;
-    // The access lists of files and folders; one not here keeps no security.
-    std::map<std::string, std::vector<skervo::platform::AccessEntry>> fileSecurity;
+    // The owners and access lists of files and folders: one not here is the
+    // administrators' alone; nullopt keeps no security (FAT).
+    std::map<std::string, std::optional<skervo::platform::FileSecurity>> fileSecurity;
+    // Files reached through a symbolic link: the link's path, and the file it leads to.
+    std::map<std::string, std::string> links;
+    std::map<std::string, std::uint32_t> hardLinkCounts;  // of files with more than one name
+    std::set<std::string> reparsePoints;
+    // The program's own token: its user, whether it runs elevated (nullopt
+    // before Vista), and the groups it holds enabled.
+    std::string tokenUser = "S-1-5-21-7-7-7-1001";
+    std::optional<bool> tokenElevated = false;
+    std::vector<std::string> tokenGroups = {"S-1-1-0", "S-1-5-32-545"};
     std::set<std::string> lockedByOthers;  // files whose lock another process holds
     std::size_t freeDiskBytes = ~std::size_t{0};
     std::uint32_t lastError = 0;
@@ -185,10 +195,10 @@ struct Desktop {
         {"kernel32.dll",
          {"GetVersionExA", "CreateToolhelp32Snapshot", "Process32First", "Process32Next",
           "QueryFullProcessImageNameA", "SetDefaultDllDirectories", "SetDllDirectoryA",
-          "SetSearchPathMode", "ProcessIdToSessionId"}},
+          "SetSearchPathMode", "ProcessIdToSessionId", "GetFinalPathNameByHandleW"}},
         {"psapi.dll", {"EnumProcesses", "EnumProcessModules", "GetModuleFileNameExA"}},
         {"user32.dll", {"SetLayeredWindowAttributes"}},
-        {"advapi32.dll", {"GetFileSecurityA"}}};
+        {"advapi32.dll", {"GetFileSecurityW", "OpenProcessToken", "GetTokenInformation"}}};
     bool versionQuerySucceeds = true;
     std::vector<std::string> searchRestrictions;  // the calls that keep planted files out
     std::uint32_t platformId = 2;

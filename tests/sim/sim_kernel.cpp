@@ -87,9 +87,15 @@ std::string GetModuleFileNameA() {
 
 // A folder cannot be opened as a file; kOpenAlways creates a missing file.
 // Paths name files without regard to case.
-KernelHandle CreateFileA(const std::string& path, std::uint32_t, std::uint32_t,
+KernelHandle CreateFileA(const std::string& given, std::uint32_t, std::uint32_t,
                          std::uint32_t disposition) {
     std::lock_guard lock(sim::seamMutex);
+    // The system drops a name's trailing dots and blanks, but for a \\?\ path.
+    const bool asIs = given.starts_with("\\\\?\\");
+    std::string path = asIs ? given.substr(4) : given;
+    while (!asIs && (path.ends_with('.') || path.ends_with(' '))) {
+        path.pop_back();
+    }
     const auto refused = desktop.refusedFiles.find(path);
     if (refused != desktop.refusedFiles.end() && desktop.elapsed < refused->second.until) {
         desktop.lastError = refused->second.error;
@@ -99,14 +105,24 @@ KernelHandle CreateFileA(const std::string& path, std::uint32_t, std::uint32_t,
         desktop.lastError = 5;  // ERROR_ACCESS_DENIED
         return kInvalidHandle;
     }
-    std::string stored = desktop.FilePath(path);
+    const auto link = desktop.links.find(path);
+    if (link != desktop.links.end() && disposition == kCreateNew) {
+        desktop.lastError = kErrorFileExists;  // the link is there, whatever it leads to
+        return kInvalidHandle;
+    }
+    const std::string target = link == desktop.links.end() ? path : link->second;
+    std::string stored = desktop.FilePath(target);
+    if (!stored.empty() && disposition == kCreateNew) {
+        desktop.lastError = kErrorFileExists;
+        return kInvalidHandle;
+    }
     if (stored.empty()) {
-        if (disposition != kOpenAlways) {
+        if (disposition == kOpenExisting) {
             desktop.lastError = 2;  // ERROR_FILE_NOT_FOUND
             return kInvalidHandle;
         }
-        desktop.files[path];
-        stored = path;
+        desktop.files[target];
+        stored = target;
     }
     const std::uintptr_t handle = desktop.nextHandle++;
     desktop.handles[handle] = {.kind = sim::OpenHandle::Kind::File, .path = stored};
@@ -175,20 +191,61 @@ bool UnlockFile(KernelHandle, std::uint64_t, std::uint64_t) {
     return true;
 }
 
-std::optional<std::vector<AccessEntry>> InvokeGetFileSecurityA(ProcAddress function,
-                                                               const std::string& path) {
-    if (desktop.ProcedureName(function) != "GetFileSecurityA") {
-        throw std::logic_error("not GetFileSecurityA");
+std::optional<FileSecurity> InvokeGetFileSecurityW(ProcAddress function, const std::wstring& path) {
+    if (desktop.ProcedureName(function) != "GetFileSecurityW") {
+        throw std::logic_error("not GetFileSecurityW");
     }
-    const auto found = desktop.fileSecurity.find(path);
+    const auto found = desktop.fileSecurity.find(Utf8Units(path));
     if (found == desktop.fileSecurity.end()) {
-        return std::nullopt;
+        return FileSecurity{"S-1-5-32-544",
+                            {{true, "S-1-5-18", 0x1F01FF}, {true, "S-1-5-32-544", 0x1F01FF}}};
     }
     return found->second;
 }
 
+KernelHandle InvokeOpenProcessToken(ProcAddress) {
+    const std::uintptr_t handle = desktop.nextHandle++;
+    desktop.handles[handle] = {.kind = sim::OpenHandle::Kind::Token};
+    return KernelHandle{handle};
+}
+
+std::optional<std::string> InvokeGetTokenUser(ProcAddress, KernelHandle) {
+    return desktop.tokenUser;
+}
+
+std::optional<bool> InvokeGetTokenElevation(ProcAddress, KernelHandle) {
+    return desktop.tokenElevated;
+}
+
+std::optional<std::vector<std::string>> InvokeGetTokenEnabledGroups(ProcAddress, KernelHandle) {
+    return desktop.tokenGroups;
+}
+
+bool GetFileInformationByHandle(KernelHandle file, FileInformation& information) {
+    const std::string& path = desktop.handles.at(static_cast<std::uintptr_t>(file)).path;
+    const auto links = desktop.hardLinkCounts.find(path);
+    information = {desktop.reparsePoints.contains(path) ? 0x420u : 0x20u,
+                   links == desktop.hardLinkCounts.end() ? 1 : links->second};
+    return true;
+}
+
+// The path the handle holds, each byte taken for a character.
+std::optional<std::wstring> InvokeGetFinalPathNameByHandleW(ProcAddress, KernelHandle file) {
+    const std::string& path = desktop.handles.at(static_cast<std::uintptr_t>(file)).path;
+    std::wstring wide = L"\\\\?\\";
+    for (const char c : path) {
+        wide += static_cast<wchar_t>(static_cast<unsigned char>(c));
+    }
+    return wide;
+}
+
 std::string GetFullPathNameA(const std::string& path) {
     return path.size() > 1 && path[1] == ':' ? path : desktop.currentDirectory + path;
+}
+
+std::wstring GetFullPathNameW(const std::wstring& path) {
+    const std::string full = GetFullPathNameA(Utf8Units(path));
+    return MultiByteToWideChar(kCpUtf8, 0, full).value_or(path);
 }
 
 std::uint32_t GetLastError() {

@@ -8,8 +8,6 @@ namespace {
 
 using sim::desktop;
 
-constexpr std::int32_t kErrorFileNotFound = 2;
-
 bool HasSubkeys(const std::string& path) {
     const std::string prefix = path + "\\";
     const auto next = desktop.registry.keys.lower_bound(prefix);

@@ -1,0 +1,24 @@
+#include "common/final_path.h"
+
+#include "platform/kernel.h"
+
+namespace skervo {
+
+std::wstring FinalPathOf(platform::KernelHandle file) {
+    const platform::ProcAddress finalPath = platform::GetProcAddress(
+        platform::GetModuleHandleA("kernel32.dll"), "GetFinalPathNameByHandleW");
+    if (platform::IsNull(finalPath)) {
+        return {};
+    }
+    return WithoutLongPathPrefix(
+        platform::InvokeGetFinalPathNameByHandleW(finalPath, file).value_or(L""));
+}
+
+std::wstring WithoutLongPathPrefix(std::wstring path) {
+    if (path.starts_with(L"\\\\?\\UNC\\")) {
+        return L"\\" + path.substr(7);
+    }
+    return path.starts_with(L"\\\\?\\") ? path.substr(4) : path;
+}
+
+}  // namespace skervo
