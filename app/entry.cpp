@@ -45,7 +45,7 @@ bool JournalStarted() {
         return true;
     }
     ShowError(std::string(texts::kCannotWriteJournal) + runState.Switches.journalPath +
-              std::string(texts::kCannotWriteJournalBecause) + SystemErrorText(JournalOpenError()));
+              std::string(texts::kCannotWriteJournalBecause) + WhyNoJournal());
     return false;
 }
 

@@ -52,6 +52,9 @@ inline constexpr std::string_view kColon = "\xA0: ";
 inline constexpr std::string_view kBlankBeforeHide =
     "un blanc avant ,-\xA0: la fen\xEAtre ne sera pas cach\xE9"
     "e";
+inline constexpr std::string_view kEntryNameRefused =
+    "guillemet ou caract\xE8re de contr\xF4le dans le nom de connexion\xA0: Skervo n'ouvrira pas "
+    "la bo\xEEte de connexion";
 inline constexpr std::string_view kDialWithoutEntry =
     "&& sans nom d'entr\xE9"
     "e ne fait rien";

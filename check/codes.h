@@ -13,6 +13,7 @@ inline constexpr std::string_view kExtraText = "texte-en-trop";
 inline constexpr std::string_view kComment = "commentaire";
 inline constexpr std::string_view kVariable = "variable";
 inline constexpr std::string_view kConnection = "connexion";
+inline constexpr std::string_view kEntryName = "nom-de-connexion";
 inline constexpr std::string_view kEncoding = "encodage";
 inline constexpr std::string_view kLostCharacters = "page-de-codes";
 inline constexpr std::string_view kLoneCarriageReturn = "fin-de-ligne";

@@ -122,6 +122,10 @@ void FindInClose(const CheckedLine& line, Findings& findings) {
 
 void FindInConnection(const CheckedLine& line, Findings& findings) {
     const ConnectionForm form = RecogniseConnection(line.text);
+    if (form.command == ConnectionCommand::DialogDial && !FitsTheDialogsCommandLine(form.entry)) {
+        Add(findings, line, Severity::Error, codes::kEntryName, std::string(t::kEntryNameRefused));
+        return;
+    }
     std::string message;
     if (form.command == ConnectionCommand::AutomaticDial && form.entry.empty()) {
         message = t::kDialWithoutEntry;

@@ -83,6 +83,7 @@ struct JournalState {
     platform::CriticalSection contextLock;
     Stopwatch since;
     std::atomic<bool> incomplete = false;  // an entry could not be written
+    std::string refusal;                   // why it may not be written where it is
 };
 
 struct RunState {

@@ -116,13 +116,13 @@ bool NamesStream(std::string_view path) {
     return false;
 }
 
-std::string WithControlsShown(std::string_view text) {
+std::string WithControlsShown(std::string_view text, std::string_view kept) {
     constexpr char kDigits[] = "0123456789ABCDEF";
     std::string shown;
     shown.reserve(text.size());
     for (const char c : text) {
         const auto byte = static_cast<unsigned char>(c);
-        if ((byte < 0x20 && c != '\t') || byte == 0x7F) {
+        if ((byte < 0x20 && kept.find(c) == std::string_view::npos) || byte == 0x7F) {
             shown += "\\x";
             shown += kDigits[byte >> 4];
             shown += kDigits[byte & 0xF];

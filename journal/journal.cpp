@@ -5,9 +5,12 @@
 
 #include "common/exit_code.h"
 #include "common/run_state.h"
+#include "common/system_error.h"
 #include "common/text_rules.h"
+#include "common/trusted_files.h"
 #include "journal/journal_texts.h"
 #include "platform/kernel.h"
+#include "ui/texts.h"
 
 namespace skervo {
 namespace {
@@ -52,7 +55,7 @@ void Write(std::string_view text) {
         return;
     }
     const std::string entry = TimeStamp() + " " + runState.Journal.runMark + " " +
-                              OnOneEntry(text) + std::string(kLineEnd);
+                              WithControlsShown(OnOneEntry(text), "\t\r\n") + std::string(kLineEnd);
     if (!file.Append(entry)) {
         runState.Journal.incomplete = true;
     }
@@ -222,17 +225,44 @@ std::string Seconds(std::int64_t milliseconds) {
     return std::to_string(milliseconds / 1000) + "," + std::to_string(milliseconds / 100 % 10);
 }
 
+// With an administrator's rights, entries go only into a plain file that
+// trusted accounts alone may change: through a link, or into a file that
+// others could swap for one, they would land in any file of the PC.
+bool MayWriteWithTheseRights(const JournalFile& file, const std::string& path) {
+    const std::wstring fullPath =
+        platform::MultiByteToWideChar(platform::kCpAcp, 0, platform::GetFullPathNameA(path))
+            .value_or(L"");
+    if (!IsPlainFileAt(file.Handle(), fullPath)) {
+        runState.Journal.refusal = std::string(texts::kJournalNotPlainFile);
+        return false;
+    }
+    const TrustVerdict verdict = TrustOfFile(fullPath);
+    runState.Journal.refusal = TrustReason(verdict);
+    return verdict.trust == Trust::OnlyTrusted;
+}
+
 }  // namespace
 
 bool StartJournal() {
     JournalState& journal = runState.Journal;
-    if (runState.Switches.journalPath.empty()) {
+    const std::string& path = runState.Switches.journalPath;
+    if (path.empty()) {
         return true;
     }
     journal.since = Stopwatch();
     journal.runMark = "[" + platform::GetComputerNameA() + " " +
                       std::to_string(platform::GetCurrentProcessId()) + "]";
-    if (!journal.file.Open(runState.Switches.journalPath)) {
+    const bool elevated = runState.Token.elevated;
+    const bool opened =
+        journal.file.Open(path, elevated ? JournalFile::Creation::UnderItsOwnName
+                                         : JournalFile::Creation::WhereThePathLeads);
+    // Under its own name, a file that can be neither opened nor created is
+    // a link that leads nowhere.
+    if (elevated && !opened && journal.file.Error() == platform::kErrorFileNotFound) {
+        journal.refusal = std::string(texts::kJournalNotPlainFile);
+    }
+    if (!opened || (elevated && !MayWriteWithTheseRights(journal.file, path))) {
+        journal.file.Close();
         runState.Outcome.couldNotStart = true;
         return false;
     }
@@ -240,8 +270,9 @@ bool StartJournal() {
     return true;
 }
 
-std::uint32_t JournalOpenError() {
-    return runState.Journal.file.Error();
+std::string WhyNoJournal() {
+    const JournalState& journal = runState.Journal;
+    return journal.refusal.empty() ? SystemErrorText(journal.file.Error()) : journal.refusal;
 }
 
 void JournalLine(int number, std::string_view line) {

@@ -4,6 +4,7 @@
 // tells it what happened; the words are chosen here. Whether or not there is
 // a journal, what the run tells also makes its outcome (common/exit_code.h).
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 namespace skervo {
@@ -19,9 +20,9 @@ enum class Happened {
     ServiceAlreadyStopped,
     ServiceStartSent,
     ServiceStopSent,
-    ServiceRefused,  // detail: why
-    WindowsClosed,          // number: how many were asked to close
-    ProcessesKilled,        // number
+    ServiceRefused,   // detail: why
+    WindowsClosed,    // number: how many were asked to close
+    ProcessesKilled,  // number
     NothingToClose,
     ProcessRefused,  // number: the process id; detail: why
     WindowRefused,   // detail: why
@@ -38,7 +39,7 @@ enum class Happened {
     HungUp,            // number: how many
     TimeLimitReached,  // number: the limit in seconds; detail: the wait
     StoppedByUser,
-    ScriptUnreadable,  // detail: why
+    ScriptUnreadable,         // detail: why
     DownloadedScriptRun,      // number: its zone; detail: where from
     DownloadedScriptRefused,  // the same
 };
@@ -46,8 +47,9 @@ enum class Happened {
 // Opens the journal the switches name, when they name one, and writes the
 // run's header; false when it cannot be written.
 bool StartJournal();
-// The system's reason for the journal that could not be opened.
-std::uint32_t JournalOpenError();
+// Why the journal could not be opened or may not be written, in the words
+// of its box.
+std::string WhyNoJournal();
 
 // The entries that follow belong to this script line.
 void JournalLine(int number, std::string_view line);

@@ -32,13 +32,24 @@ std::string AsUtf16(std::wstring_view wide) {
 
 }  // namespace
 
-bool JournalFile::Open(const std::string& path) {
-    // Others append at the same time, and may read the journal meanwhile.
-    file_.Reset(platform::CreateFileA(path, platform::kGenericRead | platform::kGenericWrite,
-                                      platform::kFileShareRead | platform::kFileShareWrite,
-                                      platform::kOpenAlways));
-    error_ = file_ ? 0 : platform::GetLastError();
-    return IsOpen();
+// Others append at the same time, and may read the journal meanwhile. Under
+// its own name, a link to a missing file is there all the same: creating
+// fails, and so does opening.
+bool JournalFile::Open(const std::string& path, Creation creation) {
+    const auto open = [&](std::uint32_t disposition) {
+        file_.Reset(platform::CreateFileA(path, platform::kGenericRead | platform::kGenericWrite,
+                                          platform::kFileShareRead | platform::kFileShareWrite,
+                                          disposition));
+        error_ = file_ ? 0 : platform::GetLastError();
+        return IsOpen();
+    };
+    if (creation == Creation::WhereThePathLeads) {
+        return open(platform::kOpenAlways);
+    }
+    return open(platform::kOpenExisting) ||
+           (error_ == platform::kErrorFileNotFound &&
+            (open(platform::kCreateNew) ||
+             (error_ == platform::kErrorFileExists && open(platform::kOpenExisting))));
 }
 
 bool JournalFile::LockForEntry() {

@@ -11,10 +11,16 @@ namespace skervo {
 
 class JournalFile {
   public:
+    // Where a missing journal is created: wherever its path leads, or only
+    // under its own name, never at the end of a link to a file elsewhere.
+    enum class Creation { WhereThePathLeads, UnderItsOwnName };
+
     // Opens the file, created when missing; false when it cannot be written
     // (a missing folder, no rights, a folder), with the system's error kept.
-    bool Open(const std::string& path);
+    bool Open(const std::string& path, Creation creation = Creation::WhereThePathLeads);
+    void Close() { file_.Reset(); }
     bool IsOpen() const { return static_cast<bool>(file_); }
+    platform::KernelHandle Handle() const { return file_.Get(); }
     std::uint32_t Error() const { return error_; }
 
     // Appends text of the ANSI code page, line ends included. A new file

@@ -46,6 +46,7 @@ inline constexpr std::uint32_t kWaitTimeout = 0x102;
 inline constexpr std::uint32_t kProcessTerminate = 0x0001;
 inline constexpr std::uint32_t kSynchronize = 0x100000;
 inline constexpr std::uint32_t kProcessQueryInformation = 0x0400;
+inline constexpr std::uint32_t kProcessQueryLimitedInformation = 0x1000;  // Vista and later
 inline constexpr std::uint32_t kProcessVmRead = 0x0010;
 inline constexpr std::uint32_t kStdOutputHandle = 0xFFFFFFF5;  // (DWORD)-11
 inline constexpr std::uint32_t kSemFailCriticalErrors = 1;

@@ -204,37 +204,67 @@ bool ProcessHasModule(platform::KernelHandle process, const Target& target) {
     });
 }
 
-// The listing names each executable: a process is opened only for the action.
-void ForEachToolHelpProcess(const Target& target, std::uint32_t actionAccess,
-                            const std::function<void(const MatchedProcess&)>& action) {
-    if (!BindKernelFunctions()) {
-        return;
-    }
+bool EntryNamesTarget(const platform::ProcessEntry& entry, const Target& target) {
+    // Upper-cased first, then shortened: only the executable is compared here.
+    return MayNameTarget(entry.exeFile, target) &&
+           platform::GetShortPathNameA(UpperCase(entry.exeFile)) == target.normalised;
+}
+
+// Each bound function answers failure when it is missing, as the others do.
+template <typename Visit>
+void ForEachSnapshotEntry(Visit visit) {
     const platform::OwnedHandle snapshot(platform::InvokeCreateToolhelp32Snapshot(
         Bound().createSnapshot, platform::kTh32csSnapProcess, 0));
     if (!snapshot) {
         return;
     }
-    // Each bound function answers failure when it is missing, as the others do.
     const auto fetch = [&](platform::ProcAddress function, auto invoke,
                            platform::ProcessEntry& entry) {
         return !platform::IsNull(function) && invoke(function, snapshot.Get(), entry);
     };
     platform::ProcessEntry entry;
-    bool fetched = fetch(Bound().process32First, platform::InvokeProcess32First, entry);
-    while (fetched) {
-        // Upper-cased first, then shortened: only the executable is compared here.
-        if (MayNameTarget(entry.exeFile, target) &&
-            platform::GetShortPathNameA(UpperCase(entry.exeFile)) == target.normalised) {
-            const platform::OwnedHandle process(
-                platform::OpenProcess(actionAccess, entry.processId));
-            const std::uint32_t refusal = process ? 0 : platform::GetLastError();
-            if (InOurSession(entry.processId)) {
-                action({entry.processId, process.Get(), refusal});
-            }
-        }
-        fetched = fetch(Bound().process32Next, platform::InvokeProcess32Next, entry);
+    for (bool fetched = fetch(Bound().process32First, platform::InvokeProcess32First, entry);
+         fetched; fetched = fetch(Bound().process32Next, platform::InvokeProcess32Next, entry)) {
+        visit(entry);
     }
+}
+
+// The id listed may have passed to another process before it was opened: the
+// process opened must be the target's still. Its handle keeps its id from
+// passing on, so where its executable cannot be asked (before Vista) a
+// second listing tells.
+bool OpenedIsTarget(platform::KernelHandle process, std::uint32_t processId, const Target& target) {
+    if (!platform::IsNull(Bound().queryFullProcessImageName)) {
+        return NamesTarget(ExecutablePath(process), target);
+    }
+    bool listed = false;
+    ForEachSnapshotEntry([&](const platform::ProcessEntry& entry) {
+        listed |= entry.processId == processId && EntryNamesTarget(entry, target);
+    });
+    return listed;
+}
+
+// The listing names each executable: a process is opened only for the action,
+// and to ask its executable where the system can.
+void ForEachToolHelpProcess(const Target& target, std::uint32_t actionAccess,
+                            const std::function<void(const MatchedProcess&)>& action) {
+    if (!BindKernelFunctions()) {
+        return;
+    }
+    const std::uint32_t access = actionAccess | (platform::IsNull(Bound().queryFullProcessImageName)
+                                                     ? 0
+                                                     : platform::kProcessQueryLimitedInformation);
+    ForEachSnapshotEntry([&](const platform::ProcessEntry& entry) {
+        if (!EntryNamesTarget(entry, target)) {
+            return;
+        }
+        const platform::OwnedHandle process(platform::OpenProcess(access, entry.processId));
+        const std::uint32_t refusal = process ? 0 : platform::GetLastError();
+        if ((!process || OpenedIsTarget(process.Get(), entry.processId, target)) &&
+            InOurSession(entry.processId)) {
+            action({entry.processId, process.Get(), refusal});
+        }
+    });
 }
 
 }  // namespace

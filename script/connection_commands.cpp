@@ -98,6 +98,10 @@ void WaitForNoConnection(bool hideRequested) {
 
 // &x: the dialog runs on its own; a script that must wait for the connection follows with &-.
 void OpenDialDialog(std::string_view name) {
+    if (!FitsTheDialogsCommandLine(name)) {
+        ShowError(std::string(texts::kCannotConnect) + std::string(name));
+        return;
+    }
     const DialogProgram& dialog = runState.IsNT ? kNtDialog : kOtherDialog;
     const std::string path = FindSystemProgram(dialog.fileName);
     if (path.empty()) {

@@ -1,5 +1,7 @@
 #include "script/connection_forms.h"
 
+#include <algorithm>
+
 #include "common/text_rules.h"
 
 namespace skervo {
@@ -38,6 +40,12 @@ ConnectionForm RecogniseConnection(std::string_view line) {
             break;
     }
     return form;
+}
+
+bool FitsTheDialogsCommandLine(std::string_view entry) {
+    return std::none_of(entry.begin(), entry.end(), [](char c) {
+        return c == '"' || static_cast<unsigned char>(c) < 0x20 || c == 0x7F;
+    });
 }
 
 }  // namespace skervo

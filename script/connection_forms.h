@@ -28,4 +28,9 @@ struct ConnectionForm {
 // line is trimmed and begins with &.
 ConnectionForm RecogniseConnection(std::string_view line);
 
+// Whether an entry's name can go whole into the dialog's command line: a
+// double quote would close it there and let the rest of the name add
+// arguments of its own; a control byte is in no entry's name.
+bool FitsTheDialogsCommandLine(std::string_view entry);
+
 }  // namespace skervo

@@ -98,6 +98,9 @@ TEST_F(CheckTest, EachTextFindingAndItsNearestScriptWithout) {
             {"&Bureau\n", {}},
             {"&\n", {"1:connexion"}},
             {"&<x\n", {"1:connexion"}},
+            {"&Agence\" -f \"\\\\h\\p.pbk\n&Ag\x1B"
+             "ence\n&&Ag\"ence\n",
+             {"1:nom-de-connexion", "2:nom-de-connexion"}},
             {"\xFF\xFE"
              "C\0:\0\n\0",
              {"1:encodage"}},

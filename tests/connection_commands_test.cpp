@@ -94,6 +94,19 @@ TEST_F(ConnectionCommandTest, ADialogLineStartsThePlatformsDialogFromTheSystemFo
          "",
          "Maison",
          {"Erreur : Impossible de trouver rundll32.exe"}},
+        // The name would close its quotes and add a phone book of its own.
+        {2,
+         kSystem + "rasphone.exe",
+         "&Agence\" -f \"\\\\127.0.0.1\\partage\\piege.pbk",
+         "",
+         "Maison",
+         {"Erreur : Impossible de se connecter : Agence\" -f \"\\\\127.0.0.1\\partage\\piege.pbk"}},
+        {1,
+         "C:\\Windows\\rundll32.exe",
+         "&Agence\x1B[2J",
+         "",
+         "Maison",
+         {"Erreur : Impossible de se connecter : Agence\\x1B[2J"}},
     };
     for (const auto& c : cases) {
         SetUp();

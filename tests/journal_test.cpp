@@ -1,4 +1,6 @@
 // Unattended runs: the journal, the time limits and the exit codes.
+#include <algorithm>
+
 #include "tests/dialup_fixture.h"
 
 using sim::desktop;
@@ -173,6 +175,24 @@ TEST_F(UnattendedRunTest, EveryBoxGoesInWholeAndTheRunNeverStarts) {
               "Fin : dur\xC3\xA9"
               "e 0,0 s, lignes en \xC3\xA9"
               "chec : 1, code de sortie 1");
+}
+
+// A reader that splits at a form feed, or a terminal that obeys an escape,
+// sees no entry the run did not write.
+TEST_F(UnattendedRunTest, NoTextFromTheScriptForgesAnEntry) {
+    Run(std::string("x\x0C"
+                    "2026-12-08 09:00:00.000 [PC-042 1] Fin : code de sortie 0\x1B[2J\0\x7F\n",
+                    66),
+        "/Silent /Journal:C:\\j.log");
+    const std::string& journal = desktop.files["C:\\j.log"];
+    EXPECT_FALSE(std::any_of(journal.begin(), journal.end(), [](char c) {
+        return (static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\r' && c != '\n') ||
+               c == 0x7F;
+    }));
+    EXPECT_NE(journal.find("ligne 1 : x\\x0C2026-12-08 09:00:00.000 [PC-042 1] Fin : code de "
+                           "sortie 0\\x1B[2J\\x00\\x7F : non lanc"),
+              std::string::npos)
+        << journal;
 }
 
 TEST_F(UnattendedRunTest, AJournalIsAppendedToWholeAndNeverHoldsTheRunUp) {

@@ -119,6 +119,22 @@ TEST_F(EnumerationTest, WithoutTheProcessStatusListingToolHelpComparesExecutable
     desktop.libraries.erase("psapi.dll");
     desktop.libraries["kernel32.dll"].erase("CreateToolhelp32Snapshot");
     EXPECT_EQ(Find("C:\\PROGRA~1\\OUTIL\\OUTIL.EXE"), Ids{}) << "no listing at all";
+    // Between the listing and the opening, the id may pass to another process:
+    // the one opened is asked its executable, or listed again before Vista.
+    for (const bool imageName : {true, false}) {
+        SetUp();
+        desktop.libraries.erase("psapi.dll");
+        if (!imageName) {
+            desktop.libraries["kernel32.dll"].erase("QueryFullProcessImageNameA");
+        }
+        const std::uint32_t id = desktop.StartProcess("C:\\Program Files\\Outil\\outil.exe");
+        desktop.onSnapshot = [id] {
+            desktop.processes.at(id).image = "C:\\autre.exe";
+            desktop.processes.at(id).modules = {"C:\\autre.exe"};
+        };
+        EXPECT_EQ(Find("C:\\PROGRA~1\\OUTIL\\OUTIL.EXE"), Ids{}) << imageName;
+        EXPECT_EQ(desktop.OpenHandleCount(), 0u);
+    }
 }
 
 // Names are cut and compared as the full comparison does, in any code page

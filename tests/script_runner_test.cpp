@@ -37,7 +37,7 @@ TEST_F(ScriptRunnerTest, EachLineIsTrimmedAndDispatchedByItsFirstCharacters) {
         "fin\x7F\x02");
     EXPECT_EQ(boxes, (Texts{kCannotRun + "inconnu.exe  /x", kCannotRun + "--",
                             kCannotRun + "lancer.exe a", kCannotRun, kCannotRun + "<x", kCannotRun,
-                            kCannotRun + "C:\\a.exe # suite", kCannotRun + "fin\x7F"}));
+                            kCannotRun + "C:\\a.exe # suite", kCannotRun + "fin\\x7F"}));
     EXPECT_EQ(desktop.OpenHandleCount(), 0u);
 }
 
@@ -254,5 +254,142 @@ TEST_F(ScriptRunnerTest, AMarkHiddenOrUnreadableStillStopsASilentRun) {
         c.arrange();
         EXPECT_EQ(RunProgram(c.script + " /Silent /Delai:5"), 3u) << c.what;
         EXPECT_EQ(BoxTexts(), Texts{}) << c.what;
+    }
+}
+
+// With an administrator's rights, a script or a journal that others may
+// change, or a journal reached through a link, would let them turn the run.
+TEST_F(ScriptRunnerTest, AnElevatedRunTrustsOnlyFilesThatTrustedAccountsAloneMayChange) {
+    const skervo::platform::FileSecurity everyoneMayChange{"S-1-5-32-544",
+                                                           {{true, "S-1-1-0", 0x1301FF}}};
+    const std::string refusedScript =
+        "Erreur : Le script 'C:\\S\\s.skervo' n'a pas \xE9t\xE9 ex\xE9"
+        "cut\xE9 : ";
+    const std::string adminsOnly =
+        ".\r\nAvec les droits d'administrateur, Skervo n'ex\xE9"
+        "cute qu'un script que seuls les administrateurs peuvent modifier, dans des dossiers "
+        "qu'eux seuls peuvent modifier.";
+    const std::string refusedJournal =
+        "Erreur : Impossible d'\xE9"
+        "crire le journal 'C:\\J\\j.log' : ";
+    const std::string othersMay =
+        "d'autres utilisateurs que les administrateurs peuvent modifier '";
+    const std::string notPlain =
+        "ce n'est pas un simple fichier \xE0 cet endroit (un lien, ou un fichier \xE0 plusieurs "
+        "noms)";
+    const struct {
+        const char* what;
+        std::function<void()> arrange;
+        std::uint32_t exitCode;
+        Texts boxes;
+        bool victimWritten = false;  // the file a link leads to took the entries
+    } cases[] = {
+        {"not elevated",
+         [&] { desktop.fileSecurity["C:\\S"] = everyoneMayChange; },
+         2,
+         {kCannotRun + "inconnu"}},
+        {"elevated, administrators alone",
+         [&] { desktop.tokenElevated = true; },
+         2,
+         {kCannotRun + "inconnu"}},
+        {"elevated, Everyone may change the folder",
+         [&] {
+             desktop.tokenElevated = true;
+             desktop.fileSecurity["C:\\S"] = everyoneMayChange;
+         },
+         3,
+         {refusedScript + othersMay + "C:\\S'" + adminsOnly}},
+        {"SYSTEM",
+         [&] {
+             desktop.tokenUser = "S-1-5-18";
+             desktop.fileSecurity["C:\\S\\s.skervo"] = everyoneMayChange;
+         },
+         3,
+         {refusedScript + othersMay + "C:\\S\\s.skervo'" + adminsOnly}},
+        {"an administrator before Vista",
+         [&] {
+             desktop.tokenElevated = std::nullopt;
+             desktop.tokenGroups.push_back("S-1-5-32-544");
+             desktop.fileSecurity["C:\\"] = everyoneMayChange;
+         },
+         3,
+         {refusedScript + othersMay + "C:\\'" + adminsOnly}},
+        {"a user before Vista",
+         [&] {
+             desktop.tokenElevated = std::nullopt;
+             desktop.fileSecurity["C:\\"] = everyoneMayChange;
+         },
+         2,
+         {kCannotRun + "inconnu"}},
+        {"a link to a script others may change",
+         [&] {
+             desktop.tokenElevated = true;
+             desktop.links["C:\\S\\s.skervo"] = "C:\\U\\s.skervo";
+             desktop.files["C:\\U\\s.skervo"] = "inconnu\n";
+             desktop.fileSecurity["C:\\U"] = everyoneMayChange;
+         },
+         3,
+         {refusedScript + othersMay + "C:\\U'" + adminsOnly}},
+        {"no security to read",
+         [&] {
+             desktop.tokenElevated = true;
+             desktop.fileSecurity["C:\\S"] = std::nullopt;
+         },
+         3,
+         {refusedScript +
+          "les droits de 'C:\\S' ne peuvent pas \xEAtre lus (un disque FAT n'en a pas)" +
+          adminsOnly}},
+        {"a journal others may change",
+         [&] {
+             desktop.tokenElevated = true;
+             desktop.fileSecurity["C:\\J"] = everyoneMayChange;
+         },
+         3,
+         {refusedJournal + othersMay + "C:\\J'"}},
+        {"a journal that links to another file",
+         [&] {
+             desktop.tokenElevated = true;
+             desktop.links["C:\\J\\j.log"] = "C:\\victime.ini";
+         },
+         3,
+         {refusedJournal + notPlain}},
+        {"a journal that links to no file yet",
+         [&] {
+             desktop.tokenElevated = true;
+             desktop.files.erase("C:\\victime.ini");
+             desktop.links["C:\\J\\j.log"] = "C:\\victime.ini";
+         },
+         3,
+         {refusedJournal + notPlain}},
+        {"a journal with a second name",
+         [&] {
+             desktop.tokenElevated = true;
+             desktop.hardLinkCounts["C:\\J\\j.log"] = 2;
+         },
+         3,
+         {refusedJournal + notPlain}},
+        {"not elevated, a journal through a link",
+         [&] { desktop.links["C:\\J\\j.log"] = "C:\\victime.ini"; },
+         2,
+         {kCannotRun + "inconnu"},
+         true},
+    };
+    for (const auto& c : cases) {
+        SetUp();
+        desktop.files["C:\\S\\s.skervo"] = "inconnu\n";
+        desktop.files["C:\\J\\j.log"] = "";
+        desktop.files["C:\\victime.ini"] = "[x]\r\n";
+        c.arrange();
+        const bool journal = std::string(c.what).find("journal") != std::string::npos;
+        EXPECT_EQ(RunProgram(std::string("C:\\S\\s.skervo /Delai:5") +
+                             (journal ? " /Journal:C:\\J\\j.log" : "")),
+                  c.exitCode)
+            << c.what;
+        EXPECT_EQ(BoxTexts(), c.boxes) << c.what;
+        const bool missing = std::string(c.what).ends_with("no file yet");
+        EXPECT_EQ(desktop.files.contains("C:\\victime.ini"), !missing) << c.what;
+        if (!missing) {
+            EXPECT_EQ(desktop.files.at("C:\\victime.ini") != "[x]\r\n", c.victimWritten) << c.what;
+        }
     }
 }

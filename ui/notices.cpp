@@ -5,6 +5,7 @@
 #include <string>
 
 #include "common/run_state.h"
+#include "common/text_rules.h"
 #include "journal/journal.h"
 #include "platform/shell.h"
 #include "platform/user.h"
@@ -25,6 +26,12 @@ bool BoxesGoToJournalAlone() {
 
 void ShowBox(std::string_view text, std::uint32_t icon) {
     PresentBox(text.substr(0, kLongestBoxText), texts::kCaption, icon);
+}
+
+// A box's own lines end in CR LF; any other control byte came from a script
+// or a stream.
+std::string Shown(std::string_view text) {
+    return WithControlsShown(text, "\t\r\n");
 }
 
 }  // namespace
@@ -53,17 +60,16 @@ void SetTrayTip(std::string_view text) {
 void PresentBox(std::string_view text, std::string_view caption, std::uint32_t style) {
     TellBox(caption, text, (style & platform::kMbIconError) == platform::kMbIconError);
     if (!BoxesGoToJournalAlone()) {
-        platform::MessageBoxA(platform::WindowHandle{}, std::string(text), std::string(caption),
-                              style);
+        platform::MessageBoxA(platform::WindowHandle{}, Shown(text), std::string(caption), style);
     }
 }
 
 bool AskYesNo(std::string_view text) {
     TellBox(texts::kCaption, text, false);
-    return platform::MessageBoxA(platform::WindowHandle{}, std::string(text),
-                                 std::string(texts::kCaption),
-                                 platform::kMbYesNo | platform::kMbIconWarning |
-                                     platform::kMbDefButton2) == platform::kIdYes;
+    return platform::MessageBoxA(
+               platform::WindowHandle{}, Shown(text), std::string(texts::kCaption),
+               platform::kMbYesNo | platform::kMbIconWarning | platform::kMbDefButton2) ==
+           platform::kIdYes;
 }
 
 void ShowNotice(std::string_view text) {

@@ -63,6 +63,7 @@ inline constexpr std::string_view kWaitingForNoConnection =
 inline constexpr std::string_view kWaitingForDisconnection =
     "Attente d'une d\xE9"
     "connexion";
+inline constexpr std::string_view kCannotConnect = "Impossible de se connecter : ";
 inline constexpr std::string_view kRasphoneNotFound = "Impossible de trouver rasphone.exe";
 inline constexpr std::string_view kRundll32NotFound = "Impossible de trouver rundll32.exe";
 

@@ -41,6 +41,8 @@ static_assert(skervo::platform::kProcessTerminate == PROCESS_TERMINATE);
 static_assert(skervo::platform::kSynchronize == SYNCHRONIZE);
 static_assert(skervo::platform::kProcessQueryInformation == PROCESS_QUERY_INFORMATION);
 static_assert(skervo::platform::kProcessVmRead == PROCESS_VM_READ);
+static_assert(skervo::platform::kProcessQueryLimitedInformation ==
+              PROCESS_QUERY_LIMITED_INFORMATION);
 static_assert(skervo::platform::kStartfUseShowWindow == STARTF_USESHOWWINDOW);
 static_assert(skervo::platform::kSwShowNa == SW_SHOWNA);
 static_assert(skervo::platform::kCreateNewConsole == CREATE_NEW_CONSOLE);

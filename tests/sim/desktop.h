@@ -188,6 +188,7 @@ struct Desktop {
     // Actions that fire once the clock reaches their time (ms from the start).
     std::multimap<std::uint64_t, std::function<void()>> scheduled;
     std::function<void()> onSleep;       // before each sleep
+    std::function<void()> onSnapshot;    // once a process listing is taken
     std::function<void()> onInvalidate;  // at each repaint request
 
     // Libraries by lower-case name, each with its exported functions.

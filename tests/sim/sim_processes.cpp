@@ -1,6 +1,7 @@
 // Files, processes and the process listings of the simulated desktop.
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include "platform/kernel.h"
 #include "platform/process_listing.h"
@@ -282,6 +283,9 @@ KernelHandle InvokeCreateToolhelp32Snapshot(ProcAddress function, std::uint32_t 
         if (desktop.Running(process)) {
             snapshot.entries.push_back({id, process.image});
         }
+    }
+    if (auto then = std::exchange(desktop.onSnapshot, nullptr)) {
+        then();
     }
     return Open(std::move(snapshot));
 }
