@@ -1,5 +1,7 @@
 #include "app/entry.h"
 
+#include <optional>
+
 #include "app/command_line.h"
 #include "app/file_association.h"
 #include "app/run_switches.h"
@@ -21,20 +23,25 @@ namespace {
 // Long enough for the final step to be seen.
 constexpr std::uint32_t kFinalDisplayMilliseconds = 500;
 
-// /Register or /Unregister as the only parameter; true when one was handled.
-bool HandleAssociationSwitch() {
-    if (ParameterCount() != 1) {
-        return false;
+// /Register or /Unregister as the only parameter, or with /Silent for a
+// deployment script, which learns the outcome from the exit code alone.
+std::optional<std::uint32_t> HandleAssociationSwitch() {
+    const int count = ParameterCount();
+    const bool silent = count == 2 && HasSwitch("SILENT");
+    if (count != 1 && !silent) {
+        return std::nullopt;
     }
+    const Telling telling = silent ? Telling::NotAtAll : Telling::InABox;
+    std::optional<AssociationOutcome> outcome;
     if (HasSwitch("REGISTER")) {
-        RegisterFileType();
-        return true;
+        outcome = RegisterFileType(telling);
+    } else if (HasSwitch("UNREGISTER")) {
+        outcome = UnregisterFileType(telling);
     }
-    if (HasSwitch("UNREGISTER")) {
-        UnregisterFileType();
-        return true;
+    if (!outcome) {
+        return std::nullopt;
     }
-    return false;
+    return silent ? static_cast<std::uint32_t>(*outcome) : 0;
 }
 
 // A journal that cannot be written stops the run before its first line:
@@ -65,8 +72,8 @@ void RunProgram() {
     RestrictSearchPaths();
     runState.Token = ReadOwnToken();
     LoadParameters();
-    if (HandleAssociationSwitch()) {
-        platform::ExitProcess(0);
+    if (const std::optional<std::uint32_t> exitCode = HandleAssociationSwitch()) {
+        platform::ExitProcess(*exitCode);
     }
     runState.Switches = ReadRunSwitches(runState.Parameters);
     runState.UseStatusWindow = !runState.Switches.silent && ParameterCount() >= 1;

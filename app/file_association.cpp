@@ -33,6 +33,12 @@ const std::string& ProgramPath() {
     return runState.Parameters[0];
 }
 
+void Show(Telling telling, void (*box)(std::string_view), std::string_view text) {
+    if (telling == Telling::InABox) {
+        box(text);
+    }
+}
+
 }  // namespace
 
 // The key is opened for what is written, and nothing more.
@@ -65,12 +71,13 @@ bool WriteClassesNumber(const std::string& keyPath, const std::string& valueName
 // a failure stays. Run as administrator, /Register makes every double-click
 // on the PC run this program, with whoever's rights: a program that others
 // may replace, or whose security cannot be read, is never registered.
-void RegisterFileType() {
+AssociationOutcome RegisterFileType(Telling telling) {
     if (const TrustVerdict verdict = TrustOfProgram(ProgramPath());
         verdict.trust != Trust::OnlyTrusted) {
-        ShowError(std::string(texts::kNotRegistered) + TrustReason(verdict) +
-                  std::string(texts::kInstallWhereOnlyAdministratorsMayChange));
-        return;
+        Show(telling, ShowError,
+             std::string(texts::kNotRegistered) + TrustReason(verdict) +
+                 std::string(texts::kInstallWhereOnlyAdministratorsMayChange));
+        return AssociationOutcome::Refused;
     }
     const std::string program = Quoted(ProgramPath());
     const bool registered =
@@ -82,25 +89,30 @@ void RegisterFileType() {
         // Icon 1 is the document icon; 0 would be the program's own.
         WriteClassesValue(kDefaultIconKey, program + ",1");
     if (!registered) {
-        ShowError(texts::kCannotRegister);
-        return;
+        Show(telling, ShowError, texts::kCannotRegister);
+        return AssociationOutcome::RegistryRefused;
     }
-    ShowNotice(std::string(texts::kRegisteredBeforePath) + ProgramPath() +
-               std::string(texts::kRegisteredAfterPath));
+    Show(telling, ShowNotice,
+         std::string(texts::kRegisteredBeforePath) + ProgramPath() +
+             std::string(texts::kRegisteredAfterPath));
+    return AssociationOutcome::Done;
 }
 
 // Every deletion is tried, whatever became of the others.
-void UnregisterFileType() {
+AssociationOutcome UnregisterFileType(Telling telling) {
     bool allDeleted = true;
+    bool anyRefused = false;
     for (const char* key : kKeysInDeletionOrder) {
-        allDeleted &=
-            platform::RegDeleteKeyA(platform::kHkeyClassesRoot, key) == platform::kErrorSuccess;
+        const std::int32_t result = platform::RegDeleteKeyA(platform::kHkeyClassesRoot, key);
+        allDeleted &= result == platform::kErrorSuccess;
+        anyRefused |= result != platform::kErrorSuccess && result != platform::kErrorKeyNotFound;
     }
     if (allDeleted) {
-        ShowNotice(texts::kUnregistered);
+        Show(telling, ShowNotice, texts::kUnregistered);
     } else {
-        ShowError(texts::kCannotUnregister);
+        Show(telling, ShowError, texts::kCannotUnregister);
     }
+    return anyRefused ? AssociationOutcome::RegistryRefused : AssociationOutcome::Done;
 }
 
 }  // namespace skervo

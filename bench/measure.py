@@ -52,10 +52,16 @@ SYSTEM_DLLS = {
     "user32.dll", "version.dll",
 }
 
-work = Path(tempfile.mkdtemp(prefix="skervo-bench."))
+# In the prefix's C:: every run is an administrator's under Wine, and refuses a script or a
+# journal under /tmp, which everyone may change.
+DRIVE_C = Path(os.environ["WINEPREFIX"]) / "drive_c"
+work = Path(tempfile.mkdtemp(prefix="skervo-bench.", dir=DRIVE_C))
 
 
 def windows_path(path):
+    path = Path(path)
+    if path.is_relative_to(DRIVE_C):
+        return "C:\\" + str(path.relative_to(DRIVE_C)).replace("/", "\\")
     return "Z:" + str(path).replace("/", "\\")
 
 

@@ -16,6 +16,7 @@ inline constexpr std::uint32_t kKeySetValue = 0x0002;
 inline constexpr std::uint32_t kRegSz = 1;
 inline constexpr std::uint32_t kRegDword = 4;
 inline constexpr std::int32_t kErrorSuccess = 0;
+inline constexpr std::int32_t kErrorKeyNotFound = 2;  // ERROR_FILE_NOT_FOUND
 
 // No class, no security attributes; creates the key or opens it when it exists.
 std::int32_t RegCreateKeyExA(RegistryKey root, const std::string& subKey, std::uint32_t options,

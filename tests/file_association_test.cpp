@@ -220,33 +220,42 @@ TEST_F(FileAssociationTest, UnregistrationRemovesEveryKeyOfARegistration) {
     EXPECT_EQ(desktop.boxes[1].style, 0x40u);
 }
 
+// The box reports a key already absent; a silent run's exit code counts it
+// as deleted, so that a deployment script may unregister twice.
 TEST_F(FileAssociationTest, UnregistrationTriesEveryKeyWhateverFails) {
     const struct {
         std::string arrangement;
         void (*arrange)();
         std::vector<std::string> left;
+        std::uint32_t silentExitCode;
     } cases[] = {
-        {"nothing registered", [] {}, {}},
+        {"nothing registered", [] {}, {}, 0},
         {"registration stopped after its first key",
          [] {
              desktop.registry.refusesCreate.insert(kCommandKey);
              RunProgram("/Register");
              desktop.registry.refusesCreate.clear();
          },
-         {}},
+         {},
+         0},
         // Its parents cannot be deleted; the keys after them still are.
         {"another verb under shell",
          [] {
              RunProgram("/Register");
              desktop.registry.keys["skervo_file\\shell\\print"] = "";
          },
-         {"skervo_file", "skervo_file\\shell", "skervo_file\\shell\\print"}},
+         {"skervo_file", "skervo_file\\shell", "skervo_file\\shell\\print"},
+         2},
     };
     for (const auto& c : cases) {
         SetUp();
         c.arrange();
         desktop.boxes.clear();
-        RunProgram("/Unregister");
+        const auto keys = desktop.registry.keys;
+        EXPECT_EQ(RunProgram("/Silent /Unregister"), c.silentExitCode) << c.arrangement;
+        EXPECT_EQ(BoxTexts(), std::vector<std::string>{}) << c.arrangement;
+        desktop.registry.keys = keys;
+        EXPECT_EQ(RunProgram("/Unregister"), 0u) << c.arrangement;
         std::vector<std::string> left;
         for (const auto& [key, value] : desktop.registry.keys) {
             left.push_back(key);
@@ -257,5 +266,34 @@ TEST_F(FileAssociationTest, UnregistrationTriesEveryKeyWhateverFails) {
             std::vector<std::string>{"Erreur : Impossible de retirer l'association des fichiers "
                                      ".skervo de la base de registre."})
             << c.arrangement;
+    }
+}
+
+// A deployment script learns from the exit code what became of /Register:
+// 0 done, 1 refused for the program's folder, 2 refused by the registry.
+TEST_F(FileAssociationTest, ASilentRegistrationShowsNoBoxAndTellsByItsExitCode) {
+    const struct {
+        std::string command;
+        void (*arrange)();
+        std::uint32_t exitCode;
+    } cases[] = {
+        {"/Register /Silent", [] {}, 0},
+        {"-silent /REGISTER", [] {}, 0},
+        {"/Register /Silent",
+         [] {
+             desktop.fileSecurity["C:\\Mes outils"] =
+                 skervo::platform::FileSecurity{"S-1-5-32-544", {{true, "S-1-5-11", 0x1301BF}}};
+         },
+         1},
+        {"/Register /Silent", [] { desktop.registry.refusesCreate.insert("skervo_file"); }, 2},
+    };
+    for (const auto& c : cases) {
+        SetUp();
+        c.arrange();
+        EXPECT_EQ(RunProgram(c.command), c.exitCode) << c.command;
+        EXPECT_EQ(BoxTexts(), std::vector<std::string>{}) << c.command;
+        EXPECT_EQ(HasValue(kIconKey), c.exitCode == 0) << c.command;
+        EXPECT_EQ(HasValue(".skervo"), c.exitCode != 1)
+            << c.command << ": written before the refusal";
     }
 }

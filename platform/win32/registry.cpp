@@ -12,6 +12,7 @@ static_assert(p::kRegOptionNonVolatile == REG_OPTION_NON_VOLATILE);
 static_assert(p::kKeySetValue == KEY_SET_VALUE && p::kRegSz == REG_SZ);
 static_assert(p::kRegDword == REG_DWORD);
 static_assert(p::kErrorSuccess == ERROR_SUCCESS);
+static_assert(p::kErrorKeyNotFound == ERROR_FILE_NOT_FOUND);
 
 namespace skervo::platform {
 std::int32_t RegCreateKeyExA(RegistryKey root, const std::string& subKey, std::uint32_t options,

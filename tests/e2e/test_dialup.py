@@ -198,6 +198,11 @@ class DialogTest(unittest.TestCase):
         self.assertEqual(run_in(into, "&  VPN Agence \n", "/Silent")[:2], (0, []))
         dialog = r"c:\windows\system32\rasphone.exe"
         self.assertEqual(noted_lines(SYSTEM / "probe.log", 1)[0].lower(), f'cmd="{dialog}"  -d "VPN Agence"'.lower())
+        # A name that would close its quotes and name a phone book of its own starts nothing.
+        name = 'Agence" -f "\\\\127.0.0.1\\partage\\piege.pbk'
+        code, boxes, _ = run_in(into, f"&{name}\n", "/Silent")
+        self.assertEqual((code, boxes), (0, [error("Impossible de se connecter : " + name)]))
+        self.assertEqual(len(noted_lines(SYSTEM / "probe.log")), 2, "the dialog started again")
 
     def test_on_the_95_family_the_dialog_is_rundll32_and_the_rest_runs_as_on_nt(self):
         into = install("famille_95", system={"rasapi32.dll": "rasapi32.dll", "rundll32.exe": "console_probe.exe"})

@@ -103,8 +103,17 @@ def pointer_digits(program):
     return 16 if wine.bits(program) == 64 else 8
 
 
+# Every run is an administrator's under Wine, and such a run refuses a script or a journal that
+# others may change: /tmp lets everyone change what it holds. The files of a session live in the
+# prefix's C:, which no mode 1777 folder leads to.
+DRIVE_C = Path(os.environ["WINEPREFIX"]) / "drive_c"
+
+
 def windows_path(path):
-    """Wine shows the Unix root as drive Z:."""
+    """The prefix's drive_c is C:; Wine shows the Unix root as drive Z:."""
+    path = Path(path)
+    if path.is_relative_to(DRIVE_C):
+        return "C:\\" + str(path.relative_to(DRIVE_C)).replace("/", "\\").removeprefix(".")
     return "Z:" + str(path).replace("/", "\\")
 
 
@@ -180,7 +189,7 @@ def setUpModule():
     for program in (SKERVO, RECORDER):
         if not program.is_file():
             raise RuntimeError(f"{program} is missing: build the windows preset first")
-    session["folder"] = tempfile.TemporaryDirectory(prefix="skervo-e2e.")
+    session["folder"] = tempfile.TemporaryDirectory(prefix="skervo-e2e.", dir=DRIVE_C)
     folder = Path(session["folder"].name)
     session["log"] = folder / "boxes.log"
     session["stop"] = folder / "stop"

@@ -22,9 +22,15 @@ UNDEFINED = {0x81, 0x8D, 0x8F, 0x90, 0x9D}
 LONGEST_BOX_TEXT = 32766
 
 
+def shown(line):
+    """A line (bytes) as a box shows it: a control byte but the tab, and 0x7F, as \\xHH."""
+    return b"".join(b"\\x%02X" % byte if (byte < 0x20 and byte != 9) or byte == 0x7F else bytes([byte])
+                    for byte in line)
+
+
 def not_run(line):
-    """The box of a line (bytes) that nothing could carry out: the box shows it up to a NUL."""
-    return (CAPTION, "error", PREFIX + line.split(b"\0")[0])
+    """The box of a line (bytes) that nothing could carry out."""
+    return (CAPTION, "error", PREFIX + shown(line))
 
 
 def trimmed(line):

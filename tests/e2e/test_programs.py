@@ -43,8 +43,9 @@ def copy_helper(program, into, helpers=HELPERS):
 
 
 def run_script(content, *switches, timeout=90):
+    """Runs a script, text in Windows-1252 or bytes as they are to be on disk."""
     path = Path(session["folder"].name) / "programmes.skervo"
-    path.write_bytes(content.encode("cp1252"))
+    path.write_bytes(content if isinstance(content, bytes) else content.encode("cp1252"))
     return run_skervo(windows_path(path), *switches, timeout=timeout)
 
 
@@ -89,18 +90,27 @@ class LaunchTest(unittest.TestCase):
         self.assertEqual(len(probe_log(waiting)), 2)
 
     def test_a_document_or_a_folder_is_never_run_as_a_program(self):
-        # A program named like a document, and one named like a folder's first word.
+        # Programs named like a document, like a folder's first word, and with no extension.
         shared = folder("commun")
-        copy_helper("console_probe.exe", shared)
-        (shared / "console_probe.exe").rename(shared / "rapport.pdf")
-        copy_helper("console_probe.exe", shared)
-        (shared / "console_probe.exe").rename(shared / "Rapports.exe")
+        for name in ("rapport.pdf", "Rapports.exe", "LISEZMOI"):
+            copy_helper("console_probe.exe", shared)
+            (shared / "console_probe.exe").rename(shared / name)
         (shared / "Rapports 2024").mkdir()
-        lines = [windows_path(shared / "rapport.pdf"), windows_path(shared / "Rapports 2024")]
-        code, boxes, _ = run_script("".join(line + "\n" for line in lines), "/Silent")
+        (shared / "Rapports 2024 Ω").mkdir()
+        named = [
+            windows_path(shared / "rapport.pdf"),
+            windows_path(shared / "Rapports 2024"),
+            windows_path(shared / "Rapports 2024" / "bilan.pdf"),  # absent
+            windows_path(shared / "Rapports 2024 Ω"),  # Ω is no letter of the ANSI code page
+            windows_path(shared / "LISEZMOI"),
+            f'"{windows_path(shared / "rapport.pdf")}"',
+            windows_path(shared / "rapport.pdf") + "::$DATA",
+        ]
+        code, boxes, _ = run_script("".join(line + "\n" for line in named).encode("utf-8"), "/Silent")
         time.sleep(1)
         self.assertEqual(probe_log(shared), [], "a program ran")
         # Wine's shell names no default command: what a double-click does is not done either.
+        lines = [line.replace("Ω", "?") for line in named]
         self.assertEqual((code, boxes), (0, [not_run(line) for line in lines]))
 
     def test_a_document_line_ends_in_the_error_box(self):

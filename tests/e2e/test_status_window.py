@@ -255,10 +255,15 @@ def registered(program):
 
 class FileTypeTest(unittest.TestCase):
     def test_register_and_unregister(self):
-        folder = Path(session["folder"].name) / "programme avec blancs"
-        folder.mkdir(exist_ok=True)
-        shutil.copy(SKERVO, folder)
-        built, moved = SKERVO, folder / SKERVO.name
+        # Copies in the prefix's C:, whose folders only administrators may change: a clone may
+        # lie under /tmp, which everyone may change.
+        programs = []
+        for name in ("programme", "programme avec blancs"):
+            folder = Path(session["folder"].name) / name
+            folder.mkdir(exist_ok=True)
+            shutil.copy(SKERVO, folder)
+            programs.append(folder / SKERVO.name)
+        built, moved = programs
         # Wine gives Everyone the rights a Unix mode gives others: 777 lets anyone change it.
         everyone = Path(session["folder"].name) / "ouvert a tous"
         everyone.mkdir(exist_ok=True)
@@ -267,7 +272,7 @@ class FileTypeTest(unittest.TestCase):
         open_program = everyone / SKERVO.name
         refused = (
             "Erreur : Les fichiers .skervo n'ont pas été associés : d'autres utilisateurs que les "
-            f"administrateurs peuvent modifier '{windows_path(open_program)}' ou son dossier.\r\n"
+            f"administrateurs peuvent modifier '{windows_path(everyone)}'.\r\n"
             "Installez Skervo dans un dossier que seuls les administrateurs peuvent modifier, "
             "comme C:\\Program Files\\Skervo, puis recommencez."
         )

@@ -61,7 +61,7 @@ class JournalTest(unittest.TestCase):
         )
         self.assertRegex(found[1], r"^ligne 2 : @\S+ : lancé, processus \d+$")
         self.assertEqual(found[2], f"ligne 2 : @{probe} : terminé, code de sortie 0")
-        self.assertRegex(found[3], r"^ligne 3 : inconnu_nuit : non lancé : .+ \(\d+\)$")
+        self.assertEqual(found[3], "ligne 3 : inconnu_nuit : non lancé : le chemin d'accès complet est nécessaire")
         self.assertEqual(
             found[4],
             "ligne 3 : inconnu_nuit : boîte « Skervo 2.0 » : "
@@ -123,6 +123,70 @@ class JournalTest(unittest.TestCase):
         found = texts(journal)
         self.assertTrue(any("inconnu_ancien : non lancé" in text for text in found), found)
         self.assertFalse(any("inconnu_nouveau" in text for text in found), found)
+
+
+class ElevatedRunTest(unittest.TestCase):
+    """Under Wine every run has an administrator's elevated token, and a Unix mode gives Everyone
+    the rights it gives others: 777 lets anyone change a file or a folder."""
+
+    def run_journalled(self, path, journal, *switches):
+        return run_skervo(path, "/Silent", f"/Journal:{windows_path(journal)}", "/Delai:5", *switches)
+
+    def test_a_script_that_others_may_change_runs_nothing(self):
+        journal = folder("journaux") / "j.log"
+        for mode, code in ((0o777, 3), (0o755, 2)):
+            with self.subTest(mode=oct(mode)):
+                scripts = folder(f"scripts {mode:o}")
+                scripts.chmod(mode)
+                (scripts / "s.skervo").write_bytes(b"inconnu_droits\r\n")
+                self.assertEqual(self.run_journalled(windows_path(scripts / "s.skervo"), journal)[:2], (code, []))
+                found = texts(journal)
+                ran = any(text.startswith("ligne 1 : inconnu_droits") for text in found)
+                self.assertEqual(ran, code == 2, found)
+                if code == 3:
+                    self.assertIn(f"peuvent modifier '{windows_path(scripts)}'", found[-2])
+                journal.unlink()
+
+    def test_a_journal_through_a_link_is_refused_and_its_target_unchanged(self):
+        safe = folder("liens")
+        victim = safe / "victime.ini"
+        victim.write_bytes(b"[x]\r\n")
+        (safe / "lien.log").symlink_to(victim)
+        (safe / "vers-rien.log").symlink_to(safe / "absent.ini")
+        path = script("lien.skervo", b"inconnu_lien\r\n")
+        for link in ("lien.log", "vers-rien.log"):
+            with self.subTest(link):
+                code, boxes, _ = self.run_journalled(path, safe / link)
+                why = (f"Erreur : Impossible d'écrire le journal '{windows_path(safe / link)}' : ce "
+                       "n'est pas un simple fichier à cet endroit (un lien, ou un fichier à plusieurs noms)")
+                self.assertEqual((code, boxes), (3, [(test_e2e.CAPTION, "error", why.encode("cp1252"))]))
+        self.assertEqual(victim.read_bytes(), b"[x]\r\n")
+        self.assertFalse((safe / "absent.ini").exists())
+
+    def test_every_form_of_a_download_mark_stops_a_silent_run(self):
+        marks = {
+            "blanks": b"[ZoneTransfer]\r\nZoneId = 3\r\n",
+            "zero first": b"[ZoneTransfer]\r\nZoneId=03\r\n",
+            "comment": b"[ZoneTransfer]\r\nZoneId=3 ; commentaire\r\n",
+            "UTF-16": "\ufeff[ZoneTransfer]\r\nZoneId=3\r\n".encode("utf-16-le"),
+            "long referrer": b"[ZoneTransfer]\r\nReferrerUrl=" + b"a" * 5000 + b"\r\nZoneId=3\r\n",
+            "another section first": b"[Other]\r\nZoneId=0\r\n[ZoneTransfer]\r\nZoneId=3\r\n",
+            "a trailing dot": b"[ZoneTransfer]\r\nZoneId=3\r\n",
+        }
+        downloads = folder("telechargements")
+        journal = folder("journal des marques") / "j.log"
+        for name, mark in marks.items():
+            with self.subTest(name):
+                path = downloads / "s.skervo"
+                path.write_bytes(b"inconnu_telecharge\r\n")
+                # An NTFS stream NAME:STREAM is a Unix file of that name to Wine.
+                (downloads / "s.skervo:Zone.Identifier").write_bytes(mark)
+                asked = windows_path(path) + ("." if name == "a trailing dot" else "")
+                self.assertEqual(self.run_journalled(asked, journal)[:2], (3, []))
+                found = texts(journal)
+                self.assertFalse(any("inconnu_telecharge" in text for text in found), found)
+                self.assertTrue(found[1].startswith("script téléchargé (zone 3"), found)
+                journal.unlink()
 
 
 if __name__ == "__main__":

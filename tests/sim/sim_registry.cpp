@@ -38,7 +38,7 @@ std::int32_t RegSetValueExA(RegistryKey key, const std::string& valueName, std::
                             const std::string& data, std::uint32_t byteCount) {
     const auto open = desktop.registry.openKeys.find(static_cast<std::uintptr_t>(key));
     if (open == desktop.registry.openKeys.end() || (valueName.empty() && type != kRegSz)) {
-        return kErrorFileNotFound;
+        return kErrorKeyNotFound;
     }
     if (desktop.registry.refusesValue.contains(open->second)) {
         return kErrorAccessDenied;
@@ -55,13 +55,13 @@ std::int32_t RegSetValueExA(RegistryKey key, const std::string& valueName, std::
 std::int32_t RegCloseKey(RegistryKey key) {
     return desktop.registry.openKeys.erase(static_cast<std::uintptr_t>(key)) == 1
                ? kErrorSuccess
-               : kErrorFileNotFound;
+               : kErrorKeyNotFound;
 }
 
 std::int32_t RegDeleteKeyA(RegistryKey root, const std::string& subKey) {
     const std::string path = sim::Lower(subKey);
     if (root != kHkeyClassesRoot || !desktop.registry.keys.contains(path)) {
-        return kErrorFileNotFound;
+        return kErrorKeyNotFound;
     }
     if (HasSubkeys(path)) {
         return kErrorAccessDenied;
