@@ -283,18 +283,23 @@ class FileTypeTest(unittest.TestCase):
             "de la base de registre."
         )
         built_path, moved_path = windows_path(built), windows_path(moved)
+        # With /Silent, no box: the exit code says what happened.
         steps = [
-            ("register from a folder anyone may change", open_program, "/Register", [error(refused)],
-             absent),
-            ("register", built, "/Register", registered(built_path), association(built_path)),
+            ("register from a folder anyone may change", open_program, ["/Register"], 0,
+             [error(refused)], absent),
+            ("the same, silent", open_program, ["/Register", "/Silent"], 1, [], absent),
+            ("register", built, ["/Register"], 0, registered(built_path), association(built_path)),
             # Registering again, from a path with blanks, overwrites the values.
-            ("register again", moved, "/Register", registered(moved_path), association(moved_path)),
-            ("unregister", moved, "/Unregister", [notice(unregistered)], absent),
-            ("unregister again", moved, "/Unregister", [error(cannot_unregister)], absent),
+            ("register again", moved, ["/Register"], 0, registered(moved_path),
+             association(moved_path)),
+            ("unregister", moved, ["/Unregister"], 0, [notice(unregistered)], absent),
+            ("unregister again", moved, ["/Unregister"], 0, [error(cannot_unregister)], absent),
+            ("register, silent", built, ["-silent", "/REGISTER"], 0, [], association(built_path)),
+            ("unregister, silent", built, ["/Unregister", "/Silent"], 0, [], absent),
         ]
-        for name, program, switch, boxes, values in steps:
+        for name, program, switches, code, boxes, values in steps:
             with self.subTest(name):
-                self.assertEqual(run_program(program, switch), (0, boxes))
+                self.assertEqual(run_program(program, *switches), (code, boxes))
                 self.assertEqual({key: registry_value(key) for key in values}, values)
                 # Always unsafe: the shell warns before it opens a downloaded script.
                 always_unsafe = "0x20000" if values is not absent else None
