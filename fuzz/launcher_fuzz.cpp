@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "common/run_state.h"
+#include "common/text_rules.h"
 #include "fuzz/fuzz_check.h"
 #include "programs/application_closing.h"
 #include "programs/command_split.h"
@@ -39,6 +40,9 @@ void CheckStartedProcesses(std::string_view text) {
         Check(!process.currentDirectory.empty() &&
                   commandLine.substr(1).starts_with(process.currentDirectory),
               "the current directory is the program's folder");
+        Check(commandLine.substr(1).starts_with(process.image + "\""),
+              "the program started is the one the line names");
+        Check(skervo::IsProgramPath(process.image), "only a program's extension starts");
     }
 }
 
@@ -58,7 +62,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     skervo::runState.ClosingCommand = data[0] & 1;
     skervo::runState.NoConfirmation = data[0] & 2;
     const bool wait = data[0] & 4;
-    const bool launched = skervo::LaunchCommand(text, {.waitForEnd = wait});
+    const bool launched = skervo::LaunchCommand(text, {.waitForEnd = wait}).launched;
     Check(sim::desktop.processes.empty() || launched, "a created process counts as launched");
     CheckStartedProcesses(text);
 
