@@ -84,14 +84,18 @@ def payload(build, into, guide_end=b""):
     return into
 
 
+def package_msi(folder, kind, version, package, *address):
+    subprocess.run(
+        [sys.executable, ROOT / "tools" / "package_msi", folder, kind.name, version,
+         str(COMMIT_TIME), package, *address],
+        check=True,
+    )
+
+
 def build_package(kind, version, guide_end=b""):
     folder = Path(session["folder"].name) / f"{kind.name}-{version}"
     package = folder.parent / f"{folder.name}.msi"
-    subprocess.run(
-        [sys.executable, ROOT / "tools" / "package_msi", payload(kind.build, folder, guide_end),
-         kind.name, version, str(COMMIT_TIME), package],
-        check=True,
-    )
+    package_msi(payload(kind.build, folder, guide_end), kind, version, package)
     kind.packages[version] = (package, folder)
 
 
@@ -468,6 +472,17 @@ class PlatformTest(unittest.TestCase):
         platform = "x64" if kind.bits == 64 else "Intel"
         self.assertIn(f"Template: {platform};1036\n", summary.stdout)
         self.assertEqual(property_value(package, "ALLUSERS"), "1")
+
+    def test_the_uninstall_entry_links_to_the_address_only_when_there_is_one(self):
+        kind = KINDS[0]
+        package, folder = kind.packages[VERSION]
+        with_address = package.with_name("with-address.msi")
+        package_msi(folder, kind, VERSION, with_address, "https://skervo.example/")
+        for built, link in ((package, None), (with_address, "https://skervo.example/")):
+            properties = dict(table(built, "Property"))
+            self.assertEqual(
+                (properties.get("ARPURLINFOABOUT"), properties.get("ARPHELPLINK")), (link, link)
+            )
 
 
 if __name__ == "__main__":
