@@ -83,7 +83,8 @@ TEST_F(ScriptReaderTest, AScriptInUtf8IsReadInTheAnsiCodePage) {
         {"\xF5\x80\x80\x80", {"\xF5\x80\x80\x80"}},
         {"\xC3\xA9\x80", {"\xC3\xA9\x80"}},
         {"caf\xC3", {"caf\xC3"}},
-        {std::string(65535, 'y') + "\xC3\xA9", {std::string(65535, 'y') + "\xE9"}},
+        // Appended: GCC 12 at -O2 takes a temporary + "..." for a copy out of bounds.
+        {std::string(65535, 'y').append("\xC3\xA9"), {std::string(65535, 'y').append("\xE9")}},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(ReadAll(c.bytes), c.lines) << c.bytes;

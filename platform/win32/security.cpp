@@ -19,7 +19,8 @@ std::string SidText(const SID& sid) {
     }
     std::string text = "S-" + std::to_string(sid.Revision) + "-" + std::to_string(authority);
     for (BYTE index = 0; index < sid.SubAuthorityCount; ++index) {
-        text += "-" + std::to_string(sid.SubAuthority[index]);
+        // Appended: "-" + a temporary is an overlapping copy to GCC 12 at -O3.
+        text.append("-").append(std::to_string(sid.SubAuthority[index]));
     }
     return text;
 }

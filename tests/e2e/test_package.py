@@ -30,7 +30,7 @@ VERSION = re.search(r"project\(Skervo VERSION ([0-9.]+)", (ROOT / "CMakeLists.tx
 LOWER = "2.0.1"
 # Any fixed time: the packages' dates.
 COMMIT_TIME = 1765000000
-PUBLISHER = "The Skervo developers"
+PUBLISHER = "Les développeurs de Skervo"
 DOWNGRADE = (
     "Une version plus récente de Skervo est déjà installée : désinstallez-la d'abord pour "
     "installer celle-ci."
@@ -84,14 +84,18 @@ def payload(build, into, guide_end=b""):
     return into
 
 
+def package_msi(folder, kind, version, package, *address):
+    subprocess.run(
+        [sys.executable, ROOT / "tools" / "package_msi", folder, kind.name, version,
+         str(COMMIT_TIME), package, *address],
+        check=True,
+    )
+
+
 def build_package(kind, version, guide_end=b""):
     folder = Path(session["folder"].name) / f"{kind.name}-{version}"
     package = folder.parent / f"{folder.name}.msi"
-    subprocess.run(
-        [sys.executable, ROOT / "tools" / "package_msi", payload(kind.build, folder, guide_end),
-         kind.name, version, str(COMMIT_TIME), package],
-        check=True,
-    )
+    package_msi(payload(kind.build, folder, guide_end), kind, version, package)
     kind.packages[version] = (package, folder)
 
 
@@ -135,7 +139,8 @@ def registry(key, view):
     reg writes them (HKEY_LOCAL_MACHINE\\...); {} when the key is missing."""
     found = wine_tool("reg", "query", key, "/s", view)
     keys, values = {}, None
-    for line in found.stdout.decode("cp1252").splitlines() if found.returncode == 0 else []:
+    # Into a pipe, reg writes in the console's code page: the OEM one, 437 in the tests' prefix.
+    for line in found.stdout.decode("cp437").splitlines() if found.returncode == 0 else []:
         if line.startswith("HKEY_"):
             values = keys.setdefault(line.strip(), {})
         elif matched := re.match(r"^    (.*?)    (REG_\w+)    (.*)$", line):
@@ -180,6 +185,7 @@ def snapshot():
 
 
 CLASSES = r"HKEY_LOCAL_MACHINE\Software\Classes"
+EVENT_SOURCE = r"HKEY_LOCAL_MACHINE\SYSTEM\CurrentControlSet\Services\EventLog\Application\Skervo"
 
 
 def file_type(kind, view=None):
@@ -190,8 +196,9 @@ def file_type(kind, view=None):
     return found
 
 
-def expected_file_type(kind):
-    program = kind.windows_folder + "\\skervo.exe"
+def expected_file_type(kind, folder=None):
+    """The file type of a package installed in folder (by default its own)."""
+    program = (folder or kind.windows_folder + "\\") + "skervo.exe"
     return {
         rf"{CLASSES}\.skervo": {"(Default)": ("REG_SZ", "skervo_file")},
         rf"{CLASSES}\skervo_file": {"(Default)": ("REG_SZ", "Script Skervo"),
@@ -203,6 +210,16 @@ def expected_file_type(kind):
             "(Default)": ("REG_SZ", f'"{program}" "%1"')
         },
     }
+
+
+def prefix_path(windows):
+    """The Linux path of a file or folder of drive C:, found as Wine finds it: each name
+    without regard to case."""
+    path = PREFIX / "drive_c"
+    for name in filter(None, windows[3:].split("\\")):
+        same = [entry for entry in path.glob("*") if entry.name.lower() == name.lower()]
+        path = same[0] if same else path / name
+    return path
 
 
 def digests(folder):
@@ -238,26 +255,38 @@ class PackageCase(unittest.TestCase):
         self.clean = False
         return msiexec("/i", windows_path(kind.packages[version][0]), interface, *properties)
 
-    def remove(self, kind, version):
-        return msiexec("/x", windows_path(kind.packages[version][0]), "/qn")
+    def remove(self, kind, version, *properties):
+        return msiexec("/x", windows_path(kind.packages[version][0]), "/qn", *properties)
 
-    def assert_installed(self, kind, version):
+    def assert_installed(self, kind, version, folder=None):
+        """Installed in folder, as Windows writes it (by default the package's own)."""
+        folder = folder or kind.windows_folder + "\\"
         package = kind.packages[version][0]
-        self.assertEqual(installed_files(kind), packaged_files(kind, version))
+        self.assertEqual(digests(prefix_path(folder)), packaged_files(kind, version))
         code = property_value(package, "ProductCode")
         entries = uninstall_entries(kind)
         self.assertEqual(list(entries), [code])
         entry = entries[code]
+        # No links, the project having no address: Windows writes none, Wine empty ones.
         self.assertEqual(
-            {name: entry[name][1] for name in ("DisplayName", "DisplayVersion", "Publisher")},
-            {"DisplayName": "Skervo", "DisplayVersion": version, "Publisher": PUBLISHER},
+            {name: entry.get(name, (None, ""))[1] for name in
+             ("DisplayName", "DisplayVersion", "Publisher", "InstallLocation", "URLInfoAbout",
+              "HelpLink")},
+            {"DisplayName": "Skervo", "DisplayVersion": version, "Publisher": PUBLISHER,
+             "InstallLocation": folder, "URLInfoAbout": "", "HelpLink": ""},
+        )
+        # The source of the events skervo.exe writes, its messages in the program.
+        self.assertEqual(
+            registry(EVENT_SOURCE, kind.view),
+            {EVENT_SOURCE: {"EventMessageFile": ("REG_EXPAND_SZ", folder + "skervo.exe"),
+                            "TypesSupported": ("REG_DWORD", "0x7")}},
         )
         self.assertEqual(entry["UninstallString"][1], f"MsiExec.exe /X{code}")
         # The icon of « Applications et fonctionnalités »: the program's own.
         product = rf"{CLASSES}\Installer\Products\{packed(code)}"
         icon = registry(product, "/reg:64")[product]["ProductIcon"][1]
         self.assertTrue(icon.lower().startswith("c:\\windows\\installer\\"), icon)
-        icon_file = PREFIX / "drive_c" / icon[3:].replace("\\", "/")
+        icon_file = prefix_path(icon)
         self.assertEqual(icon_file.read_bytes(), (ROOT / "resources" / "mainicon.ico").read_bytes())
 
     def assert_removed(self):
@@ -268,6 +297,7 @@ class PackageCase(unittest.TestCase):
             self.assertEqual(uninstall_entries(kind), {})
         for view in ("/reg:64", "/reg:32"):
             self.assertEqual(file_type(None, view), {})
+            self.assertEqual(registry(EVENT_SOURCE, view), {})
         records = " ".join(registry(rf"{CLASSES}\Installer", "/reg:64"))
         for kind in KINDS:
             for package, _ in kind.packages.values():
@@ -316,6 +346,26 @@ class InstallTest(PackageCase):
         self.assertEqual(file_type(kind), {})
         self.assertEqual(self.remove(kind, VERSION), 0)
         self.assert_removed()
+
+    def test_the_file_type_only_with_a_folder_in_program_files(self):
+        """Users may change a folder out of Program Files: every user's double-click must not
+        run what is there. Windows compares folder names without regard to case."""
+        kind = KINDS[0]
+        program_files = kind.windows_folder.rpartition("\\")[0]
+        for folder, with_file_type in (
+            ("C:\\Outils\\Skervo\\", False),
+            (program_files + "\\..\\Outils\\Skervo\\", False),
+            (program_files.lower() + "\\Outils\\Skervo\\", True),
+        ):
+            with self.subTest(folder):
+                self.assertEqual(self.install(kind, VERSION, f"INSTALLDIR={folder}"), 0)
+                self.assert_installed(kind, VERSION, folder)
+                expected = expected_file_type(kind, folder) if with_file_type else {}
+                self.assertEqual(file_type(kind), expected)
+                # Windows finds the folder of the installed files; Wine takes INSTALLDIR anew.
+                self.assertEqual(self.remove(kind, VERSION, f"INSTALLDIR={folder}"), 0)
+                self.assertIsNone(digests(prefix_path(folder)))
+                self.assert_removed()
 
     def test_remove_leaves_what_the_package_did_not_make(self):
         kind = KINDS[0]
@@ -422,6 +472,17 @@ class PlatformTest(unittest.TestCase):
         platform = "x64" if kind.bits == 64 else "Intel"
         self.assertIn(f"Template: {platform};1036\n", summary.stdout)
         self.assertEqual(property_value(package, "ALLUSERS"), "1")
+
+    def test_the_uninstall_entry_links_to_the_address_only_when_there_is_one(self):
+        kind = KINDS[0]
+        package, folder = kind.packages[VERSION]
+        with_address = package.with_name("with-address.msi")
+        package_msi(folder, kind, VERSION, with_address, "https://skervo.example/")
+        for built, link in ((package, None), (with_address, "https://skervo.example/")):
+            properties = dict(table(built, "Property"))
+            self.assertEqual(
+                (properties.get("ARPURLINFOABOUT"), properties.get("ARPHELPLINK")), (link, link)
+            )
 
 
 if __name__ == "__main__":
