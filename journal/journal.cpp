@@ -87,7 +87,9 @@ void SetContext(std::string context) {
 bool IsFailure(Happened what) {
     switch (what) {
         case Happened::NotStarted:
+        case Happened::EndedInFailure:
         case Happened::ServiceRefused:
+        case Happened::ServiceFailed:
         case Happened::ProcessRefused:
         case Happened::WindowRefused:
         case Happened::TimeLimitReached:
@@ -98,6 +100,8 @@ bool IsFailure(Happened what) {
         case Happened::DownloadedScriptRun:
         case Happened::Started:
         case Happened::Ended:
+        case Happened::EndedRestartNeeded:
+        case Happened::EndedRestartStarted:
         case Happened::OpenedByShell:
         case Happened::ServiceStarted:
         case Happened::ServiceStopped:
@@ -133,6 +137,12 @@ std::string Words(Happened what, std::int64_t number, std::string_view detail) {
             return std::string(kStarted) + n;
         case Happened::Ended:
             return std::string(kEnded) + n;
+        case Happened::EndedInFailure:
+            return std::string(kEndedInFailure) + n;
+        case Happened::EndedRestartNeeded:
+            return std::string(kEnded) + n + std::string(kRestartNeeded);
+        case Happened::EndedRestartStarted:
+            return std::string(kEnded) + n + std::string(kRestartStarted);
         case Happened::NotStarted:
             return std::string(kNotStarted) + d;
         case Happened::OpenedByShell:
@@ -151,6 +161,8 @@ std::string Words(Happened what, std::int64_t number, std::string_view detail) {
             return std::string(kServiceStopSent);
         case Happened::ServiceRefused:
             return std::string(kServiceRefused) + d;
+        case Happened::ServiceFailed:
+            return std::string(kServiceFailed) + d;
         case Happened::WindowsClosed:
             return std::string(kWindowsClosed) + n;
         case Happened::ProcessesKilled:

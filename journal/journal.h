@@ -11,7 +11,10 @@ namespace skervo {
 
 enum class Happened {
     Started,     // number: the process id
-    Ended,       // number: its exit code
+    Ended,       // number: its exit code, 0 or one that means success
+    EndedInFailure,       // number: its exit code
+    EndedRestartNeeded,   // number: 3010
+    EndedRestartStarted,  // number: 1641
     NotStarted,  // detail: why
     OpenedByShell,
     ServiceStarted,
@@ -21,6 +24,7 @@ enum class Happened {
     ServiceStartSent,
     ServiceStopSent,
     ServiceRefused,   // detail: why
+    ServiceFailed,    // detail: why
     WindowsClosed,    // number: how many were asked to close
     ProcessesKilled,  // number
     NothingToClose,

@@ -27,6 +27,11 @@ inline constexpr std::string_view kJournalBoxText = " \xBB : ";
 
 inline constexpr std::string_view kStarted = "lanc\xE9, processus ";
 inline constexpr std::string_view kEnded = "termin\xE9, code de sortie ";
+inline constexpr std::string_view kEndedInFailure =
+    "termin\xE9 en \xE9"
+    "chec, code de sortie ";
+inline constexpr std::string_view kRestartNeeded = " : red\xE9marrage demand\xE9";
+inline constexpr std::string_view kRestartStarted = " : red\xE9marrage lanc\xE9";
 inline constexpr std::string_view kNotStarted = "non lanc\xE9 : ";
 inline constexpr std::string_view kProgramNotFound = "introuvable";
 inline constexpr std::string_view kNotAProgram =
@@ -42,6 +47,9 @@ inline constexpr std::string_view kServiceAlreadyStopped = "service d\xE9j\xE0 a
 inline constexpr std::string_view kServiceStartSent = "d\xE9marrage du service demand\xE9";
 inline constexpr std::string_view kServiceStopSent = "arr\xEAt du service demand\xE9";
 inline constexpr std::string_view kServiceRefused = "service inaccessible : ";
+inline constexpr std::string_view kServiceFailed =
+    "service en \xE9"
+    "chec : ";
 inline constexpr std::string_view kWindowsClosed =
     "fermeture demand\xE9"
     "e, fen\xEAtres : ";

@@ -24,9 +24,14 @@ inline constexpr std::uint32_t kServiceStartPending = 2;
 inline constexpr std::uint32_t kServiceStopPending = 3;
 inline constexpr std::uint32_t kServiceRunning = 4;
 
+// What a service that stopped on its own reports as its reason.
+inline constexpr std::uint32_t kErrorServiceSpecificError = 1066;
+
 // SERVICE_STATUS, as far as the program reads it.
 struct ServiceStatus {
     std::uint32_t currentState = 0;
+    std::uint32_t win32ExitCode = 0;
+    std::uint32_t serviceSpecificExitCode = 0;
 };
 
 // The local machine's default database; a null handle on failure.

@@ -68,6 +68,26 @@ std::optional<StartedApp> CreateProgramProcess(const ProgramChoice& command) {
     return StartedApp{platform::OwnedHandle(started.process), started.processId, started.threadId};
 }
 
+// Windows Installer's conventions, which other installers follow: a
+// restart needed or started, and an installation already made (1707), are
+// successes. Any other code but 0 is the program's failure.
+Happened HappenedAtExit(std::uint32_t exitCode) {
+    constexpr std::uint32_t kInstallSucceeded = 1707;
+    constexpr std::uint32_t kRestartNeeded = 3010;
+    constexpr std::uint32_t kRestartStarted = 1641;
+    switch (exitCode) {
+        case 0:
+        case kInstallSucceeded:
+            return Happened::Ended;
+        case kRestartNeeded:
+            return Happened::EndedRestartNeeded;
+        case kRestartStarted:
+            return Happened::EndedRestartStarted;
+        default:
+            return Happened::EndedInFailure;
+    }
+}
+
 // A program still running when the time limit is reached is left running.
 void WaitForEnd(const platform::OwnedHandle& process, std::string_view programName) {
     ShowStep(std::string(texts::kWaitingForEnd) + std::string(programName));
@@ -76,7 +96,7 @@ void WaitForEnd(const platform::OwnedHandle& process, std::string_view programNa
         if (platform::WaitForSingleObject(process.Get(), kEndWaitSlice) != platform::kWaitTimeout) {
             std::uint32_t exitCode = 0;
             platform::GetExitCodeProcess(process.Get(), exitCode);
-            Tell(Happened::Ended, exitCode);
+            Tell(HappenedAtExit(exitCode), exitCode);
             return;
         }
         if (limit.Reached()) {

@@ -50,8 +50,23 @@ Request RequestState(ServiceHandle service, ServiceAction action, ServiceStatus&
                : Request::Failed;
 }
 
-// How a service command ended.
-enum class Outcome { Done, Failed, TimeLimitReached, NoRights };
+// How a service command ended; a failure's reason in the journal's words,
+// when the system gave one.
+struct Outcome {
+    enum Kind { Done, Failed, TimeLimitReached, NoRights } kind = Done;
+    std::string why{};
+};
+
+// A service that stopped instead of starting says why in its status: a
+// system error, or a code of its own.
+std::string WhyItStopped(const ServiceStatus& status) {
+    if (status.win32ExitCode == platform::kErrorServiceSpecificError) {
+        return SystemErrorText(status.win32ExitCode) + std::string(texts::kServiceOwnCode) +
+               std::to_string(status.serviceSpecificExitCode);
+    }
+    return status.win32ExitCode != 0 ? SystemErrorText(status.win32ExitCode)
+                                     : std::string(texts::kServiceStoppedAgain);
+}
 
 // Polls until the service reaches its target state, the user closes the
 // status window or the time limit is reached. A start that the service gave
@@ -70,18 +85,18 @@ Outcome WaitForState(ServiceHandle service, std::string_view name, ServiceAction
         const bool queried = platform::QueryServiceStatus(service, status);
         platform::Sleep(kPollIntervalMilliseconds);
         if (!PollMessages()) {
-            return Outcome::Failed;
+            return {Outcome::Failed};
         }
         if (status.currentState == target) {
-            return Outcome::Done;
+            return {Outcome::Done};
         }
         // Only a fresh answer counts: the record may still hold the state
         // from before the start was sent.
         if (start && queried && status.currentState == platform::kServiceStopped) {
-            return Outcome::Failed;
+            return {Outcome::Failed, WhyItStopped(status)};
         }
         if (limit.Reached()) {
-            return Outcome::TimeLimitReached;
+            return {Outcome::TimeLimitReached};
         }
     }
 }
@@ -110,23 +125,23 @@ Outcome ControlOpenService(ServiceHandle manager, std::string_view name, Service
         const std::uint32_t error = platform::GetLastError();
         if (error == platform::kErrorAccessDenied) {
             Tell(Happened::ServiceRefused, 0, SystemErrorText(error));
-            return Outcome::NoRights;
+            return {Outcome::NoRights};
         }
-        return Outcome::Failed;
+        return {Outcome::Failed, SystemErrorText(error)};
     }
     ServiceStatus status;
     const Request request = RequestState(service.Get(), action, status);
     if (request == Request::Failed) {
-        return Outcome::Failed;
+        return {Outcome::Failed, SystemErrorText(platform::GetLastError())};
     }
     if (wait == ServiceWait::UntilReached) {
-        if (const Outcome waited = WaitForState(service.Get(), name, action, status);
-            waited != Outcome::Done) {
+        if (Outcome waited = WaitForState(service.Get(), name, action, status);
+            waited.kind != Outcome::Done) {
             return waited;
         }
     }
     Tell(WhatWasDone(request, action, wait));
-    return Outcome::Done;
+    return {Outcome::Done};
 }
 
 // Both handles are closed, the service's first, by the time it answers.
@@ -137,7 +152,7 @@ Outcome ControlThroughManager(std::string_view name, ServiceAction action, Servi
         platform::OpenSCManagerA(platform::kScManagerConnect));
     if (!manager) {
         Tell(Happened::ServiceRefused, 0, SystemErrorText(platform::GetLastError()));
-        return Outcome::NoRights;
+        return {Outcome::NoRights};
     }
     return ControlOpenService(manager.Get(), name, action, wait);
 }
@@ -149,10 +164,13 @@ bool ControlServiceAndWait(std::string_view name, ServiceAction action, ServiceW
     ShowStep(Join(start ? texts::kStartingService : texts::kStoppingService, name));
     PollMessages();  // paints the step before the manager keeps us waiting
     const Outcome outcome = ControlThroughManager(name, action, wait);
-    if (outcome == Outcome::Failed) {
+    if (outcome.kind == Outcome::Failed) {
+        if (!outcome.why.empty()) {
+            Tell(Happened::ServiceFailed, 0, outcome.why);
+        }
         ShowError(Join(start ? texts::kCannotStartService : texts::kCannotStopService, name));
     }
-    return outcome == Outcome::Done;
+    return outcome.kind == Outcome::Done;
 }
 
 }  // namespace skervo

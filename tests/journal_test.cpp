@@ -58,7 +58,8 @@ TEST_F(UnattendedRunTest, TheJournalSaysWhatEachLineDidAndNoBoxWaits) {
                      "ligne 2 : @2 : pause de 2 s",
                      "ligne 3 : >C:\\Outils\\app.exe : lanc\xC3\xA9, processus 1000",
                      "ligne 4 : @C:\\Outils\\court.exe : lanc\xC3\xA9, processus 1004",
-                     "ligne 4 : @C:\\Outils\\court.exe : termin\xC3\xA9, code de sortie 4",
+                     "ligne 4 : @C:\\Outils\\court.exe : termin\xC3\xA9 en \xC3\xA9"
+                     "chec, code de sortie 4",
                      "ligne 5 : @C:\\Outils\\long.exe /x : lanc\xC3\xA9, processus 1008",
                      "ligne 5 : @C:\\Outils\\long.exe /x : d\xC3\xA9lai de 30 s atteint : "
                      "Attente fin long.exe",
@@ -76,8 +77,33 @@ TEST_F(UnattendedRunTest, TheJournalSaysWhatEachLineDidAndNoBoxWaits) {
                      "fin du script : rien \xC3\xA0 fermer",
                      "Fin : dur\xC3\xA9"
                      "e 33,7 s, lignes en \xC3\xA9"
-                     "chec : 2, code de sortie 2"}));
+                     "chec : 3, code de sortie 2"}));
     EXPECT_TRUE(desktop.Running(desktop.processes.at(1008))) << "left running";
+}
+
+// A failed backup must not read as a good one; an installer's restart codes
+// and an installation already made are successes.
+TEST_F(UnattendedRunTest, AnAwaitedProgramsExitCodeIsItsLinesResult) {
+    const struct {
+        std::uint32_t exitCode;
+        std::string words;
+        std::uint32_t runExitCode;
+    } cases[] = {
+        {0, "termin\xC3\xA9, code de sortie 0", 0},
+        {2,
+         "termin\xC3\xA9 en \xC3\xA9"
+         "chec, code de sortie 2",
+         2},
+        {3010, "termin\xC3\xA9, code de sortie 3010 : red\xC3\xA9marrage demand\xC3\xA9", 0},
+        {1641, "termin\xC3\xA9, code de sortie 1641 : red\xC3\xA9marrage lanc\xC3\xA9", 0},
+        {1707, "termin\xC3\xA9, code de sortie 1707", 0},
+    };
+    for (const auto& c : cases) {
+        SetUp();
+        desktop.AddProgram("C:\\Outils\\copie.exe", {.runsFor = 10, .exitCode = c.exitCode});
+        EXPECT_EQ(Run("@C:\\Outils\\copie.exe\n#\n", "/Silent /Journal:C:\\j.log"), c.runExitCode);
+        EXPECT_EQ(Entries().at(2), "ligne 1 : @C:\\Outils\\copie.exe : " + c.words) << c.exitCode;
+    }
 }
 
 // Without a window a wait has nobody to end it: /Delai does.
@@ -175,6 +201,44 @@ TEST_F(UnattendedRunTest, EveryBoxGoesInWholeAndTheRunNeverStarts) {
               "Fin : dur\xC3\xA9"
               "e 0,0 s, lignes en \xC3\xA9"
               "chec : 1, code de sortie 1");
+}
+
+// The journal says why a service did not reach its state, in the system's
+// words: not only that it was refused.
+TEST_F(UnattendedRunTest, AServiceThatDoesNotReachItsStateSaysWhy) {
+    const struct {
+        const char* what;
+        void (*arrange)(sim::Service&);
+        std::string why;
+    } cases[] = {
+        {"unknown", [](sim::Service&) { desktop.services.services.clear(); },
+         "erreur 1060. (1060)"},
+        {"disabled", [](sim::Service& s) { s.refusesStart = true; }, "erreur 1058. (1058)"},
+        {"a dependency",
+         [](sim::Service& s) {
+             s.refusesStart = true;
+             s.refusal = 1068;
+         },
+         "erreur 1068. (1068)"},
+        {"its own code", [](sim::Service& s) { s.failsToStart = true; },
+         "erreur 1066. (1066), code du service 42"},
+        {"a system code",
+         [](sim::Service& s) {
+             s.failsToStart = true;
+             s.exitCode = 1067;
+         },
+         "erreur 1067. (1067)"},
+    };
+    for (const auto& c : cases) {
+        SetUp();
+        c.arrange(desktop.services.services["spooler"]);
+        EXPECT_EQ(Run("@NETSTART Spooler\n#\n", "/Silent /Journal:C:\\j.log"), 2u) << c.what;
+        EXPECT_EQ(Entries().at(1),
+                  "ligne 1 : @NETSTART Spooler : service en \xC3\xA9"
+                  "chec : " +
+                      c.why)
+            << c.what;
+    }
 }
 
 // A reader that splits at a form feed, or a terminal that obeys an escape,

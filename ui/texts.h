@@ -38,6 +38,9 @@ inline constexpr std::string_view kWaitingServiceStart = "Attente d\xE9marrage s
 inline constexpr std::string_view kWaitingServiceStop = "Attente arr\xEAt service ";
 inline constexpr std::string_view kCannotStartService = "Impossible de d\xE9marrer le service ";
 inline constexpr std::string_view kCannotStopService = "Impossible d'arr\xEAter le service ";
+inline constexpr std::string_view kServiceOwnCode = ", code du service ";
+inline constexpr std::string_view kServiceStoppedAgain =
+    "le service s'est arr\xEAt\xE9 au lieu de d\xE9marrer";
 
 inline constexpr std::string_view kScriptLinePrefix = "Script : ";
 

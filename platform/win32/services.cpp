@@ -16,6 +16,8 @@ static_assert(skervo::platform::kServiceStartPending == SERVICE_START_PENDING);
 static_assert(skervo::platform::kServiceStopPending == SERVICE_STOP_PENDING);
 static_assert(skervo::platform::kServiceRunning == SERVICE_RUNNING);
 
+static_assert(skervo::platform::kErrorServiceSpecificError == ERROR_SERVICE_SPECIFIC_ERROR);
+
 namespace skervo::platform {
 ServiceHandle OpenSCManagerA(std::uint32_t access) {
     return FromNative<ServiceHandle>(::OpenSCManagerA(nullptr, nullptr, access));
@@ -32,7 +34,7 @@ bool QueryServiceStatus(ServiceHandle service, ServiceStatus& status) {
     if (!::QueryServiceStatus(ToNative(service), &native)) {
         return false;
     }
-    status.currentState = native.dwCurrentState;
+    status = {native.dwCurrentState, native.dwWin32ExitCode, native.dwServiceSpecificExitCode};
     return true;
 }
 
@@ -45,7 +47,7 @@ bool ControlService(ServiceHandle service, std::uint32_t control, ServiceStatus&
     if (!::ControlService(ToNative(service), control, &native)) {
         return false;
     }
-    status.currentState = native.dwCurrentState;
+    status = {native.dwCurrentState, native.dwWin32ExitCode, native.dwServiceSpecificExitCode};
     return true;
 }
 

@@ -16,10 +16,14 @@ struct Service {
     std::uint32_t delegated = 0;  // what a user who is no administrator may do with it
     bool refusesStart = false;
     bool refusesStop = false;
+    std::uint32_t refusal = 1058;  // the error a refused start or stop leaves: disabled
     // Status queries that still see a start or stop pending before it settles.
     int pendingQueries = 0;
-    // A start settles at running, or back at stopped for a service that fails.
+    // A start settles at running, or back at stopped for a service that
+    // fails, with its reason.
     bool failsToStart = false;
+    std::uint32_t exitCode = 1066;  // its own reason, which follows
+    std::uint32_t specificExitCode = 42;
     // Numbers (from 1) of the status queries that fail.
     std::set<int> failingQueries{};
     int queries = 0;

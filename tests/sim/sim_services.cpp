@@ -77,7 +77,8 @@ bool QueryServiceStatus(ServiceHandle handle, ServiceStatus& status) {
         return false;
     }
     Settle(service);
-    status.currentState = service.state;
+    const bool failed = service.failsToStart && service.state == kServiceStopped;
+    status = {service.state, failed ? service.exitCode : 0, failed ? service.specificExitCode : 0};
     return true;
 }
 
@@ -85,6 +86,7 @@ bool StartServiceA(ServiceHandle handle) {
     sim::Service& service = ServiceOf(handle);
     desktop.services.starts.push_back(NameOf(handle));
     if (service.refusesStart || service.state != kServiceStopped) {
+        desktop.lastError = service.refusesStart ? service.refusal : 1056;  // already running
         return false;
     }
     service.state = kServiceStartPending;
@@ -98,6 +100,7 @@ bool ControlService(ServiceHandle handle, std::uint32_t control, ServiceStatus& 
     }
     desktop.services.stops.push_back(NameOf(handle));
     if (service.refusesStop || service.state == kServiceStopped) {
+        desktop.lastError = service.refusesStop ? service.refusal : 1062;  // not started
         return false;
     }
     service.state = kServiceStopPending;
