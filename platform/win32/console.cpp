@@ -9,6 +9,11 @@
 static_assert(skervo::platform::kCpOemcp == CP_OEMCP);
 static_assert(skervo::platform::kStdOutputHandle == STD_OUTPUT_HANDLE);
 static_assert(skervo::platform::kSemFailCriticalErrors == SEM_FAILCRITICALERRORS);
+static_assert(skervo::platform::kDriveRemovable == DRIVE_REMOVABLE);
+static_assert(skervo::platform::kDriveFixed == DRIVE_FIXED);
+static_assert(skervo::platform::kDriveRemote == DRIVE_REMOTE);
+static_assert(skervo::platform::kDriveCdrom == DRIVE_CDROM);
+static_assert(skervo::platform::kDriveRamdisk == DRIVE_RAMDISK);
 
 namespace skervo::platform {
 
@@ -41,6 +46,10 @@ bool WriteConsoleW(KernelHandle console, std::wstring_view text, std::uint32_t& 
                                     &count, nullptr) != FALSE;
     written = count;
     return ok;
+}
+
+std::uint32_t GetDriveTypeA(const std::string& root) {
+    return ::GetDriveTypeA(root.c_str());
 }
 
 std::uint32_t SetErrorMode(std::uint32_t mode) {

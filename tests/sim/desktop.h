@@ -165,6 +165,10 @@ struct Desktop {
     std::string computerName = "PC-042";
     std::string userName = "jean";
     std::set<std::string> folders;
+    // Drive letters (upper case) and their kinds; a letter not here names no drive.
+    std::map<char, std::uint32_t> driveTypes = {{'C', skervo::platform::kDriveFixed}};
+    // Every path whose attributes or short form were asked, in order.
+    std::vector<std::string> probedPaths;
     std::map<std::string, Program> programs;        // by lower-case path
     std::map<std::string, std::string> shortNames;  // lower-case long path -> short form
     std::map<std::uint32_t, Process> processes;

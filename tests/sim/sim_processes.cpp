@@ -1,5 +1,6 @@
 // Files, processes and the process listings of the simulated desktop.
 #include <algorithm>
+#include <cctype>
 #include <cstring>
 
 #include "platform/kernel.h"
@@ -72,7 +73,16 @@ std::string ProgramOf(const std::string& commandLine) {
 
 }  // namespace
 
+std::uint32_t GetDriveTypeA(const std::string& root) {
+    const auto letter = static_cast<char>(std::toupper(static_cast<unsigned char>(root.at(0))));
+    const auto found = desktop.driveTypes.find(letter);
+    return root.size() == 3 && root.substr(1) == ":\\" && found != desktop.driveTypes.end()
+               ? found->second
+               : 1;  // DRIVE_NO_ROOT_DIR
+}
+
 std::uint32_t GetFileAttributesA(const std::string& path) {
+    desktop.probedPaths.push_back(path);
     if (desktop.folders.contains(path)) {
         return kFileAttributeDirectory;
     }
@@ -122,6 +132,7 @@ std::vector<FindData> FindFilesA(const std::string& pattern) {
 }
 
 std::string GetShortPathNameA(const std::string& path) {
+    desktop.probedPaths.push_back(path);
     for (const auto& [longPath, shortPath] : desktop.shortNames) {
         if (Lower(path) == longPath || Lower(path) == Lower(shortPath)) {
             return shortPath;
