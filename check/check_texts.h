@@ -14,7 +14,7 @@ inline constexpr std::string_view kUsage =
     "\n"
     "  /Expliquer  dit en une phrase ce que fera chaque ligne\n"
     "  /Syntaxe    s'en tient au texte (ne regarde pas cette machine)\n"
-    "  /Reseau     v\xE9rifie aussi les chemins r\xE9seau (\\\\serveur\\...)\n"
+    "  /Reseau     v\xE9rifie aussi les chemins r\xE9seau (\\\\serveur\\...) et relatifs\n"
     "\n"
     "Chaque constat\xA0: FICHIER:LIGNE: erreur|attention|remarque: message [code]\n"
     "Code de sortie\xA0: 0 rien ou des remarques, 1 erreur ou attention,\n"
@@ -101,6 +101,7 @@ inline constexpr std::string_view kEntryNotChecked =
     "e, pour ne pas d\xE9marrer le service Gestionnaire des connexions d'acc\xE8s \xE0 "
     "distance\xA0: ";
 inline constexpr std::string_view kNetworkNotProbed = "non v\xE9rifi\xE9 (r\xE9seau)\xA0: ";
+inline constexpr std::string_view kRelativeNotProbed = "non v\xE9rifi\xE9 (chemin relatif)\xA0: ";
 inline constexpr std::string_view kNoDialupLibrary =
     "pas de biblioth\xE8que d'acc\xE8s \xE0 distance (rasapi32.dll)\xA0: Skervo s'arr\xEAtera \xE0 "
     "cette ligne";

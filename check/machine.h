@@ -10,13 +10,22 @@ namespace skervo {
 
 enum class Answer { Yes, No, Unknown };
 
+// Where a path leads, as far as its text and its drive tell.
+enum class PathPlace {
+    LocalDrive,  // a drive letter of this PC: fixed, removable, CD-ROM or RAM disk
+    Network,     // a server's share, a device or object name, a mapped drive
+    Relative,    // the current directory's, which may lie on a share
+};
+
 class Machine {
   public:
     virtual ~Machine() = default;
-    // Network paths (\\serveur\...) are probed only once allowed: a probe
-    // hands the reviewer's credentials to whoever named the server, and may
-    // stall. A path not probed is taken to exist, as the text alone takes it.
+    // Only paths on a local drive are probed until the network is allowed:
+    // a probe of a share hands the reviewer's credentials to whoever named
+    // the server, and may stall. A path not probed is taken to exist, as the
+    // text alone takes it.
     virtual void AllowNetworkProbes() = 0;
+    virtual PathPlace PlaceOf(std::string_view path) = 0;
     virtual bool Probes(std::string_view path) = 0;
     // The launch text split as the launcher splits it on this machine.
     virtual CommandSplit SplitLaunchText(std::string_view text) = 0;

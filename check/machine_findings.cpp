@@ -21,22 +21,9 @@ void AddError(Findings& findings, const CheckedLine& line, std::string_view code
     findings.push_back({line.number, Severity::Error, std::move(message), code});
 }
 
-// The path a launching or closing line names, which the machine probes.
-std::string_view ProbedPath(const CheckedLine& line) {
-    switch (line.recognised.command) {
-        case LineCommand::Plain:
-            return line.text;
-        case LineCommand::LaunchToClose:
-        case LineCommand::PauseOrWait:
-            return line.recognised.argument;
-        case LineCommand::Close:
-            return ClosingName(line.recognised.argument);
-        case LineCommand::Connection:
-        case LineCommand::HideWindow:
-        case LineCommand::ShowWindow:
-            break;
-    }
-    return {};
+void AddRemark(Findings& findings, const CheckedLine& line, std::string_view code,
+               std::string message) {
+    findings.push_back({line.number, Severity::Remark, std::move(message), code});
 }
 
 }  // namespace
@@ -54,6 +41,16 @@ void MachineFindings::FindInLaunch(const CheckedLine& line, std::string_view tex
         }
         return;
     }
+    if (!machine_.Probes(text)) {
+        if (machine_.PlaceOf(text) == PathPlace::Network) {
+            AddRemark(findings, line, codes::kNetworkNotProbed,
+                      std::string(t::kNetworkNotProbed) + std::string(text));
+        } else {
+            AddRemark(findings, line, codes::kRelativePath,
+                      std::string(t::kRelativeNotProbed) + split.program);
+        }
+        return;
+    }
     const bool starts = !StartedProgram(split.program, machine_).empty();
     const bool opens =
         line.recognised.command == LineCommand::Plain && machine_.PathExists(std::string(text));
@@ -66,8 +63,16 @@ void MachineFindings::FindInLaunch(const CheckedLine& line, std::string_view tex
 // window titles, which rarely hold a path. Any other existing file is
 // looked for among every process's modules: a library of Windows is in
 // nearly all of them.
+// A relative name not probed is a title, or the text's finding.
 void MachineFindings::FindInClose(const CheckedLine& line, Findings& findings) {
     const std::string_view name = ClosingName(line.recognised.argument);
+    if (!machine_.Probes(name)) {
+        if (machine_.PlaceOf(name) == PathPlace::Network) {
+            AddRemark(findings, line, codes::kNetworkNotProbed,
+                      std::string(t::kNetworkNotProbed) + std::string(name));
+        }
+        return;
+    }
     const bool byPath = machine_.ClosesByPath(name);
     if (byPath && !IsProgramPath(name)) {
         AddError(findings, line, codes::kNotAProgram,
@@ -105,8 +110,8 @@ void MachineFindings::FindInConnection(const CheckedLine& line, const LineAction
             AddError(findings, line, codes::kUnknownEntry, std::string(t::kUnknownEntry) + entry);
             break;
         case Answer::Unknown:
-            findings.push_back({line.number, Severity::Remark,
-                                std::string(t::kEntryNotChecked) + entry, codes::kEntryNotChecked});
+            AddRemark(findings, line, codes::kEntryNotChecked,
+                      std::string(t::kEntryNotChecked) + entry);
             break;
         case Answer::Yes:
             break;
@@ -115,13 +120,6 @@ void MachineFindings::FindInConnection(const CheckedLine& line, const LineAction
 
 void MachineFindings::Find(const CheckedLine& line, const LineAction& action, Findings& findings) {
     if (HasError(findings, line.number)) {
-        return;
-    }
-    const std::string_view path = ProbedPath(line);
-    if (!machine_.Probes(path)) {
-        findings.push_back({line.number, Severity::Remark,
-                            std::string(t::kNetworkNotProbed) + std::string(path),
-                            codes::kNetworkNotProbed});
         return;
     }
     const RecognisedLine& recognised = line.recognised;

@@ -1,6 +1,7 @@
 #include "check/report.h"
 
 #include <algorithm>
+#include <limits>
 
 #include "check/check_texts.h"
 #include "check/codes.h"
@@ -22,34 +23,27 @@ std::string_view SeverityWord(Severity severity) {
     return t::kError;
 }
 
-// A script's bytes below 0x20 are shown as \xHH: an escape sequence in a
-// script must not rewrite the reviewer's terminal. Only the report's own
-// line ends stay.
-std::string WithControlsShown(const std::string& report) {
+// Each line of the report, as a whole: a script's bytes below 0x20, and a
+// file name's, are shown as \xHH, so that an escape sequence cannot rewrite
+// the reviewer's terminal, nor a line end forge a line of the report.
+void AppendLine(std::string& out, std::string_view line) {
     constexpr char kDigits[] = "0123456789ABCDEF";
-    std::string shown;
-    shown.reserve(report.size());
-    for (const char c : report) {
+    for (const char c : line) {
         const auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x20 && c != '\n') {
-            shown += "\\x";
-            shown += kDigits[byte >> 4];
-            shown += kDigits[byte & 0xF];
+        if (byte < 0x20) {
+            out += "\\x";
+            out += kDigits[byte >> 4];
+            out += kDigits[byte & 0xF];
         } else {
-            shown += c;
+            out += c;
         }
     }
-    return shown;
+    out += '\n';
 }
 
 void AppendFinding(std::string& out, const std::string& where, const Finding& finding) {
-    out += where;
-    out += SeverityWord(finding.severity);
-    out += ": ";
-    out += finding.message;
-    out += " [";
-    out += finding.code;
-    out += "]\n";
+    AppendLine(out, where + std::string(SeverityWord(finding.severity)) + ": " + finding.message +
+                        " [" + std::string(finding.code) + "]");
 }
 
 }  // namespace
@@ -60,30 +54,30 @@ std::string Report(const std::string& path, const ScriptCheck& check) {
     if (!check.readable) {
         AppendFinding(out, path + ": ",
                       {0, Severity::Error, std::string(t::kUnreadable), codes::kUnreadable});
-        return WithControlsShown(out);
+        return out;
     }
     auto sentence = check.explanations.begin();
-    for (const Finding& finding : check.findings) {
-        for (; sentence != check.explanations.end() && sentence->first <= finding.line;
-             ++sentence) {
-            out += path + ":" + std::to_string(sentence->first) + ": " + sentence->second + "\n";
+    const auto appendSentencesUpTo = [&](int line) {
+        for (; sentence != check.explanations.end() && sentence->first <= line; ++sentence) {
+            AppendLine(out, path + ":" + std::to_string(sentence->first) + ": " + sentence->second);
         }
+    };
+    for (const Finding& finding : check.findings) {
+        appendSentencesUpTo(finding.line);
         AppendFinding(out, path + ":" + std::to_string(finding.line) + ": ", finding);
     }
-    for (; sentence != check.explanations.end(); ++sentence) {
-        out += path + ":" + std::to_string(sentence->first) + ": " + sentence->second + "\n";
-    }
+    appendSentencesUpTo(std::numeric_limits<int>::max());
     if (!check.endOfRun.empty()) {
-        out += path + ": " + check.endOfRun + "\n";
+        AppendLine(out, path + ": " + check.endOfRun);
     }
-    return WithControlsShown(out);
+    return out;
 }
 
 std::string NoMatchReport(const std::string& pattern) {
     std::string out;
     AppendFinding(out, pattern + ": ",
                   {0, Severity::Error, std::string(t::kNoMatch), codes::kNoMatch});
-    return WithControlsShown(out);
+    return out;
 }
 
 int ExitCodeOf(const ScriptCheck& check) {

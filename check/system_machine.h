@@ -11,6 +11,7 @@ namespace skervo {
 class SystemMachine final : public Machine {
   public:
     void AllowNetworkProbes() override;
+    PathPlace PlaceOf(std::string_view path) override;
     bool Probes(std::string_view path) override;
     CommandSplit SplitLaunchText(std::string_view text) override;
     bool FileExists(const std::string& path) override;

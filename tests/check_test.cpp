@@ -29,9 +29,12 @@ struct Row {
 class CheckTest : public SimTest {
   protected:
     // A desktop with one program, one document, one library, one service,
-    // the remote-access manager running, and one phone-book entry.
+    // the remote-access manager running, one phone-book entry, a RAM disk
+    // and a mapped network drive.
     void SetUp() override {
         SimTest::SetUp();
+        desktop.driveTypes['R'] = skervo::platform::kDriveRamdisk;
+        desktop.driveTypes['Z'] = skervo::platform::kDriveRemote;
         desktop.AddProgram("C:\\Outils\\app.exe");
         desktop.files["C:\\Docs\\note.txt"] = "";
         desktop.files["C:\\Windows\\System32\\user32.dll"] = "";
@@ -155,10 +158,29 @@ TEST_F(CheckTest, EachMachineFindingAndItsNearestScriptWithout) {
             {"&&Bureau\n", {}},
             {"&Inconnue\n", {}},
             {"\\\\serveur\\absent.exe\n<<\\\\serveur\\a.dll\n", {"1:reseau", "2:reseau"}},
+            {"R:\\absent.exe\nC:/Outils/absent.exe\n", {"1:introuvable", "2:introuvable"}},
             // A text error says it all: the machine is not asked.
             {"@ C:\\Outils\\absent.exe\n\n", {"1:blanc-apres-arobase"}},
         },
         &machine);
+    // Only a path on a drive of this PC is probed: any other may lead to a
+    // server, a relative one through the current directory.
+    desktop.probedPaths.clear();
+    ExpectRows(
+        {
+            {"\\??\\UNC\\127.0.0.1\\partage\\b.exe\n"
+             ">\\\\?\\UNC\\serveur\\p\\b.exe\n"
+             "@\\\\.\\pipe\\b.exe\n"
+             "<<\\GLOBAL??\\UNC\\s\\p\\b.dll\n"
+             "Z:\\Outils\\absent.exe\n"
+             "Q:\\absent.exe\n",
+             {"1:reseau", "2:reseau", "3:reseau", "4:reseau", "5:reseau", "6:reseau"}},
+            {"Outils\\absent.exe /x\n\\Outils\\absent.exe\nC:Outils\\absent.exe\n",
+             {"1:chemin-relatif", "2:chemin-relatif", "3:chemin-relatif"}},
+            {"app.exe\n<Bloc-notes\n<Outils\\app.exe\n", {"1:sans-dossier", "1:chemin-relatif", "3:chemin-relatif"}},
+        },
+        &machine);
+    EXPECT_EQ(desktop.probedPaths, std::vector<std::string>{});
     desktop.services.administrator = false;  // a service the user may not query exists all the same
     ExpectRows({{"NETSTOP Spouleur\n", {"1:droits"}},
                 {"NETSTOP Inconnu\n", {"1:droits", "1:service-inconnu"}}},
@@ -200,6 +222,7 @@ TEST_F(CheckTest, TheCommandLineChoosesFilesSwitchesAndTheExitCode) {
     desktop.files["C:\\Scripts\\absent.skervo"] = "C:\\Outils\\absent.exe\n";
     desktop.folders.insert("C:\\Scripts\\vieux.skervo");
     desktop.files["C:\\reseau.skervo"] = "\\\\serveur\\absent.exe\x1B[2J\n";
+    desktop.files["C:\\faux\n.skervo"] = "C:\\Outils\\absent.exe\n";
     struct Case {
         std::vector<std::string> parameters;
         int exitCode;
@@ -232,6 +255,9 @@ TEST_F(CheckTest, TheCommandLineChoosesFilesSwitchesAndTheExitCode) {
         {{"/Expliquer", "C:\\bon.skervo"}, 0, "C:\\bon.skervo:1: lance C:\\Outils\\app.exe\n"},
         {{"C:\\reseau.skervo"}, 0, "[reseau]"},
         {{"/reseau", "C:\\reseau.skervo"}, 1, "\\\\serveur\\absent.exe\\x1B[2J [introuvable]"},
+        // A line end in a file's name cannot forge a line of the report.
+        {{"C:\\faux\n.skervo"}, 1, "C:\\faux\\x0A.skervo:1: erreur: introuvable"},
+        {{"C:\\*\n*.txt"}, 2, "C:\\*\\x0A*.txt: erreur: aucun fichier"},
     };
     for (const Case& c : cases) {
         desktop.standardOutput.clear();
