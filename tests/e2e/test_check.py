@@ -45,6 +45,22 @@ class CheckerTest(unittest.TestCase):
         time.sleep(1)  # room for a probe started by mistake to write its line
         self.assertEqual((boxes, probe_log(present)), ([], []))
 
+    def test_no_path_off_this_pc_is_probed(self):
+        """Wine's file trace names every path the checker asks about: the local one, never the
+        share nor the relative one."""
+        path = Path(session["folder"].name) / "reseau.skervo"
+        path.write_bytes(b"\\??\\UNC\\127.0.0.1\\partage\\b.exe\r\n\\\\?\\UNC\\127.0.0.1\\p\\c.exe\r\n"
+                         b"Outils\\d.exe\r\nC:\\absent\\x.exe\r\n")
+        done = subprocess.run(wine.command(CHECKER, windows_path(path)), env=dict(ENV, WINEDEBUG="+file"),
+                              capture_output=True, timeout=60)
+        output, trace = done.stdout.decode("cp1252"), done.stderr.decode("latin-1")
+        self.assertEqual(done.returncode, 1)
+        for line, code in ((1, "reseau"), (2, "reseau"), (3, "chemin-relatif"), (4, "introuvable")):
+            self.assertRegex(output, rf"reseau.skervo:{line}: [^\n]*\[{code}\]")
+        self.assertIn("x.exe", trace)
+        self.assertNotIn("127.0.0.1", trace)
+        self.assertNotIn("d.exe", trace)
+
     def test_an_unknown_service_is_found_and_no_service_changes(self):
         before = wine_command("sc", "query")
         code, output, boxes = check("NETSTART ServiceInconnu\nNETSTOP ServiceInconnu\n")
