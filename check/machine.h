@@ -3,6 +3,7 @@
 // Asking never changes anything there.
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "programs/command_split.h"
 
@@ -43,6 +44,10 @@ class Machine {
     // Unknown where the phone book cannot be read without starting the
     // remote-access manager, or without the library.
     virtual Answer PhoneBookHas(const std::string& entry) = 0;
+    // What an editor offers to type: the services installed here, and the
+    // phone book's entries where reading it starts nothing (else none).
+    virtual std::vector<std::string> ServiceNames() = 0;
+    virtual std::vector<std::string> EntryNames() = 0;
 };
 
 }  // namespace skervo

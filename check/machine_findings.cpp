@@ -16,14 +16,10 @@ namespace {
 
 namespace t = check_texts;
 
-void AddError(Findings& findings, const CheckedLine& line, std::string_view code,
-              std::string message) {
-    findings.push_back({line.number, Severity::Error, std::move(message), code});
-}
-
-void AddRemark(Findings& findings, const CheckedLine& line, std::string_view code,
-               std::string message) {
-    findings.push_back({line.number, Severity::Remark, std::move(message), code});
+// part: the name the finding is about, a piece of the line.
+void Add(Findings& findings, const CheckedLine& line, Severity severity, std::string_view code,
+         std::string message, std::string_view part) {
+    findings.push_back(FindingAt(line, part, severity, code, std::move(message)));
 }
 
 }  // namespace
@@ -36,18 +32,18 @@ void MachineFindings::FindInLaunch(const CheckedLine& line, std::string_view tex
     if (ServiceWordOf(split.program) != ServiceWord::None) {
         const std::string name(Trim(split.arguments));
         if (machine_.ServiceExists(name) == Answer::No) {
-            AddError(findings, line, codes::kUnknownService,
-                     std::string(t::kUnknownService) + name);
+            Add(findings, line, Severity::Error, codes::kUnknownService,
+                std::string(t::kUnknownService) + name, name);
         }
         return;
     }
     if (!machine_.Probes(text)) {
         if (machine_.PlaceOf(text) == PathPlace::Network) {
-            AddRemark(findings, line, codes::kNetworkNotProbed,
-                      std::string(t::kNetworkNotProbed) + std::string(text));
+            Add(findings, line, Severity::Remark, codes::kNetworkNotProbed,
+                std::string(t::kNetworkNotProbed) + std::string(text), text);
         } else {
-            AddRemark(findings, line, codes::kRelativePath,
-                      std::string(t::kRelativeNotProbed) + split.program);
+            Add(findings, line, Severity::Remark, codes::kRelativePath,
+                std::string(t::kRelativeNotProbed) + split.program, split.program);
         }
         return;
     }
@@ -55,7 +51,8 @@ void MachineFindings::FindInLaunch(const CheckedLine& line, std::string_view tex
     const bool opens =
         line.recognised.command == LineCommand::Plain && machine_.PathExists(std::string(text));
     if (!starts && !opens) {
-        AddError(findings, line, codes::kMissing, std::string(t::kMissing) + split.program);
+        Add(findings, line, Severity::Error, codes::kMissing,
+            std::string(t::kMissing) + split.program, split.program);
     }
 }
 
@@ -68,18 +65,18 @@ void MachineFindings::FindInClose(const CheckedLine& line, Findings& findings) {
     const std::string_view name = ClosingName(line.recognised.argument);
     if (!machine_.Probes(name)) {
         if (machine_.PlaceOf(name) == PathPlace::Network) {
-            AddRemark(findings, line, codes::kNetworkNotProbed,
-                      std::string(t::kNetworkNotProbed) + std::string(name));
+            Add(findings, line, Severity::Remark, codes::kNetworkNotProbed,
+                std::string(t::kNetworkNotProbed) + std::string(name), name);
         }
         return;
     }
     const bool byPath = machine_.ClosesByPath(name);
     if (byPath && !IsProgramPath(name)) {
-        AddError(findings, line, codes::kNotAProgram,
-                 std::string(t::kNotAProgram) + std::string(name));
+        Add(findings, line, Severity::Error, codes::kNotAProgram,
+            std::string(t::kNotAProgram) + std::string(name), name);
     } else if (!byPath && UpperCase(name).ends_with(".EXE") && !FolderOf(name).empty()) {
-        findings.push_back({line.number, Severity::Warning,
-                            std::string(t::kMissing) + std::string(name), codes::kMissing});
+        Add(findings, line, Severity::Warning, codes::kMissing,
+            std::string(t::kMissing) + std::string(name), name);
     }
 }
 
@@ -96,7 +93,8 @@ void MachineFindings::FindInConnection(const CheckedLine& line, const LineAction
     }
     if (!machine_.HasDialupLibrary()) {
         if (!libraryReported_) {
-            AddError(findings, line, codes::kNoLibrary, std::string(t::kNoDialupLibrary));
+            Add(findings, line, Severity::Error, codes::kNoLibrary,
+                std::string(t::kNoDialupLibrary), {});
             libraryReported_ = true;
         }
         return;
@@ -107,11 +105,12 @@ void MachineFindings::FindInConnection(const CheckedLine& line, const LineAction
     const std::string entry(form.entry);
     switch (machine_.PhoneBookHas(entry)) {
         case Answer::No:
-            AddError(findings, line, codes::kUnknownEntry, std::string(t::kUnknownEntry) + entry);
+            Add(findings, line, Severity::Error, codes::kUnknownEntry,
+                std::string(t::kUnknownEntry) + entry, form.entry);
             break;
         case Answer::Unknown:
-            AddRemark(findings, line, codes::kEntryNotChecked,
-                      std::string(t::kEntryNotChecked) + entry);
+            Add(findings, line, Severity::Remark, codes::kEntryNotChecked,
+                std::string(t::kEntryNotChecked) + entry, form.entry);
             break;
         case Answer::Yes:
             break;

@@ -11,6 +11,18 @@ namespace {
 
 namespace t = check_texts;
 
+void AppendLine(std::string& out, std::string_view line) {
+    out += WithControlsShown(line);
+    out += '\n';
+}
+
+void AppendFinding(std::string& out, const std::string& where, const Finding& finding) {
+    AppendLine(out, where + std::string(SeverityWord(finding.severity)) + ": " + finding.message +
+                        " [" + std::string(finding.code) + "]");
+}
+
+}  // namespace
+
 std::string_view SeverityWord(Severity severity) {
     switch (severity) {
         case Severity::Error:
@@ -23,30 +35,25 @@ std::string_view SeverityWord(Severity severity) {
     return t::kError;
 }
 
-// Each line of the report, as a whole: a script's bytes below 0x20, and a
-// file name's, are shown as \xHH, so that an escape sequence cannot rewrite
-// the reviewer's terminal, nor a line end forge a line of the report.
-void AppendLine(std::string& out, std::string_view line) {
+// A script's bytes below 0x20, and a file name's, are shown as \xHH, so that
+// an escape sequence cannot rewrite the reviewer's terminal, nor a line end
+// forge a line of the report.
+std::string WithControlsShown(std::string_view text) {
     constexpr char kDigits[] = "0123456789ABCDEF";
-    for (const char c : line) {
+    std::string shown;
+    shown.reserve(text.size());
+    for (const char c : text) {
         const auto byte = static_cast<unsigned char>(c);
         if (byte < 0x20) {
-            out += "\\x";
-            out += kDigits[byte >> 4];
-            out += kDigits[byte & 0xF];
+            shown += "\\x";
+            shown += kDigits[byte >> 4];
+            shown += kDigits[byte & 0xF];
         } else {
-            out += c;
+            shown += c;
         }
     }
-    out += '\n';
+    return shown;
 }
-
-void AppendFinding(std::string& out, const std::string& where, const Finding& finding) {
-    AppendLine(out, where + std::string(SeverityWord(finding.severity)) + ": " + finding.message +
-                        " [" + std::string(finding.code) + "]");
-}
-
-}  // namespace
 
 // Each line's sentence comes before its findings.
 std::string Report(const std::string& path, const ScriptCheck& check) {

@@ -160,4 +160,28 @@ Answer SystemMachine::PhoneBookHas(const std::string& entry) {
     }
 }
 
+// Bound by name: the 95 family's library may not have it.
+std::vector<std::string> SystemMachine::ServiceNames() {
+    std::vector<std::string> names;
+    const platform::ProcAddress list =
+        platform::GetProcAddress(platform::GetModuleHandleA("advapi32.dll"), "EnumServicesStatusA");
+    const platform::OwnedServiceHandle manager(platform::OpenSCManagerA(
+        platform::kScManagerConnect | platform::kScManagerEnumerateService));
+    if (!platform::IsNull(list) && manager) {
+        platform::InvokeEnumServicesStatusA(list, manager.Get(), names);
+    }
+    return names;
+}
+
+std::vector<std::string> SystemMachine::EntryNames() {
+    std::vector<std::string> names;
+    if (RemoteAccessManagerRuns()) {
+        const platform::ProcAddress list = LookUpRasFunction(ras_, "RasEnumEntries").function;
+        if (!platform::IsNull(list)) {
+            platform::InvokeRasEnumEntries(list, names);
+        }
+    }
+    return names;
+}
+
 }  // namespace skervo

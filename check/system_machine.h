@@ -21,6 +21,8 @@ class SystemMachine final : public Machine {
     Answer ServiceExists(const std::string& name) override;
     bool HasDialupLibrary() override;
     Answer PhoneBookHas(const std::string& entry) override;
+    std::vector<std::string> ServiceNames() override;
+    std::vector<std::string> EntryNames() override;
 
   private:
     bool RemoteAccessManagerRuns();

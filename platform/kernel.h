@@ -43,6 +43,7 @@ inline constexpr std::uint32_t kProcessTerminate = 0x0001;
 inline constexpr std::uint32_t kSynchronize = 0x100000;
 inline constexpr std::uint32_t kProcessQueryInformation = 0x0400;
 inline constexpr std::uint32_t kProcessVmRead = 0x0010;
+inline constexpr std::uint32_t kStdInputHandle = 0xFFFFFFF6;   // (DWORD)-10
 inline constexpr std::uint32_t kStdOutputHandle = 0xFFFFFFF5;  // (DWORD)-11
 inline constexpr std::uint32_t kSemFailCriticalErrors = 1;
 // What GetDriveTypeA answers; 0 (unknown) and 1 (no such root) besides.

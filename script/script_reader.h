@@ -24,6 +24,8 @@ class ScriptReader {
     // as it was now. A file that cannot be opened reads as already at its
     // end. The file is opened by its wide path when one is given.
     void Open(const std::string& path, const std::wstring& widePath = {});
+    // Takes a script's bytes already in memory, as Open reads them.
+    void Take(std::string bytes);
     // Whether the file could be opened and read.
     bool Opened() const { return opened_; }
     // Why it could not: the system's error code.

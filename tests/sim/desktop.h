@@ -192,7 +192,7 @@ struct Desktop {
           "SetSearchPathMode", "ProcessIdToSessionId"}},
         {"psapi.dll", {"EnumProcesses", "EnumProcessModules", "GetModuleFileNameExA"}},
         {"user32.dll", {"SetLayeredWindowAttributes"}},
-        {"advapi32.dll", {"GetFileSecurityA"}}};
+        {"advapi32.dll", {"GetFileSecurityA", "EnumServicesStatusA"}}};
     bool versionQuerySucceeds = true;
     std::vector<std::string> searchRestrictions;  // the calls that keep planted files out
     std::uint32_t platformId = 2;
