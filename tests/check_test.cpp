@@ -244,6 +244,10 @@ TEST_F(CheckTest, TheCommandLineChoosesFilesSwitchesAndTheExitCode) {
          1,
          "c:\\scripts\\absent.skervo:1: erreur: introuvable sur cette machine\xA0: "
          "C:\\Outils\\absent.exe [introuvable]\n"},
+        {{"c:/scripts/*.SKERVO"},
+         1,
+         "c:/scripts/absent.skervo:1: erreur: introuvable sur cette machine\xA0: "
+         "C:\\Outils\\absent.exe [introuvable]\n"},
         {{"C:\\Scripts\\*.txt", "C:\\bon.skervo"},
          2,
          "C:\\Scripts\\*.txt: erreur: aucun fichier ne correspond \xE0 ce mod\xE8le "

@@ -110,8 +110,11 @@ bool FindFirstFileA(const std::string& path, FindData& data) {
     return true;
 }
 
-// Files first, then folders, each in the order of their paths.
-std::vector<FindData> FindFilesA(const std::string& pattern) {
+// Files first, then folders, each in the order of their paths. A slash
+// separates folders as a backslash does.
+std::vector<FindData> FindFilesA(const std::string& typed) {
+    std::string pattern = typed;
+    std::replace(pattern.begin(), pattern.end(), '/', '\\');
     const std::size_t nameStart = pattern.rfind('\\') + 1;
     std::vector<FindData> found;
     const auto add = [&](const std::string& path, std::uint32_t attributes) {
