@@ -177,7 +177,8 @@ TEST_F(CheckTest, EachMachineFindingAndItsNearestScriptWithout) {
              {"1:reseau", "2:reseau", "3:reseau", "4:reseau", "5:reseau", "6:reseau"}},
             {"Outils\\absent.exe /x\n\\Outils\\absent.exe\nC:Outils\\absent.exe\n",
              {"1:chemin-relatif", "2:chemin-relatif", "3:chemin-relatif"}},
-            {"app.exe\n<Bloc-notes\n<Outils\\app.exe\n", {"1:sans-dossier", "1:chemin-relatif", "3:chemin-relatif"}},
+            {"app.exe\n<Bloc-notes\n<Outils\\app.exe\n",
+             {"1:sans-dossier", "1:chemin-relatif", "3:chemin-relatif"}},
         },
         &machine);
     EXPECT_EQ(desktop.probedPaths, std::vector<std::string>{});
@@ -189,6 +190,9 @@ TEST_F(CheckTest, EachMachineFindingAndItsNearestScriptWithout) {
     desktop.services.opens = false;
     ExpectRows({{"NETSTOP Inconnu\n", {"1:droits"}}}, &machine);
     desktop.services.opens = true;
+    // What an editor offers after NETSTART and after &.
+    EXPECT_EQ(machine.ServiceNames(), (std::vector<std::string>{"rasman", "spouleur"}));
+    EXPECT_EQ(machine.EntryNames(), std::vector<std::string>{"Bureau"});
 
     // Loading the library would start the remote-access manager: where it
     // does not run, the library is looked for and no entry is looked up.
@@ -196,6 +200,7 @@ TEST_F(CheckTest, EachMachineFindingAndItsNearestScriptWithout) {
     desktop.loadedLibraries.clear();
     skervo::SystemMachine managerStopped;
     ExpectRows({{"&&Inconnue\n&<\n", {"1:entree-non-verifiee"}}}, &managerStopped);
+    EXPECT_TRUE(managerStopped.EntryNames().empty());
     EXPECT_TRUE(desktop.loadedLibraries.empty());
 
     desktop.libraries.erase("rasapi32.dll");
