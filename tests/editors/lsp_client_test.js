@@ -186,10 +186,11 @@ function answers(child) {
         buffer = Buffer.concat([buffer, data]);
         for (;;) {
             const header = /^Content-Length: (\d+)\r\n\r\n/.exec(buffer.toString("latin1", 0, 64));
+            if (!header && !"Content-Length: ".startsWith(buffer.toString("latin1", 0, 16))) {
+                deliver({ framing: buffer.toString("latin1") });  // no check expects this
+                buffer = Buffer.alloc(0);
+            }
             if (!header || buffer.length < header[0].length + Number(header[1])) {
-                if (!header && buffer.length > 0 && !buffer.toString("latin1", 0, 16).startsWith("Content-Length"[0])) {
-                    deliver({ framing: buffer.toString("latin1") });
-                }
                 return;
             }
             const end = header[0].length + Number(header[1]);
