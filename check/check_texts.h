@@ -11,10 +11,14 @@ inline constexpr std::string_view kUsage =
     "Utilisation\xA0: skervo-check [/Expliquer] [/Syntaxe] [/Reseau] FICHIER...\n"
     "  v\xE9rifie chaque script avant de le d\xE9ployer, sans rien lancer.\n"
     "  FICHIER peut contenir les caract\xE8res g\xE9n\xE9riques * et ?.\n"
+    "              skervo-check /Lsp [/Syntaxe] [/Reseau]\n"
+    "  sert les \xE9"
+    "diteurs par le protocole LSP, sur l'entr\xE9"
+    "e et la sortie standard.\n"
     "\n"
     "  /Expliquer  dit en une phrase ce que fera chaque ligne\n"
     "  /Syntaxe    s'en tient au texte (ne regarde pas cette machine)\n"
-    "  /Reseau     v\xE9rifie aussi les chemins r\xE9seau (\\\\serveur\\...)\n"
+    "  /Reseau     v\xE9rifie aussi les chemins r\xE9seau (\\\\serveur\\...) et relatifs\n"
     "\n"
     "Chaque constat\xA0: FICHIER:LIGNE: erreur|attention|remarque: message [code]\n"
     "Code de sortie\xA0: 0 rien ou des remarques, 1 erreur ou attention,\n"
@@ -104,6 +108,7 @@ inline constexpr std::string_view kEntryNotChecked =
     "e, pour ne pas d\xE9marrer le service Gestionnaire des connexions d'acc\xE8s \xE0 "
     "distance\xA0: ";
 inline constexpr std::string_view kNetworkNotProbed = "non v\xE9rifi\xE9 (r\xE9seau)\xA0: ";
+inline constexpr std::string_view kRelativeNotProbed = "non v\xE9rifi\xE9 (chemin relatif)\xA0: ";
 inline constexpr std::string_view kNoDialupLibrary =
     "pas de biblioth\xE8que d'acc\xE8s \xE0 distance (rasapi32.dll)\xA0: Skervo s'arr\xEAtera \xE0 "
     "cette ligne";
@@ -146,5 +151,46 @@ inline constexpr std::string_view kAtTheEndKills = "\xE0 la fin du script, tue s
 inline constexpr std::string_view kAfterDisconnection =
     " (apr\xE8s la fin de la connexion \xAB\xA0";
 inline constexpr std::string_view kAfterDisconnectionEnd = "\xA0\xBB)";
+
+// /Lsp: what completion says of each form at the start of a line.
+inline constexpr std::string_view kFormAt =
+    "@30 attend 30\xA0s\xA0; @programme lance le programme et attend sa fin";
+inline constexpr std::string_view kFormLaunchToClose =
+    ">programme lance le programme, que la fin du script fermera";
+inline constexpr std::string_view kFormLaunchToKill =
+    ">>programme lance le programme, que la fin du script tuera sans confirmation";
+inline constexpr std::string_view kFormClose =
+    "<application ferme l'application, d\xE9sign\xE9"
+    "e par le chemin de son .exe ou par un texte du titre de ses fen\xEAtres";
+inline constexpr std::string_view kFormKill = "<<application tue l'application sans confirmation";
+inline constexpr std::string_view kFormDialog =
+    "&entr\xE9"
+    "e ouvre la bo\xEEte de connexion de cette entr\xE9"
+    "e du carnet";
+inline constexpr std::string_view kFormDial =
+    "&&entr\xE9"
+    "e compose cette connexion sans bo\xEEte";
+inline constexpr std::string_view kFormWaitForConnection =
+    "&- attend qu'une connexion soit \xE9tablie";
+inline constexpr std::string_view kFormWaitForNoConnection =
+    "&> attend qu'il n'y ait plus de connexion\xA0; &>,- cache la fen\xEAtre de suivi "
+    "pendant l'attente";
+inline constexpr std::string_view kFormHangUp = "&< raccroche toutes les connexions";
+inline constexpr std::string_view kFormStartService =
+    "NETSTART service d\xE9marre le service (droits d'administrateur)";
+inline constexpr std::string_view kFormStopService =
+    "NETSTOP service arr\xEAte le service (droits d'administrateur)";
+inline constexpr std::string_view kFormHide = "- cache la fen\xEAtre de suivi";
+inline constexpr std::string_view kFormShow = "+ montre la fen\xEAtre de suivi";
+inline constexpr std::string_view kFormComment = "# commentaire, que Skervo ne lit pas";
+inline constexpr std::string_view kServiceItem = "service de ce PC";
+inline constexpr std::string_view kEntryItem =
+    "entr\xE9"
+    "e du carnet des connexions";
+
+// /Lsp: the quick fixes.
+inline constexpr std::string_view kFixQuotes = "Mettre le chemin entre guillemets";
+inline constexpr std::string_view kFixComment = "Mettre le commentaire sur sa propre ligne";
+inline constexpr std::string_view kFixFinalPause = "Retirer la pause de la derni\xE8re ligne";
 
 }  // namespace skervo::check_texts

@@ -4,6 +4,7 @@
 
 #include "app/switches.h"
 #include "check/check_texts.h"
+#include "check/language_server.h"
 #include "check/report.h"
 #include "check/standard_output.h"
 #include "check/wildcards.h"
@@ -25,6 +26,7 @@ int RunChecker(const std::vector<ScriptFile>& parameters, Machine* machine) {
     CheckOptions options;
     bool syntaxOnly = false;
     bool network = false;
+    bool languageServer = false;
     std::vector<const ScriptFile*> named;
     for (const ScriptFile& parameter : parameters) {
         if (IsSwitch(parameter.path, "Expliquer")) {
@@ -33,18 +35,23 @@ int RunChecker(const std::vector<ScriptFile>& parameters, Machine* machine) {
             syntaxOnly = true;
         } else if (IsSwitch(parameter.path, "Reseau")) {
             network = true;
+        } else if (IsSwitch(parameter.path, "Lsp")) {
+            languageServer = true;
         } else {
             named.push_back(&parameter);
         }
-    }
-    if (named.empty()) {
-        WriteStandardOutput(check_texts::kUsage);
-        return kNotCheckedExitCode;
     }
     if (network && !syntaxOnly && machine) {
         machine->AllowNetworkProbes();
     }
     options.machine = syntaxOnly ? nullptr : machine;
+    if (languageServer) {
+        return RunLanguageServer(options.machine);
+    }
+    if (named.empty()) {
+        WriteStandardOutput(check_texts::kUsage);
+        return kNotCheckedExitCode;
+    }
     int exitCode = 0;
     bool written = true;
     for (const ScriptFile* parameter : named) {

@@ -1,5 +1,6 @@
 #pragma once
 // skervo-check [/Expliquer] [/Syntaxe] [/Reseau] FICHIER...
+// skervo-check /Lsp [/Syntaxe] [/Reseau]
 #include <vector>
 
 #include "check/machine.h"

@@ -17,27 +17,10 @@ namespace {
 
 namespace t = check_texts;
 
-void AddError(Findings& findings, const CheckedLine& line, std::string_view code,
-              std::string message) {
-    findings.push_back({line.number, Severity::Error, std::move(message), code});
-}
-
-// The path a launching or closing line names, which the machine probes.
-std::string_view ProbedPath(const CheckedLine& line) {
-    switch (line.recognised.command) {
-        case LineCommand::Plain:
-            return line.text;
-        case LineCommand::LaunchToClose:
-        case LineCommand::PauseOrWait:
-            return line.recognised.argument;
-        case LineCommand::Close:
-            return ClosingName(line.recognised.argument);
-        case LineCommand::Connection:
-        case LineCommand::HideWindow:
-        case LineCommand::ShowWindow:
-            break;
-    }
-    return {};
+// part: the name the finding is about, a piece of the line.
+void Add(Findings& findings, const CheckedLine& line, Severity severity, std::string_view code,
+         std::string message, std::string_view part) {
+    findings.push_back(FindingAt(line, part, severity, code, std::move(message)));
 }
 
 }  // namespace
@@ -50,8 +33,18 @@ void MachineFindings::FindInLaunch(const CheckedLine& line, std::string_view tex
     if (ServiceWordOf(choice.written) != ServiceWord::None) {
         const std::string name(Trim(choice.arguments));
         if (machine_.ServiceExists(name) == Answer::No) {
-            AddError(findings, line, codes::kUnknownService,
-                     std::string(t::kUnknownService) + name);
+            Add(findings, line, Severity::Error, codes::kUnknownService,
+                std::string(t::kUnknownService) + name, name);
+        }
+        return;
+    }
+    if (!machine_.Probes(text)) {
+        if (machine_.PlaceOf(text) == PathPlace::Network) {
+            Add(findings, line, Severity::Remark, codes::kNetworkNotProbed,
+                std::string(t::kNetworkNotProbed) + std::string(text), text);
+        } else {
+            Add(findings, line, Severity::Remark, codes::kRelativePath,
+                std::string(t::kRelativeNotProbed) + choice.written, choice.written);
         }
         return;
     }
@@ -60,7 +53,8 @@ void MachineFindings::FindInLaunch(const CheckedLine& line, std::string_view tex
     const bool opens = line.recognised.command == LineCommand::Plain && !NamesStream(path) &&
                        machine_.PathExists(path);
     if (!starts && !opens) {
-        AddError(findings, line, codes::kMissing, std::string(t::kMissing) + choice.written);
+        Add(findings, line, Severity::Error, codes::kMissing,
+            std::string(t::kMissing) + choice.written, choice.written);
     }
 }
 
@@ -68,15 +62,23 @@ void MachineFindings::FindInLaunch(const CheckedLine& line, std::string_view tex
 // window titles, which rarely hold a path. Any other existing file is
 // looked for among every process's modules: a library of Windows is in
 // nearly all of them.
+// A relative name not probed is a title, or the text's finding.
 void MachineFindings::FindInClose(const CheckedLine& line, Findings& findings) {
     const std::string_view name = ClosingName(line.recognised.argument);
+    if (!machine_.Probes(name)) {
+        if (machine_.PlaceOf(name) == PathPlace::Network) {
+            Add(findings, line, Severity::Remark, codes::kNetworkNotProbed,
+                std::string(t::kNetworkNotProbed) + std::string(name), name);
+        }
+        return;
+    }
     const bool byPath = machine_.ClosesByPath(name);
     if (byPath && !IsProgramPath(name)) {
-        AddError(findings, line, codes::kNotAProgram,
-                 std::string(t::kNotAProgram) + std::string(name));
+        Add(findings, line, Severity::Error, codes::kNotAProgram,
+            std::string(t::kNotAProgram) + std::string(name), name);
     } else if (!byPath && UpperCase(name).ends_with(".EXE") && !FolderOf(name).empty()) {
-        findings.push_back({line.number, Severity::Warning,
-                            std::string(t::kMissing) + std::string(name), codes::kMissing});
+        Add(findings, line, Severity::Warning, codes::kMissing,
+            std::string(t::kMissing) + std::string(name), name);
     }
 }
 
@@ -93,7 +95,8 @@ void MachineFindings::FindInConnection(const CheckedLine& line, const LineAction
     }
     if (!machine_.HasDialupLibrary()) {
         if (!libraryReported_) {
-            AddError(findings, line, codes::kNoLibrary, std::string(t::kNoDialupLibrary));
+            Add(findings, line, Severity::Error, codes::kNoLibrary,
+                std::string(t::kNoDialupLibrary), {});
             libraryReported_ = true;
         }
         return;
@@ -104,11 +107,12 @@ void MachineFindings::FindInConnection(const CheckedLine& line, const LineAction
     const std::string entry(form.entry);
     switch (machine_.PhoneBookHas(entry)) {
         case Answer::No:
-            AddError(findings, line, codes::kUnknownEntry, std::string(t::kUnknownEntry) + entry);
+            Add(findings, line, Severity::Error, codes::kUnknownEntry,
+                std::string(t::kUnknownEntry) + entry, form.entry);
             break;
         case Answer::Unknown:
-            findings.push_back({line.number, Severity::Remark,
-                                std::string(t::kEntryNotChecked) + entry, codes::kEntryNotChecked});
+            Add(findings, line, Severity::Remark, codes::kEntryNotChecked,
+                std::string(t::kEntryNotChecked) + entry, form.entry);
             break;
         case Answer::Yes:
             break;
@@ -117,13 +121,6 @@ void MachineFindings::FindInConnection(const CheckedLine& line, const LineAction
 
 void MachineFindings::Find(const CheckedLine& line, const LineAction& action, Findings& findings) {
     if (HasError(findings, line.number)) {
-        return;
-    }
-    const std::string_view path = ProbedPath(line);
-    if (!machine_.Probes(path)) {
-        findings.push_back({line.number, Severity::Remark,
-                            std::string(t::kNetworkNotProbed) + std::string(path),
-                            codes::kNetworkNotProbed});
         return;
     }
     const RecognisedLine& recognised = line.recognised;

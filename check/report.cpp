@@ -1,6 +1,7 @@
 #include "check/report.h"
 
 #include <algorithm>
+#include <limits>
 
 #include "check/check_texts.h"
 #include "check/codes.h"
@@ -9,6 +10,18 @@ namespace skervo {
 namespace {
 
 namespace t = check_texts;
+
+void AppendLine(std::string& out, std::string_view line) {
+    out += WithControlsShown(line);
+    out += '\n';
+}
+
+void AppendFinding(std::string& out, const std::string& where, const Finding& finding) {
+    AppendLine(out, where + std::string(SeverityWord(finding.severity)) + ": " + finding.message +
+                        " [" + std::string(finding.code) + "]");
+}
+
+}  // namespace
 
 std::string_view SeverityWord(Severity severity) {
     switch (severity) {
@@ -22,16 +35,16 @@ std::string_view SeverityWord(Severity severity) {
     return t::kError;
 }
 
-// A script's bytes below 0x20 are shown as \xHH: an escape sequence in a
-// script must not rewrite the reviewer's terminal. Only the report's own
-// line ends stay.
-std::string WithControlsShown(const std::string& report) {
+// A script's bytes below 0x20, and a file name's, are shown as \xHH, so that
+// an escape sequence cannot rewrite the reviewer's terminal, nor a line end
+// forge a line of the report.
+std::string WithControlsShown(std::string_view text) {
     constexpr char kDigits[] = "0123456789ABCDEF";
     std::string shown;
-    shown.reserve(report.size());
-    for (const char c : report) {
+    shown.reserve(text.size());
+    for (const char c : text) {
         const auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x20 && c != '\n') {
+        if (byte < 0x20) {
             shown += "\\x";
             shown += kDigits[byte >> 4];
             shown += kDigits[byte & 0xF];
@@ -42,48 +55,36 @@ std::string WithControlsShown(const std::string& report) {
     return shown;
 }
 
-void AppendFinding(std::string& out, const std::string& where, const Finding& finding) {
-    out += where;
-    out += SeverityWord(finding.severity);
-    out += ": ";
-    out += finding.message;
-    out += " [";
-    out += finding.code;
-    out += "]\n";
-}
-
-}  // namespace
-
 // Each line's sentence comes before its findings.
 std::string Report(const std::string& path, const ScriptCheck& check) {
     std::string out;
     if (!check.readable) {
         AppendFinding(out, path + ": ",
                       {0, Severity::Error, std::string(t::kUnreadable), codes::kUnreadable});
-        return WithControlsShown(out);
+        return out;
     }
     auto sentence = check.explanations.begin();
-    for (const Finding& finding : check.findings) {
-        for (; sentence != check.explanations.end() && sentence->first <= finding.line;
-             ++sentence) {
-            out += path + ":" + std::to_string(sentence->first) + ": " + sentence->second + "\n";
+    const auto appendSentencesUpTo = [&](int line) {
+        for (; sentence != check.explanations.end() && sentence->first <= line; ++sentence) {
+            AppendLine(out, path + ":" + std::to_string(sentence->first) + ": " + sentence->second);
         }
+    };
+    for (const Finding& finding : check.findings) {
+        appendSentencesUpTo(finding.line);
         AppendFinding(out, path + ":" + std::to_string(finding.line) + ": ", finding);
     }
-    for (; sentence != check.explanations.end(); ++sentence) {
-        out += path + ":" + std::to_string(sentence->first) + ": " + sentence->second + "\n";
-    }
+    appendSentencesUpTo(std::numeric_limits<int>::max());
     if (!check.endOfRun.empty()) {
-        out += path + ": " + check.endOfRun + "\n";
+        AppendLine(out, path + ": " + check.endOfRun);
     }
-    return WithControlsShown(out);
+    return out;
 }
 
 std::string NoMatchReport(const std::string& pattern) {
     std::string out;
     AppendFinding(out, pattern + ": ",
                   {0, Severity::Error, std::string(t::kNoMatch), codes::kNoMatch});
-    return WithControlsShown(out);
+    return out;
 }
 
 int ExitCodeOf(const ScriptCheck& check) {

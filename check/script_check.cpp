@@ -67,7 +67,8 @@ class ScriptWalk {
             return true;
         }
         carriedOut_ = true;
-        const CheckedLine line{number, text, RecogniseLine(text), lastLine};
+        const CheckedLine line{number, text, RecogniseLine(text), lastLine,
+                               static_cast<std::size_t>(text.data() - raw.data())};
         const LineAction action = actions_.Next(line);
         FindInText(line, result_.findings);
         if (machine_) {
@@ -104,16 +105,14 @@ class ScriptWalk {
     bool carriedOut_ = false;
 };
 
-}  // namespace
-
-ScriptCheck CheckScript(const ScriptFile& file, const CheckOptions& options) {
+// The reader holds the whole script, read or handed to it.
+ScriptCheck CheckRead(ScriptReader& reader, const CheckOptions& options) {
     ScriptCheck result;
-    ScriptReader reader;
-    reader.Open(file.path, file.widePath);
     result.readable = reader.Opened();
     if (!result.readable) {
         return result;
     }
+    result.utf8 = reader.IsUtf8();
     ScriptWalk walk(options, result);
     int number = 0;
     bool readable = true;
@@ -131,6 +130,20 @@ ScriptCheck CheckScript(const ScriptFile& file, const CheckOptions& options) {
     std::stable_sort(result.findings.begin(), result.findings.end(),
                      [](const Finding& a, const Finding& b) { return a.line < b.line; });
     return result;
+}
+
+}  // namespace
+
+ScriptCheck CheckScript(const ScriptFile& file, const CheckOptions& options) {
+    ScriptReader reader;
+    reader.Open(file.path, file.widePath);
+    return CheckRead(reader, options);
+}
+
+ScriptCheck CheckText(std::string bytes, const CheckOptions& options) {
+    ScriptReader reader;
+    reader.Take(std::move(bytes));
+    return CheckRead(reader, options);
 }
 
 }  // namespace skervo

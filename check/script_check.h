@@ -23,11 +23,14 @@ struct CheckOptions {
 
 struct ScriptCheck {
     bool readable = false;
+    bool utf8 = false;  // read as UTF-8, its lines converted to the ANSI code page
     Findings findings;
     std::vector<std::pair<int, std::string>> explanations;  // line, sentence
     std::string endOfRun;                                   // empty when nothing is closed
 };
 
 ScriptCheck CheckScript(const ScriptFile& file, const CheckOptions& options);
+// A script's bytes as an editor would save them.
+ScriptCheck CheckText(std::string bytes, const CheckOptions& options);
 
 }  // namespace skervo

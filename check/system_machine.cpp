@@ -3,6 +3,7 @@
 #include "check/line_action.h"
 #include "common/files.h"
 #include "common/system_files.h"
+#include "common/text_rules.h"
 #include "dialup/ras_library.h"
 #include "platform/dialup.h"
 #include "platform/kernel.h"
@@ -18,23 +19,46 @@ constexpr std::string_view kRemoteAccessManager = "RasMan";
 constexpr std::uint32_t kErrorBufferTooSmall = 603;
 constexpr std::uint32_t kErrorCannotFindEntry = 623;
 
-// \\serveur\partage, or //serveur/partage, quoted or not.
-bool IsNetworkPath(std::string_view path) {
-    if (path.starts_with('"')) {
-        path.remove_prefix(1);
-    }
-    const auto separator = [](char c) { return c == '\\' || c == '/'; };
-    return path.size() >= 2 && separator(path[0]) && separator(path[1]);
+bool IsSeparator(char c) {
+    return c == '\\' || c == '/';
+}
+
+bool IsLocalDrive(std::uint32_t type) {
+    return type == platform::kDriveFixed || type == platform::kDriveRemovable ||
+           type == platform::kDriveCdrom || type == platform::kDriveRamdisk;
 }
 
 }  // namespace
+
+// \\serveur\partage, //serveur/partage, \\?\UNC\..., \\.\..., and the object
+// names \??\... and \GLOBAL??\... all may reach a server; a single leading
+// separator names the current drive, which may be a share.
+PathPlace SystemMachine::PlaceOf(std::string_view path) {
+    if (path.starts_with('"')) {
+        path.remove_prefix(1);
+    }
+    if (path.size() >= 2 && IsSeparator(path[0])) {
+        const bool objectName = UpperCase(path.substr(0, 4)) == "\\??\\" ||
+                                UpperCase(path.substr(0, 10)) == "\\GLOBAL??\\";
+        return IsSeparator(path[1]) || objectName ? PathPlace::Network : PathPlace::Relative;
+    }
+    const auto letter = static_cast<unsigned char>(path.empty() ? 0 : path[0]) | 0x20;
+    if (path.size() < 3 || letter < 'a' || letter > 'z' || path[1] != ':' ||
+        !IsSeparator(path[2])) {
+        return PathPlace::Relative;
+    }
+    const std::string root{path[0], ':', '\\'};
+    return IsLocalDrive(platform::GetDriveTypeA(root)) ? PathPlace::LocalDrive : PathPlace::Network;
+}
 
 void SystemMachine::AllowNetworkProbes() {
     networkProbes_ = true;
 }
 
+// A relative path is not probed for the share it may lie on: allowing the
+// network allows it too.
 bool SystemMachine::Probes(std::string_view path) {
-    return networkProbes_ || !IsNetworkPath(path);
+    return networkProbes_ || PlaceOf(path) == PathPlace::LocalDrive;
 }
 
 ProgramChoice SystemMachine::ChooseProgram(std::string_view text) {
@@ -133,6 +157,30 @@ Answer SystemMachine::PhoneBookHas(const std::string& entry) {
         default:
             return Answer::Unknown;
     }
+}
+
+// Bound by name: the 95 family's library may not have it.
+std::vector<std::string> SystemMachine::ServiceNames() {
+    std::vector<std::string> names;
+    const platform::ProcAddress list =
+        platform::GetProcAddress(platform::GetModuleHandleA("advapi32.dll"), "EnumServicesStatusA");
+    const platform::OwnedServiceHandle manager(platform::OpenSCManagerA(
+        platform::kScManagerConnect | platform::kScManagerEnumerateService));
+    if (!platform::IsNull(list) && manager) {
+        platform::InvokeEnumServicesStatusA(list, manager.Get(), names);
+    }
+    return names;
+}
+
+std::vector<std::string> SystemMachine::EntryNames() {
+    std::vector<std::string> names;
+    if (RemoteAccessManagerRuns()) {
+        const platform::ProcAddress list = LookUpRasFunction(ras_, "RasEnumEntries").function;
+        if (!platform::IsNull(list)) {
+            platform::InvokeRasEnumEntries(list, names);
+        }
+    }
+    return names;
 }
 
 }  // namespace skervo

@@ -11,6 +11,7 @@ namespace skervo {
 class SystemMachine final : public Machine {
   public:
     void AllowNetworkProbes() override;
+    PathPlace PlaceOf(std::string_view path) override;
     bool Probes(std::string_view path) override;
     ProgramChoice ChooseProgram(std::string_view text) override;
     bool FileExists(const std::string& path) override;
@@ -20,6 +21,8 @@ class SystemMachine final : public Machine {
     Answer ServiceExists(const std::string& name) override;
     bool HasDialupLibrary() override;
     Answer PhoneBookHas(const std::string& entry) override;
+    std::vector<std::string> ServiceNames() override;
+    std::vector<std::string> EntryNames() override;
 
   private:
     bool RemoteAccessManagerRuns();

@@ -17,9 +17,10 @@ namespace {
 
 namespace t = check_texts;
 
+// part: where in the line the fault lies, when not the whole line.
 void Add(Findings& findings, const CheckedLine& line, Severity severity, std::string_view code,
-         std::string message) {
-    findings.push_back({line.number, severity, std::move(message), code});
+         std::string message, std::string_view part = {}) {
+    findings.push_back(FindingAt(line, part, severity, code, std::move(message)));
 }
 
 // C:\Program Files\App\app.exe /x: the launcher cuts it at its first blank.
@@ -54,7 +55,7 @@ void FindInLaunch(const CheckedLine& line, std::string_view text, LaunchFrom fro
     }
     const CommandSplit split = SplitCommandLine(text);
     if (split.program.find('\t') != std::string::npos) {
-        Add(findings, line, Severity::Error, codes::kTab, std::string(t::kTab));
+        Add(findings, line, Severity::Error, codes::kTab, std::string(t::kTab), split.program);
         return;
     }
     const ServiceWord word = ServiceWordOf(split.program);
@@ -68,14 +69,15 @@ void FindInLaunch(const CheckedLine& line, std::string_view text, LaunchFrom fro
     }
     if (const std::string_view meant = MeantProgram(text, split); !meant.empty()) {
         Add(findings, line, Severity::Error, codes::kQuotes,
-            std::string(t::kQuotes) + split.program + " (\"" + std::string(meant) + "\" ...)");
+            std::string(t::kQuotes) + split.program + " (\"" + std::string(meant) + "\" ...)",
+            meant);
         return;
     }
     // An empty current directory keeps the system from starting it; a plain
     // line may still name a document that the shell opens.
     if (FolderOf(split.program).empty()) {
         Add(findings, line, from == LaunchFrom::PlainLine ? Severity::Warning : Severity::Error,
-            codes::kNoFolder, std::string(t::kNoFolder) + split.program);
+            codes::kNoFolder, std::string(t::kNoFolder) + split.program, split.program);
     }
 }
 
@@ -87,7 +89,8 @@ bool FindCountWithText(const CheckedLine& line, std::string_view argument, Findi
         return false;
     }
     Add(findings, line, Severity::Error, codes::kExtraText,
-        std::string(t::kCountWithText) + std::string(trimmed.substr(0, blank)));
+        std::string(t::kCountWithText) + std::string(trimmed.substr(0, blank)),
+        Trim(trimmed.substr(blank)));
     return true;
 }
 
@@ -116,7 +119,8 @@ void FindInClose(const CheckedLine& line, Findings& findings) {
     if (name.empty()) {
         Add(findings, line, Severity::Warning, codes::kNoName, std::string(t::kNoApplication));
     } else if (UpperCase(name).ends_with(".EXE") && !IsFullPath(name)) {
-        Add(findings, line, Severity::Warning, codes::kRelativePath, std::string(t::kRelativePath));
+        Add(findings, line, Severity::Warning, codes::kRelativePath, std::string(t::kRelativePath),
+            name);
     }
 }
 
@@ -127,6 +131,7 @@ void FindInConnection(const CheckedLine& line, Findings& findings) {
         return;
     }
     std::string message;
+    std::string_view part;
     if (form.command == ConnectionCommand::AutomaticDial && form.entry.empty()) {
         message = t::kDialWithoutEntry;
     } else if (form.command == ConnectionCommand::DialogDial && form.entry.empty()) {
@@ -139,22 +144,24 @@ void FindInConnection(const CheckedLine& line, Findings& findings) {
         message = std::string(t::kIgnoredAfter) +
                   std::string(line.text.substr(0, line.text.size() - form.ignored.size())) +
                   std::string(t::kColon) + std::string(Trim(form.ignored));
+        part = Trim(form.ignored);
     }
     if (!message.empty()) {
-        Add(findings, line, Severity::Warning, codes::kConnection, std::move(message));
+        Add(findings, line, Severity::Warning, codes::kConnection, std::move(message), part);
     }
 }
 
-// " #" outside quotes: the runner takes it, and what follows, as part of the command.
-bool HasInnerComment(std::string_view text) {
+// " #" outside quotes: the runner takes it, and what follows, as part of
+// the command. Empty when there is none.
+std::string_view InnerComment(std::string_view text) {
     bool quoted = false;
     for (std::size_t i = 1; i < text.size(); ++i) {
         quoted ^= text[i] == '"';
         if (!quoted && text[i] == '#' && static_cast<unsigned char>(text[i - 1]) <= 32) {
-            return true;
+            return text.substr(i);
         }
     }
-    return false;
+    return {};
 }
 
 bool IsNameCharacter(char c) {
@@ -181,10 +188,11 @@ std::string_view FirstVariable(std::string_view text) {
 void FindInAnyLine(const CheckedLine& line, Findings& findings) {
     if (const std::string_view variable = FirstVariable(line.text); !variable.empty()) {
         Add(findings, line, Severity::Warning, codes::kVariable,
-            std::string(variable) + std::string(t::kVariable));
+            std::string(variable) + std::string(t::kVariable), variable);
     }
-    if (!HasError(findings, line.number) && HasInnerComment(line.text)) {
-        Add(findings, line, Severity::Warning, codes::kComment, std::string(t::kComment));
+    if (const std::string_view comment = InnerComment(line.text);
+        !comment.empty() && !HasError(findings, line.number)) {
+        Add(findings, line, Severity::Warning, codes::kComment, std::string(t::kComment), comment);
     }
 }
 

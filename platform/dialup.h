@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "platform/types.h"
 
@@ -63,6 +64,8 @@ std::uint32_t InvokeRasGetEntryDialParams(ProcAddress function, RasDialParameter
 // ERROR_BUFFER_TOO_SMALL (603) for an entry that exists, 623 for one that
 // does not. Nothing of the entry, and no password, is read.
 std::uint32_t InvokeRasGetEntryProperties(ProcAddress function, const std::string& entryName);
+// The names of the default phone book's entries.
+std::uint32_t InvokeRasEnumEntries(ProcAddress function, std::vector<std::string>& names);
 // text receives at most size - 1 characters, up to the terminator.
 std::uint32_t InvokeRasGetErrorString(ProcAddress function, std::uint32_t error, std::string& text,
                                       std::uint32_t size);

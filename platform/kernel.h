@@ -48,8 +48,15 @@ inline constexpr std::uint32_t kSynchronize = 0x100000;
 inline constexpr std::uint32_t kProcessQueryInformation = 0x0400;
 inline constexpr std::uint32_t kProcessQueryLimitedInformation = 0x1000;  // Vista and later
 inline constexpr std::uint32_t kProcessVmRead = 0x0010;
+inline constexpr std::uint32_t kStdInputHandle = 0xFFFFFFF6;   // (DWORD)-10
 inline constexpr std::uint32_t kStdOutputHandle = 0xFFFFFFF5;  // (DWORD)-11
 inline constexpr std::uint32_t kSemFailCriticalErrors = 1;
+// What GetDriveTypeA answers; 0 (unknown) and 1 (no such root) besides.
+inline constexpr std::uint32_t kDriveRemovable = 2;
+inline constexpr std::uint32_t kDriveFixed = 3;
+inline constexpr std::uint32_t kDriveRemote = 4;
+inline constexpr std::uint32_t kDriveCdrom = 5;
+inline constexpr std::uint32_t kDriveRamdisk = 6;
 
 // STARTUPINFOA, as far as the program fills it; every other field is zero.
 struct StartupRecord {
@@ -218,6 +225,9 @@ bool GetConsoleMode(KernelHandle handle);
 // Writes UTF-16 text to a console, or its first written characters; false on
 // failure, as on the 95 family, which has no such function.
 bool WriteConsoleW(KernelHandle console, std::wstring_view text, std::uint32_t& written);
+
+// The kind of drive a root path such as C:\ names.
+std::uint32_t GetDriveTypeA(const std::string& root);
 
 // SEM_FAILCRITICALERRORS: a drive without a disk fails the call that probes
 // it instead of asking the user for a disk. Answers the mode before.

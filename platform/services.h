@@ -2,8 +2,10 @@
 // The service control manager.
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "platform/owned.h"
+#include "platform/types.h"
 
 namespace skervo::platform {
 
@@ -12,6 +14,8 @@ enum class ServiceHandle : std::uintptr_t {};
 inline constexpr std::uint32_t kServiceControlStop = 1;
 // Enough to open a service by name: every user has it.
 inline constexpr std::uint32_t kScManagerConnect = 0x0001;
+// Enough to list the services: every user has it too.
+inline constexpr std::uint32_t kScManagerEnumerateService = 0x0004;
 inline constexpr std::uint32_t kServiceQueryStatus = 0x0004;
 inline constexpr std::uint32_t kServiceStart = 0x0010;
 inline constexpr std::uint32_t kServiceStop = 0x0020;
@@ -42,6 +46,10 @@ bool QueryServiceStatus(ServiceHandle service, ServiceStatus& status);
 bool StartServiceA(ServiceHandle service);
 bool ControlService(ServiceHandle service, std::uint32_t control, ServiceStatus& status);
 bool CloseServiceHandle(ServiceHandle handle);
+// Calls an EnumServicesStatusA found with GetProcAddress: the names of the
+// Win32 services in every state; false when the manager refuses.
+bool InvokeEnumServicesStatusA(ProcAddress function, ServiceHandle manager,
+                               std::vector<std::string>& names);
 
 using OwnedServiceHandle = Owned<ServiceHandle, CloseServiceHandle>;
 

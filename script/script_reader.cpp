@@ -80,15 +80,25 @@ bool ScriptReader::ReadWholeFile(const std::string& path, const std::wstring& wi
     }
 }
 
+// Read, the file's bytes are taken as any others.
+void ScriptReader::Open(const std::string& path, const std::wstring& widePath,
+                        const ReadPermission& mayRead) {
+    ScriptReader file;
+    const bool opened = file.ReadWholeFile(path, widePath, mayRead);
+    Take(std::move(file.text_));
+    opened_ = opened;
+    openError_ = file.openError_;
+}
+
 // Notepad saves UTF-8 today, often behind a byte-order mark, which is always
 // skipped. A script that is UTF-8 throughout is read in the ANSI code page
 // (as it is when that code page is UTF-8); one in Windows-1252 never passes
 // for UTF-8, where an accented letter followed by an ASCII character is no
 // sequence.
-void ScriptReader::Open(const std::string& path, const std::wstring& widePath,
-                        const ReadPermission& mayRead) {
+void ScriptReader::Take(std::string bytes) {
     *this = ScriptReader();
-    opened_ = ReadWholeFile(path, widePath, mayRead);
+    text_ = std::move(bytes);
+    opened_ = true;
     if (std::string_view(text_).starts_with(kByteOrderMark)) {
         position_ = kByteOrderMark.size();
     }

@@ -31,6 +31,8 @@ class ScriptReader {
     // given.
     void Open(const std::string& path, const std::wstring& widePath = {},
               const ReadPermission& mayRead = {});
+    // Takes a script's bytes already in memory, as Open reads them.
+    void Take(std::string bytes);
     // Whether the file could be opened and read.
     bool Opened() const { return opened_; }
     // Why it could not: the system's error code.

@@ -29,9 +29,12 @@ struct Row {
 class CheckTest : public SimTest {
   protected:
     // A desktop with one program, one document, one library, one service,
-    // the remote-access manager running, and one phone-book entry.
+    // the remote-access manager running, one phone-book entry, a RAM disk
+    // and a mapped network drive.
     void SetUp() override {
         SimTest::SetUp();
+        desktop.driveTypes['R'] = skervo::platform::kDriveRamdisk;
+        desktop.driveTypes['Z'] = skervo::platform::kDriveRemote;
         desktop.AddProgram("C:\\Outils\\app.exe");
         desktop.files["C:\\Docs\\note.txt"] = "";
         desktop.files["C:\\Windows\\System32\\user32.dll"] = "";
@@ -161,10 +164,30 @@ TEST_F(CheckTest, EachMachineFindingAndItsNearestScriptWithout) {
             {"&&Bureau\n", {}},
             {"&Inconnue\n", {}},
             {"\\\\serveur\\absent.exe\n<<\\\\serveur\\a.dll\n", {"1:reseau", "2:reseau"}},
+            {"R:\\absent.exe\nC:/Outils/absent.exe\n", {"1:introuvable", "2:introuvable"}},
             // A text error says it all: the machine is not asked.
             {"@ C:\\Outils\\absent.exe\n\n", {"1:blanc-apres-arobase"}},
         },
         &machine);
+    // Only a path on a drive of this PC is probed: any other may lead to a
+    // server, a relative one through the current directory.
+    desktop.probedPaths.clear();
+    ExpectRows(
+        {
+            {"\\??\\UNC\\127.0.0.1\\partage\\b.exe\n"
+             ">\\\\?\\UNC\\serveur\\p\\b.exe\n"
+             "@\\\\.\\pipe\\b.exe\n"
+             "<<\\GLOBAL??\\UNC\\s\\p\\b.dll\n"
+             "Z:\\Outils\\absent.exe\n"
+             "Q:\\absent.exe\n",
+             {"1:reseau", "2:reseau", "3:reseau", "4:reseau", "5:reseau", "6:reseau"}},
+            {"Outils\\absent.exe /x\n\\Outils\\absent.exe\nC:Outils\\absent.exe\n",
+             {"1:chemin-relatif", "2:chemin-relatif", "3:chemin-relatif"}},
+            {"app.exe\n<Bloc-notes\n<Outils\\app.exe\n",
+             {"1:sans-dossier", "1:chemin-relatif", "3:chemin-relatif"}},
+        },
+        &machine);
+    EXPECT_EQ(desktop.probedPaths, std::vector<std::string>{});
     desktop.services.administrator = false;  // a service the user may not query exists all the same
     ExpectRows({{"NETSTOP Spouleur\n", {"1:droits"}},
                 {"NETSTOP Inconnu\n", {"1:droits", "1:service-inconnu"}}},
@@ -173,6 +196,9 @@ TEST_F(CheckTest, EachMachineFindingAndItsNearestScriptWithout) {
     desktop.services.opens = false;
     ExpectRows({{"NETSTOP Inconnu\n", {"1:droits"}}}, &machine);
     desktop.services.opens = true;
+    // What an editor offers after NETSTART and after &.
+    EXPECT_EQ(machine.ServiceNames(), (std::vector<std::string>{"rasman", "spouleur"}));
+    EXPECT_EQ(machine.EntryNames(), std::vector<std::string>{"Bureau"});
 
     // Loading the library would start the remote-access manager: where it
     // does not run, the library is looked for and no entry is looked up.
@@ -180,6 +206,7 @@ TEST_F(CheckTest, EachMachineFindingAndItsNearestScriptWithout) {
     desktop.loadedLibraries.clear();
     skervo::SystemMachine managerStopped;
     ExpectRows({{"&&Inconnue\n&<\n", {"1:entree-non-verifiee"}}}, &managerStopped);
+    EXPECT_TRUE(managerStopped.EntryNames().empty());
     EXPECT_TRUE(desktop.loadedLibraries.empty());
 
     desktop.libraries.erase("rasapi32.dll");
@@ -206,6 +233,7 @@ TEST_F(CheckTest, TheCommandLineChoosesFilesSwitchesAndTheExitCode) {
     desktop.files["C:\\Scripts\\absent.skervo"] = "C:\\Outils\\absent.exe\n";
     desktop.folders.insert("C:\\Scripts\\vieux.skervo");
     desktop.files["C:\\reseau.skervo"] = "\\\\serveur\\absent.exe\x1B[2J\n";
+    desktop.files["C:\\faux\n.skervo"] = "C:\\Outils\\absent.exe\n";
     struct Case {
         std::vector<std::string> parameters;
         int exitCode;
@@ -227,6 +255,10 @@ TEST_F(CheckTest, TheCommandLineChoosesFilesSwitchesAndTheExitCode) {
          1,
          "c:\\scripts\\absent.skervo:1: erreur: introuvable sur cette machine\xA0: "
          "C:\\Outils\\absent.exe [introuvable]\n"},
+        {{"c:/scripts/*.SKERVO"},
+         1,
+         "c:/scripts/absent.skervo:1: erreur: introuvable sur cette machine\xA0: "
+         "C:\\Outils\\absent.exe [introuvable]\n"},
         {{"C:\\Scripts\\*.txt", "C:\\bon.skervo"},
          2,
          "C:\\Scripts\\*.txt: erreur: aucun fichier ne correspond \xE0 ce mod\xE8le "
@@ -238,6 +270,9 @@ TEST_F(CheckTest, TheCommandLineChoosesFilesSwitchesAndTheExitCode) {
         {{"/Expliquer", "C:\\bon.skervo"}, 0, "C:\\bon.skervo:1: lance C:\\Outils\\app.exe\n"},
         {{"C:\\reseau.skervo"}, 0, "[reseau]"},
         {{"/reseau", "C:\\reseau.skervo"}, 1, "\\\\serveur\\absent.exe\\x1B[2J [introuvable]"},
+        // A line end in a file's name cannot forge a line of the report.
+        {{"C:\\faux\n.skervo"}, 1, "C:\\faux\\x0A.skervo:1: erreur: introuvable"},
+        {{"C:\\*\n*.txt"}, 2, "C:\\*\\x0A*.txt: erreur: aucun fichier"},
     };
     for (const Case& c : cases) {
         desktop.standardOutput.clear();

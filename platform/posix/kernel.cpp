@@ -210,8 +210,8 @@ std::vector<FindData> FindFilesA(const std::string&) {
     return {};
 }
 
-KernelHandle GetStdHandle(std::uint32_t) {
-    return HandleOf(STDOUT_FILENO);
+KernelHandle GetStdHandle(std::uint32_t which) {
+    return HandleOf(which == kStdInputHandle ? STDIN_FILENO : STDOUT_FILENO);
 }
 
 // Terminals, files and pipes alike take UTF-8 text here: every output is

@@ -4,7 +4,7 @@
 // sizes, while a record of a newer layout is refused by an older library.
 //
 // 32-bit: the layout of the first libraries, on both families of Windows
-//   (RASCONN 412 bytes, RASCONNSTATUS 160, RASDIALPARAMS 1052).
+//   (RASCONN 412 bytes, RASCONNSTATUS 160, RASDIALPARAMS 1052, RASENTRYNAME 264).
 // 64-bit: the layout of the first 64-bit Windows, whose libraries are the
 //   oldest a 64-bit program can meet.
 #include <windows.h>
@@ -56,16 +56,27 @@ struct RasDialParamsRecord {
 #endif
 };
 
+struct RasEntryNameRecord {
+    DWORD dwSize;
+    CHAR szEntryName[RAS_MaxEntryName + 1];
+#ifdef _WIN64
+    DWORD dwFlags;
+    CHAR szPhonebookPath[MAX_PATH + 1];
+#endif
+};
+
 #pragma pack(pop)
 
 #ifdef _WIN64
 static_assert(sizeof(RasConnRecord) == 708);
 static_assert(sizeof(RasConnStatusRecord) == 288);
 static_assert(sizeof(RasDialParamsRecord) == 1064);
+static_assert(sizeof(RasEntryNameRecord) == 532);
 #else
 static_assert(sizeof(RasConnRecord) == 412);
 static_assert(sizeof(RasConnStatusRecord) == 160);
 static_assert(sizeof(RasDialParamsRecord) == 1052);
+static_assert(sizeof(RasEntryNameRecord) == 264);
 #endif
 
 }  // namespace skervo::platform

@@ -1,7 +1,7 @@
 """End-to-end tests of skervo-check.exe under Wine: it reports a missing program and an unknown
 service, in the ANSI code page, and starts nothing: no process of the script's, no service, no
-message box. In a real console, its French reads right. It imports only what a console program
-needs, and is smaller than skervo.exe."""
+message box. In a real console, its French reads right. As a language server it answers an
+editor's client. It imports only what a console program needs, and is smaller than skervo.exe."""
 
 import os
 import subprocess
@@ -45,6 +45,22 @@ class CheckerTest(unittest.TestCase):
         time.sleep(1)  # room for a probe started by mistake to write its line
         self.assertEqual((boxes, probe_log(present)), ([], []))
 
+    def test_no_path_off_this_pc_is_probed(self):
+        """Wine's file trace names every path the checker asks about: the local one, never the
+        share nor the relative one."""
+        path = Path(session["folder"].name) / "reseau.skervo"
+        path.write_bytes(b"\\??\\UNC\\127.0.0.1\\partage\\b.exe\r\n\\\\?\\UNC\\127.0.0.1\\p\\c.exe\r\n"
+                         b"Outils\\d.exe\r\nC:\\absent\\x.exe\r\n")
+        done = subprocess.run(wine.command(CHECKER, windows_path(path)), env=dict(ENV, WINEDEBUG="+file"),
+                              capture_output=True, timeout=60)
+        output, trace = done.stdout.decode("cp1252"), done.stderr.decode("latin-1")
+        self.assertEqual(done.returncode, 1)
+        for line, code in ((1, "reseau"), (2, "reseau"), (3, "chemin-relatif"), (4, "introuvable")):
+            self.assertRegex(output, rf"reseau.skervo:{line}: [^\n]*\[{code}\]")
+        self.assertIn("x.exe", trace)
+        self.assertNotIn("127.0.0.1", trace)
+        self.assertNotIn("d.exe", trace)
+
     def test_an_unknown_service_is_found_and_no_service_changes(self):
         before = wine_command("sc", "query")
         code, output, boxes = check("NETSTART ServiceInconnu\nNETSTOP ServiceInconnu\n")
@@ -73,10 +89,24 @@ class CheckerTest(unittest.TestCase):
         self.assertEqual(done.returncode, 1)
         self.assertIn("a.skervo:1: attention:", output)
         self.assertIn("b.skervo:1: erreur:", output)
+        # Windows takes slashes between folders too: each file is shown under the folder typed.
+        forward = windows_path(scripts).replace("\\", "/") + "/*.skervo"
+        done = subprocess.run(wine.command(CHECKER, "/Syntaxe", forward), env=ENV, capture_output=True,
+                              timeout=60)
+        self.assertIn(forward.replace("*.skervo", "b.skervo:1: erreur:"), done.stdout.decode("cp1252"))
         done = subprocess.run(wine.command(CHECKER, windows_path(scripts) + "\\*.txt"), env=ENV,
                               capture_output=True, timeout=60)
         self.assertEqual(done.returncode, 2)
         self.assertIn("[aucun-fichier]", done.stdout.decode("cp1252"))
+
+    def test_the_language_server_answers_the_node_client_table(self):
+        """tests/editors/lsp_client_test.js, the table the Linux checker passes too, on the
+        Windows program: its machine checks and service completion besides."""
+        client = Path(__file__).resolve().parents[1] / "editors" / "lsp_client_test.js"
+        done = subprocess.run(["node", str(client), "--windows", *wine.command(CHECKER)], env=ENV,
+                              capture_output=True, timeout=120)
+        self.assertEqual(done.returncode, 0, done.stdout.decode() + done.stderr.decode())
+        self.assertRegex(done.stdout.decode(), r"\d+ passed, 0 failed")
 
     def test_the_checker_imports_only_kernel32_advapi32_and_msvcrt_and_is_smaller(self):
         for build in filter(None, (BUILD, OTHER_BUILD)):

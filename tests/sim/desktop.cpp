@@ -1,5 +1,6 @@
 #include "tests/sim/desktop.h"
 
+#include <algorithm>
 #include <cctype>
 
 namespace sim {
@@ -23,9 +24,12 @@ void Desktop::Advance(std::uint64_t milliseconds) {
     }
 }
 
+// A slash separates folders as a backslash does.
 std::string Desktop::FilePath(const std::string& path) const {
+    std::string typed = Lower(path);
+    std::replace(typed.begin(), typed.end(), '/', '\\');
     for (const auto& [stored, bytes] : files) {
-        if (Lower(stored) == Lower(path)) {
+        if (Lower(stored) == typed) {
             return stored;
         }
     }

@@ -175,6 +175,10 @@ struct Desktop {
     std::string computerName = "PC-042";
     std::string userName = "jean";
     std::set<std::string> folders;
+    // Drive letters (upper case) and their kinds; a letter not here names no drive.
+    std::map<char, std::uint32_t> driveTypes = {{'C', skervo::platform::kDriveFixed}};
+    // Every path whose attributes or short form were asked, in order.
+    std::vector<std::string> probedPaths;
     std::map<std::string, Program> programs;        // by lower-case path
     std::map<std::string, std::string> shortNames;  // lower-case long path -> short form
     std::map<std::uint32_t, Process> processes;
@@ -199,7 +203,8 @@ struct Desktop {
           "SetSearchPathMode", "ProcessIdToSessionId", "GetFinalPathNameByHandleW"}},
         {"psapi.dll", {"EnumProcesses", "EnumProcessModules", "GetModuleFileNameExA"}},
         {"user32.dll", {"SetLayeredWindowAttributes"}},
-        {"advapi32.dll", {"GetFileSecurityW", "OpenProcessToken", "GetTokenInformation"}}};
+        {"advapi32.dll",
+         {"GetFileSecurityW", "OpenProcessToken", "GetTokenInformation", "EnumServicesStatusA"}}};
     bool versionQuerySucceeds = true;
     std::vector<std::string> searchRestrictions;  // the calls that keep planted files out
     std::uint32_t platformId = 2;

@@ -52,7 +52,7 @@ struct Dialup {
     std::uintptr_t nextConnection = 0x5000;
 };
 
-// The six functions under the names of one library: suffix "A" for
+// The functions under the names of one library: suffix "A" for
 // rasapi32.dll, none for rnaph.dll.
 std::set<std::string> RasExports(const std::string& suffix);
 

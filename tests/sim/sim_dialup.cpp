@@ -53,9 +53,9 @@ void Notify(std::uintptr_t handle, std::vector<DialStep> steps,
 
 std::set<std::string> RasExports(const std::string& suffix) {
     std::set<std::string> names;
-    for (const char* name :
-         {"RasEnumConnections", "RasGetConnectStatus", "RasHangUp", "RasDial",
-          "RasGetEntryDialParams", "RasGetEntryProperties", "RasGetErrorString"}) {
+    for (const char* name : {"RasEnumConnections", "RasGetConnectStatus", "RasHangUp", "RasDial",
+                             "RasGetEntryDialParams", "RasGetEntryProperties", "RasGetErrorString",
+                             "RasEnumEntries"}) {
         names.insert(name + suffix);
     }
     return names;
@@ -165,6 +165,15 @@ std::uint32_t InvokeRasGetEntryProperties(ProcAddress function, const std::strin
     std::lock_guard lock(seamMutex);
     sim::Expect(function, "RasGetEntryProperties");
     return desktop.dialup.phoneBook.contains(entryName) ? 603 : 623;
+}
+
+std::uint32_t InvokeRasEnumEntries(ProcAddress function, std::vector<std::string>& names) {
+    std::lock_guard lock(seamMutex);
+    sim::Expect(function, "RasEnumEntries");
+    for (const auto& [name, entry] : desktop.dialup.phoneBook) {
+        names.push_back(name);
+    }
+    return 0;
 }
 
 std::uint32_t InvokeRasGetErrorString(ProcAddress function, std::uint32_t error, std::string& text,

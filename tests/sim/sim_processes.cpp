@@ -1,5 +1,6 @@
 // Files, processes and the process listings of the simulated desktop.
 #include <algorithm>
+#include <cctype>
 #include <cstring>
 #include <utility>
 
@@ -80,7 +81,16 @@ std::string ProgramOf(const std::string& commandLine) {
 
 }  // namespace
 
+std::uint32_t GetDriveTypeA(const std::string& root) {
+    const auto letter = static_cast<char>(std::toupper(static_cast<unsigned char>(root.at(0))));
+    const auto found = desktop.driveTypes.find(letter);
+    return root.size() == 3 && root.substr(1) == ":\\" && found != desktop.driveTypes.end()
+               ? found->second
+               : 1;  // DRIVE_NO_ROOT_DIR
+}
+
 std::uint32_t GetFileAttributesA(const std::string& path) {
+    desktop.probedPaths.push_back(path);
     if (desktop.folders.contains(path)) {
         return kFileAttributeDirectory;
     }
@@ -108,8 +118,11 @@ bool FindFirstFileA(const std::string& path, FindData& data) {
     return true;
 }
 
-// Files first, then folders, each in the order of their paths.
-std::vector<FindData> FindFilesA(const std::string& pattern) {
+// Files first, then folders, each in the order of their paths. A slash
+// separates folders as a backslash does.
+std::vector<FindData> FindFilesA(const std::string& typed) {
+    std::string pattern = typed;
+    std::replace(pattern.begin(), pattern.end(), '/', '\\');
     const std::size_t nameStart = pattern.rfind('\\') + 1;
     std::vector<FindData> found;
     const auto add = [&](const std::string& path, std::uint32_t attributes) {
@@ -130,6 +143,7 @@ std::vector<FindData> FindFilesA(const std::string& pattern) {
 }
 
 std::string GetShortPathNameA(const std::string& path) {
+    desktop.probedPaths.push_back(path);
     for (const auto& [longPath, shortPath] : desktop.shortNames) {
         if (Lower(path) == longPath || Lower(path) == Lower(shortPath)) {
             return shortPath;

@@ -48,12 +48,25 @@ void Settle(sim::Service& service) {
 
 // Every user may connect; only an administrator may do more.
 ServiceHandle OpenSCManagerA(std::uint32_t access) {
+    constexpr std::uint32_t kEveryUsersRights = kScManagerConnect | kScManagerEnumerateService;
     if (!desktop.services.opens ||
-        (!desktop.services.administrator && access != kScManagerConnect)) {
+        (!desktop.services.administrator && (access & ~kEveryUsersRights) != 0)) {
         desktop.lastError = kErrorAccessDenied;
         return ServiceHandle{};
     }
     return OpenHandle("");
+}
+
+bool InvokeEnumServicesStatusA(ProcAddress function, ServiceHandle manager,
+                               std::vector<std::string>& names) {
+    if (desktop.ProcedureName(function) != "EnumServicesStatusA" ||
+        !desktop.services.openHandles.contains(static_cast<std::uintptr_t>(manager))) {
+        return false;
+    }
+    for (const auto& [name, service] : desktop.services.services) {
+        names.push_back(name);
+    }
+    return true;
 }
 
 ServiceHandle OpenServiceA(ServiceHandle manager, const std::string& name, std::uint32_t access) {
