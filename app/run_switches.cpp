@@ -13,6 +13,7 @@ namespace {
 constexpr std::string_view kSilent = "SILENT";
 constexpr std::string_view kJournal = "JOURNAL";
 constexpr std::string_view kTimeLimit = "DELAI";
+constexpr std::string_view kStopAtFailure = "ARRET";
 
 // A whole number of seconds from 1 to a day, in decimal digits alone.
 std::optional<std::uint32_t> TimeLimitSeconds(std::string_view text) {
@@ -46,6 +47,10 @@ class SwitchReader {
         if (IsSwitch(parameter, kSilent)) {
             return Once(silentSeen_);
         }
+        if (IsSwitch(parameter, kStopAtFailure)) {
+            switches_.stopAtFailure = true;
+            return Once(stopSeen_);
+        }
         if (const auto path = SwitchValue(parameter, kJournal)) {
             if (!journalSeen_) {
                 switches_.journalPath = *path;
@@ -67,6 +72,7 @@ class SwitchReader {
     bool silentSeen_ = false;
     bool journalSeen_ = false;
     bool timeLimitSeen_ = false;
+    bool stopSeen_ = false;
 };
 
 }  // namespace
@@ -78,7 +84,8 @@ RunSwitches ReadRunSwitches(const std::vector<std::string>& parameters) {
                                   [](const std::string& p) { return IsSwitch(p, kSilent); });
     switches.unattended = std::any_of(
         parameters.begin() + std::min(2, count + 1), parameters.end(), [](const std::string& p) {
-            return SwitchValue(p, kJournal) || SwitchValue(p, kTimeLimit);
+            return SwitchValue(p, kJournal) || SwitchValue(p, kTimeLimit) ||
+                   IsSwitch(p, kStopAtFailure);
         });
     if (!switches.unattended) {
         switches.run = IsPlainRun(count, switches.silent);

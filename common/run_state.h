@@ -60,7 +60,8 @@ struct RunSwitches {
     bool silent = false;                 // /Silent: no status window and no icon
     std::string journalPath;             // /Journal:FICHIER
     std::uint32_t timeLimitSeconds = 0;  // /Delai:SECONDES; 0 for no limit
-    // /Journal or /Delai is among the parameters: the exit code tells how the run went.
+    bool stopAtFailure = false;          // /Arret: the first failed line ends the script
+    // /Journal, /Delai or /Arret is among the parameters: the exit code tells how the run went.
     bool unattended = false;
     // The command line asks for a run, not for the usage text.
     bool run = false;

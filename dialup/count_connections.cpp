@@ -43,14 +43,14 @@ std::int32_t CountConnected(const std::vector<platform::RasConnectionHandle>& ha
 
 }  // namespace
 
-std::int32_t CountConnections() {
+std::optional<std::int32_t> CountConnections() {
     const ConnectionList list = EnumerateConnections();
-    std::int32_t count = 0;
     if (list.code != 0) {
+        runState.ConnectionUp = false;
         ReportRefusedEnumeration(list.code);
-    } else {
-        count = CountConnected(list.handles);
+        return std::nullopt;
     }
+    const std::int32_t count = CountConnected(list.handles);
     runState.ConnectionUp = count > 0;
     return count;
 }

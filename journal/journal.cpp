@@ -95,6 +95,7 @@ bool IsFailure(Happened what) {
         case Happened::TimeLimitReached:
         case Happened::StoppedByUser:
             return true;
+        case Happened::StoppedAfterFailure:  // the line that failed counts already
         case Happened::ScriptUnreadable:  // the run could not start: no line failed
         case Happened::DownloadedScriptRefused:
         case Happened::DownloadedScriptRun:
@@ -199,6 +200,8 @@ std::string Words(Happened what, std::int64_t number, std::string_view detail) {
             return std::string(kTimeLimitReached) + n + std::string(kTimeLimitWait) + d;
         case Happened::StoppedByUser:
             return std::string(kStoppedByUser);
+        case Happened::StoppedAfterFailure:
+            return std::string(kStoppedAfterFailure) + n;
         case Happened::ScriptUnreadable:
             return std::string(kScriptUnreadable) + d;
         case Happened::DownloadedScriptRun:

@@ -43,6 +43,7 @@ enum class Happened {
     HungUp,            // number: how many
     TimeLimitReached,  // number: the limit in seconds; detail: the wait
     StoppedByUser,
+    StoppedAfterFailure,  // number: the line
     ScriptUnreadable,         // detail: why
     DownloadedScriptRun,      // number: its zone; detail: where from
     DownloadedScriptRefused,  // the same

@@ -86,6 +86,9 @@ inline constexpr std::string_view kTimeLimitWait = " s atteint : ";
 inline constexpr std::string_view kStoppedByUser =
     "arr\xEAt\xE9 : fen\xEAtre de suivi ferm\xE9"
     "e";
+inline constexpr std::string_view kStoppedAfterFailure =
+    "arr\xEAt apr\xE8s l'\xE9"
+    "chec de la ligne ";
 inline constexpr std::string_view kScriptUnreadable = "script illisible : ";
 inline constexpr std::string_view kDownloadedScript =
     "script t\xE9l\xE9"

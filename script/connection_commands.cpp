@@ -63,13 +63,15 @@ void WaitForConnection() {
         return;
     }
     WaitLimit limit;
-    while (CountConnections() == 0) {
+    for (std::optional<std::int32_t> count; (count = CountConnections()) && *count == 0;) {
         if (!PollMessages() || limit.Reached()) {
             return;
         }
         platform::Sleep(kPollIntervalMilliseconds);
     }
-    Tell(Happened::ConnectionFound);
+    if (runState.ConnectionUp) {
+        Tell(Happened::ConnectionFound);
+    }
 }
 
 // &>: sleeps before every count, also when no connection exists. The window
@@ -90,7 +92,11 @@ void WaitForNoConnection(bool hideRequested) {
     WaitLimit limit;
     while (PollMessages() && !limit.Reached()) {
         platform::Sleep(kDisconnectionPollMilliseconds);
-        if (CountConnections() == 0) {
+        const std::optional<std::int32_t> count = CountConnections();
+        if (!count) {
+            break;  // refused, and said so once
+        }
+        if (*count == 0) {
             Tell(Happened::NoConnectionLeft);
             break;
         }

@@ -16,14 +16,17 @@ namespace {
 // When the time limit is reached, the applications are closed all the same.
 void WaitForEndOfConnection() {
     WaitLimit limit;
-    while (CountConnections() > 0) {
+    std::optional<std::int32_t> count;
+    while ((count = CountConnections()) && *count > 0) {
         ShowStep(texts::kWaitingForDisconnection);
         if (!PollMessages() || limit.Reached()) {
             return;
         }
         platform::Sleep(kDisconnectionPollMilliseconds);
     }
-    Tell(Happened::NoConnectionLeft);
+    if (count) {
+        Tell(Happened::NoConnectionLeft);
+    }
 }
 
 }  // namespace

@@ -137,7 +137,8 @@ ScriptReader ReadScript(const std::string& path) {
     return script;
 }
 
-void CarryOutLines(ScriptReader& script) {
+// Answers the number of the failed line that /Arret stopped the script at, or 0.
+int CarryOutLines(ScriptReader& script) {
     const std::string trayTip = std::string(texts::kTrayTipPrefix) + runState.Parameters[1];
     int number = 0;
     while (!script.AtEnd() && !runState.StopRequested) {
@@ -154,6 +155,9 @@ void CarryOutLines(ScriptReader& script) {
         }
         JournalLine(number, runState.ScriptLine);
         CarryOutLine(script.AtEnd());
+        if (runState.Switches.stopAtFailure && runState.Outcome.lineFailed) {
+            return number;
+        }
         if (!PollMessages()) {
             break;
         }
@@ -161,6 +165,7 @@ void CarryOutLines(ScriptReader& script) {
     if (runState.StopRequested) {
         Tell(Happened::StoppedByUser);
     }
+    return 0;
 }
 
 }  // namespace
@@ -174,8 +179,11 @@ void RunScript() {
     }
     StartRun();
     ScriptReader script = ReadScript(runState.Parameters[1]);
-    CarryOutLines(script);
+    const int failedLine = CarryOutLines(script);
     JournalEndOfScript();
+    if (failedLine != 0) {
+        Tell(Happened::StoppedAfterFailure, failedLine);
+    }
     FinishRun();
 }
 

@@ -47,6 +47,8 @@ TEST_F(EntryTest, TheCommandLineChoosesBetweenUsageAndRun) {
         {"C:\\s.skervo /Silent /Delai:5 /Silent", true, false},
         {"C:\\s.skervo /Delai:5 autre", true, true},
         {"/Delai:5 C:\\s.skervo", true, true},
+        {"C:\\s.skervo -ARRET", false, true},
+        {"C:\\s.skervo /Arret /Silent /Arret", true, false},
     };
     for (const auto& c : cases) {
         SetUp();

@@ -155,6 +155,7 @@ TEST_F(UnattendedRunTest, TheExitCodeTellsHowTheRunWentOnlyWithTheNewSwitches) {
         {"@0\n", "/Delai:5", 0, 0},
         {"inconnu\n", "/Silent", 0, 1},  // as it always was
         {"inconnu\n", "/Delai:5", 2, 1},
+        {"inconnu\n", "/Arret", 2, 1},
         {"@C:\\Outils\\long.exe\n#\n", "/Delai:5 /Silent", 2, 0},
         {"@0\n", "/Journal:C:\\Journaux /Silent", 3, 0},          // a folder
         {"@0\n", "/Journal:C:\\Journaux", 3, 1},                  // said with the window
@@ -238,6 +239,52 @@ TEST_F(UnattendedRunTest, AServiceThatDoesNotReachItsStateSaysWhy) {
                   "chec : " +
                       c.why)
             << c.what;
+    }
+}
+
+// A refused listing of the connections is reported once, and ends the wait:
+// counted again every 200 ms, it wrote 301 boxes in a minute, and without
+// a time limit it never ended.
+TEST_F(UnattendedRunTest, ARefusedListingOfConnectionsEndsTheWaitThatCounts) {
+    for (const std::string line : {"&-", "&>", "&&Bureau\n>C:\\Outils\\app.exe"}) {
+        SetUp();
+        desktop.AddProgram("C:\\Outils\\app.exe");
+        desktop.dialup.phoneBook["Bureau"] = {};
+        desktop.dialup.enumerationRefusal = 711;
+        EXPECT_EQ(Run(line + "\n#\n", "/Silent /Journal:C:\\j.log"), 2u) << line;
+        const Lines entries = Entries();
+        EXPECT_EQ(std::count_if(entries.begin(), entries.end(),
+                                [](const std::string& entry) {
+                                    return entry.find("Code d'erreur (si !)") != std::string::npos;
+                                }),
+                  1)
+            << line;
+        EXPECT_LT(desktop.elapsed, 2000u) << line;
+    }
+}
+
+// With /Arret, a failed line ends the script: the copy of a live database
+// never follows a service that would not stop. What the script started is
+// closed all the same.
+TEST_F(UnattendedRunTest, StopAtTheFirstFailedLine) {
+    for (const bool stop : {true, false}) {
+        SetUp();
+        desktop.AddProgram("C:\\Outils\\copie.exe", {.runsFor = 10});
+        desktop.AddProgram("C:\\Outils\\app.exe", {.windowTitles = {"App"}});
+        desktop.services.services["gestionbase"].refusesStop = true;
+        desktop.services.services["gestionbase"].state = skervo::platform::kServiceRunning;
+        const std::string script =
+            ">C:\\Outils\\app.exe\n@NETSTOP GestionBase\n@C:\\Outils\\copie.exe\n#\n";
+        EXPECT_EQ(Run(script, std::string("/Silent /Journal:C:\\j.log") + (stop ? " /Arret" : "")),
+                  2u);
+        EXPECT_EQ(desktop.processes.size(), stop ? 1u : 2u) << "the copy never starts";
+        EXPECT_EQ(desktop.actions, std::vector<std::string>{"close App"});
+        const Lines entries = Entries();
+        const std::string stopped =
+            "fin du script : arr\xC3\xAAt apr\xC3\xA8s l'\xC3\xA9"
+            "chec de la ligne 2";
+        EXPECT_EQ(std::find(entries.begin(), entries.end(), stopped) != entries.end(), stop)
+            << stop;
     }
 }
 

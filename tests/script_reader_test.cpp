@@ -155,6 +155,17 @@ TEST_F(ScriptReaderTest, TheFileIsReadWholeAndClosedAtOnceAfterACopyThatHeldIt) 
     }
 }
 
+// Half a script is never run: a share that drops after the first piece read
+// leaves nothing to carry out.
+TEST_F(ScriptReaderTest, AReadThatFailsPartWayReadsNothing) {
+    sim::desktop.AddProgram("C:\\a.exe");
+    sim::desktop.files["C:\\s.skervo"] = "C:\\a.exe\n" + std::string(100 * 1024, '#');
+    sim::desktop.readsBeforeFailure["C:\\s.skervo"] = 1;
+    EXPECT_EQ(RunProgram("C:\\s.skervo /Silent /Delai:5"), 3u);
+    EXPECT_TRUE(sim::desktop.processes.empty());
+    EXPECT_EQ(sim::desktop.OpenHandleCount(), 0u);
+}
+
 TEST_F(ScriptReaderTest, AMissingFileIsAtItsEndAndEveryHandleIsClosed) {
     skervo::ScriptReader reader;
     reader.Open("C:\\absent.skervo");

@@ -156,6 +156,8 @@ struct Desktop {
     std::string modulePath = "C:\\Outils\\skervo.exe";
     std::map<std::string, std::string> files;  // path -> bytes
     std::map<std::string, Refusal> refusedFiles;
+    // Files whose reads fail once this many have succeeded: a share that drops.
+    std::map<std::string, int> readsBeforeFailure;
     // The owners and access lists of files and folders: one not here is the
     // administrators' alone; nullopt keeps no security (FAT).
     std::map<std::string, std::optional<skervo::platform::FileSecurity>> fileSecurity;

@@ -150,6 +150,11 @@ bool ReadFile(KernelHandle file, char* buffer, std::uint32_t size, std::uint32_t
     if (open == desktop.handles.end() || open->second.kind != sim::OpenHandle::Kind::File) {
         return false;
     }
+    const auto failing = desktop.readsBeforeFailure.find(open->second.path);
+    if (failing != desktop.readsBeforeFailure.end() && failing->second-- == 0) {
+        desktop.lastError = 64;  // ERROR_NETNAME_DELETED
+        return false;
+    }
     std::size_t& offset = open->second.offset;
     const std::string& bytes = desktop.files.at(open->second.path);
     bytesRead = static_cast<std::uint32_t>(std::min<std::size_t>(size, bytes.size() - offset));
