@@ -77,6 +77,12 @@ void RunProgram() {
     }
     runState.Switches = ReadRunSwitches(runState.Parameters);
     runState.UseStatusWindow = !runState.Switches.silent && ParameterCount() >= 1;
+    // Nobody would answer the system's own boxes (« Aucun disque ») in a
+    // silent run: the call that would ask fails instead.
+    if (runState.Switches.silent) {
+        platform::SetErrorMode(platform::kSemFailCriticalErrors |
+                               platform::kSemNoOpenFileErrorBox);
+    }
     if (!JournalStarted()) {
         EndProcessNormally();
     }

@@ -51,6 +51,7 @@ inline constexpr std::uint32_t kProcessVmRead = 0x0010;
 inline constexpr std::uint32_t kStdInputHandle = 0xFFFFFFF6;   // (DWORD)-10
 inline constexpr std::uint32_t kStdOutputHandle = 0xFFFFFFF5;  // (DWORD)-11
 inline constexpr std::uint32_t kSemFailCriticalErrors = 1;
+inline constexpr std::uint32_t kSemNoOpenFileErrorBox = 0x8000;
 // What GetDriveTypeA answers; 0 (unknown) and 1 (no such root) besides.
 inline constexpr std::uint32_t kDriveRemovable = 2;
 inline constexpr std::uint32_t kDriveFixed = 3;
@@ -67,6 +68,8 @@ inline constexpr std::uint32_t kStartfUseShowWindow = 1;
 inline constexpr std::uint16_t kSwShowNa = 8;
 inline constexpr std::uint32_t kCreateNewConsole = 0x10;
 inline constexpr std::uint32_t kNormalPriorityClass = 0x20;
+// The started program takes the system's error mode, not the one the program set.
+inline constexpr std::uint32_t kCreateDefaultErrorMode = 0x04000000;
 
 struct ProcessInformation {
     KernelHandle process{};

@@ -28,12 +28,17 @@ inline constexpr std::uint32_t kCmfDefaultOnly = 0x1;
 inline constexpr int kSwShowNormal = 1;
 inline constexpr std::uint32_t kNoDefaultItem = 0xFFFFFFFF;  // GetMenuDefaultItem's -1
 
+// CMIC_MASK_FLAG_NO_UI: the handler shows no box of its own (« Ouvrir
+// avec », an error, a security warning) and refuses what would need one.
+inline constexpr std::uint32_t kCmicMaskFlagNoUi = 0x400;
+
 // CMINVOKECOMMANDINFO as the program fills it; every other field is zero.
 struct InvokeCommandRecord {
     WindowHandle owner{};
     std::uint32_t verbOffset = 0;  // given as an integer verb
     int show = 0;
     std::string directory{};  // the command's current directory; none when empty
+    std::uint32_t mask = 0;
 };
 
 HResult SHGetDesktopFolder(ShellFolderRef& desktop);

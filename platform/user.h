@@ -120,5 +120,12 @@ std::uint32_t WaitForInputIdle(KernelHandle process, std::uint32_t milliseconds)
 
 int MessageBoxA(WindowHandle owner, const std::string& text, const std::string& caption,
                 std::uint32_t style);
+// What a box closed by its time limit answers.
+inline constexpr int kMbTimedOut = 32000;
+// Calls a MessageBoxTimeoutA found with GetProcAddress (XP and later): a box
+// without owner that closes by itself after the time given.
+int InvokeMessageBoxTimeoutA(ProcAddress function, const std::string& text,
+                             const std::string& caption, std::uint32_t style,
+                             std::uint32_t milliseconds);
 
 }  // namespace skervo::platform

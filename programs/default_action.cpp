@@ -21,7 +21,7 @@ constexpr std::uint32_t kLastCommandId = 0x7FFF;
 // item's own folder as a double-click does. The menu is never shown: it only
 // lets the handler name its default command.
 bool InvokeDefaultCommand(WindowHandle owner, ShellFolderRef folder, ItemIdList item,
-                          const std::string& directory) {
+                          const std::string& directory, ShellBoxes boxes) {
     OwnedContextMenu handler;
     if (!Succeeded(GetContextMenu(folder, owner, item, handler.Receive()))) {
         return false;
@@ -35,14 +35,16 @@ bool InvokeDefaultCommand(WindowHandle owner, ShellFolderRef folder, ItemIdList 
     if (id == 0 || id == kNoDefaultItem) {
         return false;
     }
-    const InvokeCommandRecord record{owner, id - kFirstCommandId, kSwShowNormal, directory};
+    const InvokeCommandRecord record{owner, id - kFirstCommandId, kSwShowNormal, directory,
+                                     boxes == ShellBoxes::None ? kCmicMaskFlagNoUi : 0};
     return Succeeded(InvokeCommand(handler.Get(), record));
 }
 
 // A path that its own folder cannot name (a drive's root leaves an empty
 // name) is parsed whole by the desktop's first folder, the computer.
 bool InvokeThroughFirstDesktopFolder(WindowHandle owner, ShellFolderRef desktop,
-                                     const std::string& path, const std::string& directory) {
+                                     const std::string& path, const std::string& directory,
+                                     ShellBoxes boxes) {
     OwnedEnumIdList children;
     if (!Succeeded(EnumObjects(desktop, owner, kShcontfFolders, children.Receive()))) {
         return false;
@@ -58,14 +60,14 @@ bool InvokeThroughFirstDesktopFolder(WindowHandle owner, ShellFolderRef desktop,
     }
     OwnedIdList item;
     return Succeeded(ParseDisplayName(folder.Get(), owner, path, item.Receive())) &&
-           InvokeDefaultCommand(owner, folder.Get(), item.Get(), directory);
+           InvokeDefaultCommand(owner, folder.Get(), item.Get(), directory, boxes);
 }
 
 }  // namespace
 
 // The path is taken exactly as the line gives it: quotes stay and only
 // backslashes and colons separate.
-bool RunDefaultAction(std::string_view path, WindowHandle owner) {
+bool RunDefaultAction(std::string_view path, WindowHandle owner, ShellBoxes boxes) {
     const std::string folderPart(FolderOf(path));
     const std::string namePart(FileNameOf(path));
     const std::string directory(folderPart.starts_with('"') ? folderPart.substr(1) : folderPart);
@@ -79,9 +81,10 @@ bool RunDefaultAction(std::string_view path, WindowHandle owner) {
     }
     OwnedIdList item;
     if (Succeeded(ParseDisplayName(folder.Get(), owner, namePart, item.Receive()))) {
-        return InvokeDefaultCommand(owner, folder.Get(), item.Get(), directory);
+        return InvokeDefaultCommand(owner, folder.Get(), item.Get(), directory, boxes);
     }
-    return InvokeThroughFirstDesktopFolder(owner, desktop.Get(), std::string(path), directory);
+    return InvokeThroughFirstDesktopFolder(owner, desktop.Get(), std::string(path), directory,
+                                           boxes);
 }
 
 }  // namespace skervo

@@ -6,7 +6,12 @@
 
 namespace skervo {
 
+// Whether the shell may ask or warn in a box of its own: nobody would
+// answer one in a silent run.
+enum class ShellBoxes { Allowed, None };
+
 // True when the shell accepted the item's default command.
-bool RunDefaultAction(std::string_view path, platform::WindowHandle owner);
+bool RunDefaultAction(std::string_view path, platform::WindowHandle owner,
+                      ShellBoxes boxes = ShellBoxes::Allowed);
 
 }  // namespace skervo

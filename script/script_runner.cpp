@@ -73,7 +73,8 @@ void RunPlainLine(const std::string& line) {
     if (!document && (launch = TryLaunch(line))) {
         return;
     }
-    if (!NamesStream(path) && RunDefaultAction(path, platform::WindowHandle{})) {
+    const ShellBoxes shellBoxes = IsSilentRun() ? ShellBoxes::None : ShellBoxes::Allowed;
+    if (!NamesStream(path) && RunDefaultAction(path, platform::WindowHandle{}, shellBoxes)) {
         Tell(Happened::OpenedByShell);
         return;
     }

@@ -288,6 +288,36 @@ TEST_F(UnattendedRunTest, StopAtTheFirstFailedLine) {
     }
 }
 
+// In a silent run nobody may be there to answer a box: with a time limit,
+// Skervo's own boxes close by themselves once it has passed and fail their
+// line; the shell is asked to show none of its own, and the system's « Aucun
+// disque » fails the call that would ask, while the programs started keep
+// the system's error mode.
+TEST_F(UnattendedRunTest, NoBoxWaitsForNobodyInASilentRun) {
+    const struct {
+        std::string switches;
+        std::uint32_t timeout;  // of the box; 0 for one that waits for OK
+        std::uint32_t exitCode;
+        bool silent;
+    } cases[] = {
+        {"/Silent /Delai:5", 5000, 2, true},
+        {"/Silent", 0, 0, true},
+        {"/Delai:5", 0, 2, false},
+    };
+    for (const auto& c : cases) {
+        SetUp();
+        desktop.nobodyThere = true;
+        desktop.files["C:\\Docs\\a.txt"] = "";
+        desktop.shell.folders["C:\\Docs\\"]["a.txt"] = {};
+        EXPECT_EQ(Run("C:\\Docs\\a.txt\ninconnu\n", c.switches), c.exitCode) << c.switches;
+        ASSERT_EQ(desktop.boxes.size(), 1u) << c.switches;
+        EXPECT_EQ(desktop.boxes[0].timeout, c.timeout) << c.switches;
+        ASSERT_EQ(desktop.shell.invocations.size(), 1u) << c.switches;
+        EXPECT_EQ(desktop.shell.invocations[0].mask, c.silent ? 0x400u : 0u) << c.switches;
+        EXPECT_EQ(desktop.errorMode, c.silent ? 0x8001u : 0u) << c.switches;
+    }
+}
+
 // A reader that splits at a form feed, or a terminal that obeys an escape,
 // sees no entry the run did not write.
 TEST_F(UnattendedRunTest, NoTextFromTheScriptForgesAnEntry) {

@@ -64,7 +64,8 @@ TEST_F(LauncherTest, BuildsTheCommandLineAndCurrentDirectory) {
         const sim::Process& process = OnlyProcess();
         EXPECT_EQ(process.commandLine, c.commandLine);
         EXPECT_EQ(process.currentDirectory, c.directory);
-        EXPECT_EQ(process.creationFlags, 0x30u);
+        // A silent run's own error mode is not the program's.
+        EXPECT_EQ(process.creationFlags, 0x04000030u);
         EXPECT_EQ(process.startup.flags, 1u);
         EXPECT_EQ(process.startup.showWindow, 8u);
         EXPECT_EQ(desktop.OpenHandleCount(), 0u);

@@ -7,6 +7,7 @@
 #include "common/run_state.h"
 #include "common/text_rules.h"
 #include "journal/journal.h"
+#include "platform/kernel.h"
 #include "platform/shell.h"
 #include "platform/user.h"
 #include "ui/texts.h"
@@ -34,6 +35,24 @@ std::string Shown(std::string_view text) {
     return WithControlsShown(text, "\t\r\n");
 }
 
+// A silent run with a time limit may have nobody to press OK: its box
+// closes by itself once the limit has passed, and its line then counts as
+// failed. Systems before XP have no such box, and keep the plain one.
+void ShowBoxAtMostTheTimeLimit(std::string_view text, std::string_view caption,
+                               std::uint32_t style) {
+    const platform::ProcAddress timedBox = platform::GetProcAddress(
+        platform::GetModuleHandleA("user32.dll"), "MessageBoxTimeoutA");
+    if (platform::IsNull(timedBox)) {
+        platform::MessageBoxA(platform::WindowHandle{}, Shown(text), std::string(caption), style);
+        return;
+    }
+    if (platform::InvokeMessageBoxTimeoutA(timedBox, Shown(text), std::string(caption), style,
+                                           runState.Switches.timeLimitSeconds * 1000) ==
+        platform::kMbTimedOut) {
+        runState.Outcome.lineFailed = true;
+    }
+}
+
 }  // namespace
 
 void SetTrayTip(std::string_view text) {
@@ -59,7 +78,12 @@ void SetTrayTip(std::string_view text) {
 
 void PresentBox(std::string_view text, std::string_view caption, std::uint32_t style) {
     TellBox(caption, text, (style & platform::kMbIconError) == platform::kMbIconError);
-    if (!BoxesGoToJournalAlone()) {
+    if (BoxesGoToJournalAlone()) {
+        return;
+    }
+    if (runState.Switches.silent && runState.Switches.timeLimitSeconds > 0) {
+        ShowBoxAtMostTheTimeLimit(text, caption, style);
+    } else {
         platform::MessageBoxA(platform::WindowHandle{}, Shown(text), std::string(caption), style);
     }
 }

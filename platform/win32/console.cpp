@@ -62,10 +62,6 @@ std::uint32_t GetDriveTypeA(const std::string& root) {
     return ::GetDriveTypeA(root.c_str());
 }
 
-std::uint32_t SetErrorMode(std::uint32_t mode) {
-    return ::SetErrorMode(mode);
-}
-
 // The list comes in pieces of the buffer's size, each call going on from
 // where the last one stopped.
 bool InvokeEnumServicesStatusA(ProcAddress function, ServiceHandle manager,

@@ -46,7 +46,9 @@ static_assert(skervo::platform::kProcessQueryLimitedInformation ==
 static_assert(skervo::platform::kStartfUseShowWindow == STARTF_USESHOWWINDOW);
 static_assert(skervo::platform::kSwShowNa == SW_SHOWNA);
 static_assert(skervo::platform::kCreateNewConsole == CREATE_NEW_CONSOLE);
+static_assert(skervo::platform::kSemNoOpenFileErrorBox == SEM_NOOPENFILEERRORBOX);
 static_assert(skervo::platform::kNormalPriorityClass == NORMAL_PRIORITY_CLASS);
+static_assert(skervo::platform::kCreateDefaultErrorMode == CREATE_DEFAULT_ERROR_MODE);
 // The records in the sizes that every version of Windows accepts.
 static_assert(sizeof(OSVERSIONINFOA) == 148);
 #ifndef _WIN64
@@ -215,6 +217,10 @@ bool CreateProcessA(const std::string& applicationName, const std::string& comma
     information = {FromNative<KernelHandle>(native.hProcess),
                    FromNative<KernelHandle>(native.hThread), native.dwProcessId, native.dwThreadId};
     return true;
+}
+
+std::uint32_t SetErrorMode(std::uint32_t mode) {
+    return ::SetErrorMode(mode);
 }
 
 std::uint32_t WaitForSingleObject(KernelHandle handle, std::uint32_t milliseconds) {

@@ -20,6 +20,8 @@ static_assert(p::kNoDefaultItem == static_cast<UINT>(-1));
 static_assert(sizeof(CMINVOKECOMMANDINFO) == 36);  // the only size the first shells accept
 #endif
 
+static_assert(skervo::platform::kCmicMaskFlagNoUi == CMIC_MASK_FLAG_NO_UI);
+
 namespace skervo::platform {
 namespace {
 
@@ -102,6 +104,7 @@ HResult QueryContextMenu(ContextMenuRef handler, MenuHandle menu, std::uint32_t 
 HResult InvokeCommand(ContextMenuRef handler, const InvokeCommandRecord& record) {
     CMINVOKECOMMANDINFO info{};
     info.cbSize = sizeof info;
+    info.fMask = record.mask;
     info.hwnd = ToNative(record.owner);
     info.lpVerb = MAKEINTRESOURCEA(record.verbOffset);
     info.nShow = record.show;

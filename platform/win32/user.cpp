@@ -206,4 +206,12 @@ int MessageBoxA(WindowHandle owner, const std::string& text, const std::string& 
     return ::MessageBoxA(ToNative(owner), text.c_str(), caption.c_str(), style);
 }
 
+int InvokeMessageBoxTimeoutA(ProcAddress function, const std::string& text,
+                             const std::string& caption, std::uint32_t style,
+                             std::uint32_t milliseconds) {
+    using MessageBoxTimeoutFunction = int(WINAPI*)(HWND, LPCSTR, LPCSTR, UINT, WORD, DWORD);
+    return As<MessageBoxTimeoutFunction>(function)(nullptr, text.c_str(), caption.c_str(), style,
+                                                  0, milliseconds);
+}
+
 }  // namespace skervo::platform

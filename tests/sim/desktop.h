@@ -40,6 +40,7 @@ struct MessageBox {
     std::string caption;
     std::uint32_t style = 0;
     std::uintptr_t owner = 0;
+    std::uint32_t timeout = 0;  // after which it closes by itself; 0 for none
 };
 
 struct Window {
@@ -204,7 +205,7 @@ struct Desktop {
           "QueryFullProcessImageNameA", "SetDefaultDllDirectories", "SetDllDirectoryA",
           "SetSearchPathMode", "ProcessIdToSessionId", "GetFinalPathNameByHandleW"}},
         {"psapi.dll", {"EnumProcesses", "EnumProcessModules", "GetModuleFileNameExA"}},
-        {"user32.dll", {"SetLayeredWindowAttributes"}},
+        {"user32.dll", {"SetLayeredWindowAttributes", "MessageBoxTimeoutA"}},
         {"advapi32.dll",
          {"GetFileSecurityW", "OpenProcessToken", "GetTokenInformation", "EnumServicesStatusA"}}};
     bool versionQuerySucceeds = true;
@@ -237,6 +238,7 @@ struct Desktop {
 
     std::vector<MessageBox> boxes;
     int yesNoAnswer = 7;  // IDNO, the button a question's Enter presses
+    bool nobodyThere = false;  // a box that closes by itself waits for its time limit
     // The standard output of a console program: a console, or a file or pipe.
     bool outputIsConsole = false;
     bool outputFails = false;      // every write to it fails: a closed pipe, a full disk

@@ -39,6 +39,7 @@ struct Invocation {
     std::uintptr_t owner;
     int show;
     std::string directory;
+    std::uint32_t mask = 0;
     bool operator==(const Invocation&) const = default;
 };
 

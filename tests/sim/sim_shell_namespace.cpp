@@ -137,7 +137,7 @@ HResult InvokeCommand(ContextMenuRef handler, const InvokeCommandRecord& record)
     const sim::ShellItem& item = Held(Shell().liveHandlers, handler);
     Shell().invocations.push_back({item, record.verbOffset,
                                    static_cast<std::uintptr_t>(record.owner), record.show,
-                                   record.directory});
+                                   record.directory, record.mask});
     return MenuOf(item)->invokeAnswer;
 }
 

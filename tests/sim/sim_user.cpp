@@ -241,4 +241,15 @@ int MessageBoxA(WindowHandle owner, const std::string& text, const std::string& 
     return (style & kMbYesNo) != 0 ? desktop.yesNoAnswer : 1;  // IDOK
 }
 
+int InvokeMessageBoxTimeoutA(ProcAddress, const std::string& text, const std::string& caption,
+                             std::uint32_t style, std::uint32_t milliseconds) {
+    const int answer = MessageBoxA(WindowHandle{}, text, caption, style);
+    desktop.boxes.back().timeout = milliseconds;
+    if (!desktop.nobodyThere) {
+        return answer;
+    }
+    desktop.Advance(milliseconds);
+    return kMbTimedOut;
+}
+
 }  // namespace skervo::platform
