@@ -13,6 +13,7 @@
 #include "script/script_runner.h"
 #include "ui/message_pump.h"
 #include "ui/notices.h"
+#include "ui/session_end.h"
 #include "ui/status_window.h"
 #include "ui/texts.h"
 #include "ui/unhandled_error.h"
@@ -88,6 +89,8 @@ void RunProgram() {
     }
     if (runState.UseStatusWindow) {
         CreateStatusWindow();
+    } else if (runState.Switches.run) {
+        CreateSessionWindow();
     }
     RunScript();
     ShowFinalStep();

@@ -16,7 +16,8 @@ std::uint32_t RunExitCode() {
     if (outcome.couldNotStart) {
         return kExitCouldNotStart;
     }
-    if (FailedLineCount() > 0 || outcome.timeLimitReached || runState.Journal.incomplete) {
+    if (FailedLineCount() > 0 || outcome.timeLimitReached || outcome.interrupted ||
+        runState.Journal.incomplete) {
         return kExitSomethingFailed;
     }
     return kExitSuccess;

@@ -23,6 +23,13 @@ struct StartedApp {
     std::uint32_t threadId = 0;
 };
 
+// A program awaited by @ that was still running when the time limit was
+// reached; its handle is kept to tell, at the end of the run, what became of it.
+struct ProgramLeftRunning {
+    StartedApp program;
+    std::string name;
+};
+
 // The process-listing functions, bound by name at their first use and kept
 // for the life of the process.
 struct ProcessListingFunctions {
@@ -74,6 +81,7 @@ struct RunOutcome {
     std::atomic<bool> lineFailed = false;  // the line under way
     std::atomic<bool> timeLimitReached = false;
     bool couldNotStart = false;  // the script or the journal could not be opened
+    bool interrupted = false;    // the Windows session ended during the run
 };
 
 // The journal of the run, when the switches name one.
@@ -113,12 +121,14 @@ struct RunState {
     std::array<std::atomic<std::uintptr_t>, 16> DialsHungUp{};
     std::atomic<std::uint32_t> NextHungUpDial = 0;
     std::vector<StartedApp> StartedApps;
+    std::vector<ProgramLeftRunning> ProgramsLeftRunning;
     bool StopRequested = false;
 
     std::string StepText;
     std::string PreviousStepText;
 
     platform::WindowHandle StatusWindowHandle{};
+    platform::WindowHandle SessionWindowHandle{};  // a silent run's hidden window
     // The icon may be removed by a dial notification's thread on its way out
     // (an unhandled error) while the run sets its tip: the record and the
     // icon's calls are taken in turns.

@@ -116,6 +116,8 @@ bool IsFailure(Happened what) {
         case Happened::Paused:
         case Happened::PauseSkipped:
         case Happened::EndNotWaitedFor:
+        case Happened::StillRunning:  // its line failed at the time limit
+        case Happened::EndedAfterTimeLimit:
         case Happened::WindowHidden:
         case Happened::WindowShown:
         case Happened::NoStatusWindow:
@@ -180,6 +182,10 @@ std::string Words(Happened what, std::int64_t number, std::string_view detail) {
             return std::string(kPauseSkipped);
         case Happened::EndNotWaitedFor:
             return std::string(kEndNotWaitedFor);
+        case Happened::StillRunning:
+            return std::string(kStillRunning) + d + std::string(kStillRunningProcess) + n;
+        case Happened::EndedAfterTimeLimit:
+            return d + std::string(kEndedAfterTimeLimit) + n;
         case Happened::WindowHidden:
             return std::string(kWindowHidden);
         case Happened::WindowShown:
@@ -332,7 +338,8 @@ void EndJournal(std::uint32_t exitCode) {
     using namespace texts;
     Write(std::string(kJournalEnd) + Seconds(runState.Journal.since.Elapsed()) +
           std::string(kJournalFailedLines) + std::to_string(FailedLineCount()) +
-          std::string(kJournalExitCode) + std::to_string(exitCode));
+          std::string(kJournalExitCode) + std::to_string(exitCode) +
+          std::string(runState.Outcome.interrupted ? kJournalInterrupted : ""));
 }
 
 }  // namespace skervo

@@ -33,6 +33,8 @@ enum class Happened {
     Paused,          // number: seconds
     PauseSkipped,
     EndNotWaitedFor,  // an @ program on the last line
+    StillRunning,         // at the end of the run; number: its process id; detail: the program
+    EndedAfterTimeLimit,  // since the time limit; number: its exit code; detail: the program
     WindowHidden,
     WindowShown,
     NoStatusWindow,

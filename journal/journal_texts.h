@@ -19,6 +19,7 @@ inline constexpr std::string_view kJournalFailedLines =
     " s, lignes en \xE9"
     "chec : ";
 inline constexpr std::string_view kJournalExitCode = ", code de sortie ";
+inline constexpr std::string_view kJournalInterrupted = ", interrompue : fin de la session Windows";
 
 inline constexpr std::string_view kJournalLine = "ligne ";
 inline constexpr std::string_view kJournalEndOfScript = "fin du script";
@@ -27,6 +28,9 @@ inline constexpr std::string_view kJournalBoxText = " \xBB : ";
 
 inline constexpr std::string_view kStarted = "lanc\xE9, processus ";
 inline constexpr std::string_view kEnded = "termin\xE9, code de sortie ";
+inline constexpr std::string_view kStillRunning = "toujours en cours : ";
+inline constexpr std::string_view kStillRunningProcess = ", processus ";
+inline constexpr std::string_view kEndedAfterTimeLimit = " termin\xE9 depuis, code de sortie ";
 inline constexpr std::string_view kEndedInFailure =
     "termin\xE9 en \xE9"
     "chec, code de sortie ";

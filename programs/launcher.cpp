@@ -91,18 +91,21 @@ Happened HappenedAtExit(std::uint32_t exitCode) {
     }
 }
 
-// A program still running when the time limit is reached is left running.
-void WaitForEnd(const platform::OwnedHandle& process, std::string_view programName) {
+// A program still running when the time limit is reached is left running;
+// the end of the run says what became of it.
+void WaitForEnd(StartedApp program, std::string_view programName) {
     ShowStep(std::string(texts::kWaitingForEnd) + std::string(programName));
     WaitLimit limit;
     while (PollMessages()) {
-        if (platform::WaitForSingleObject(process.Get(), kEndWaitSlice) != platform::kWaitTimeout) {
+        const platform::KernelHandle process = program.process.Get();
+        if (platform::WaitForSingleObject(process, kEndWaitSlice) != platform::kWaitTimeout) {
             std::uint32_t exitCode = 0;
-            platform::GetExitCodeProcess(process.Get(), exitCode);
+            platform::GetExitCodeProcess(process, exitCode);
             Tell(HappenedAtExit(exitCode), exitCode);
             return;
         }
         if (limit.Reached()) {
+            runState.ProgramsLeftRunning.push_back({std::move(program), std::string(programName)});
             return;
         }
     }
@@ -143,7 +146,7 @@ LaunchOutcome LaunchCommand(std::string_view text, LaunchMode mode) {
     }
     Tell(Happened::Started, started->processId);
     if (mode.waitForEnd) {
-        WaitForEnd(started->process, FileNameOf(choice.written));
+        WaitForEnd(std::move(*started), FileNameOf(choice.written));
     } else {
         KeepForTheEnd(std::move(*started));
     }

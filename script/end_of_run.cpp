@@ -29,11 +29,26 @@ void WaitForEndOfConnection() {
     }
 }
 
+// Whether each program left running at the time limit runs still, or how it ended.
+void TellProgramsLeftRunning() {
+    for (const ProgramLeftRunning& left : runState.ProgramsLeftRunning) {
+        const platform::KernelHandle process = left.program.process.Get();
+        std::uint32_t exitCode = 0;
+        if (platform::WaitForSingleObject(process, 0) == platform::kWaitTimeout) {
+            Tell(Happened::StillRunning, left.program.processId, left.name);
+        } else if (platform::GetExitCodeProcess(process, exitCode)) {
+            Tell(Happened::EndedAfterTimeLimit, exitCode, left.name);
+        }
+    }
+    runState.ProgramsLeftRunning.clear();
+}
+
 }  // namespace
 
 // The connection the script named is waited for only when there are
 // applications to close after it.
 void FinishRun() {
+    TellProgramsLeftRunning();
     if (runState.StartedApps.empty()) {
         return;
     }

@@ -74,6 +74,7 @@ TEST_F(UnattendedRunTest, TheJournalSaysWhatEachLineDidAndNoBoxWaits) {
                      "ligne 10 : - : sans effet : pas de fen\xC3\xAAtre de suivi",
                      "ligne 11 : @5 : pause saut\xC3\xA9"
                      "e : derni\xC3\xA8re ligne",
+                     "fin du script : toujours en cours : long.exe, processus 1008",
                      "fin du script : rien \xC3\xA0 fermer",
                      "Fin : dur\xC3\xA9"
                      "e 33,7 s, lignes en \xC3\xA9"
@@ -204,6 +205,16 @@ TEST_F(UnattendedRunTest, EveryBoxGoesInWholeAndTheRunNeverStarts) {
               "chec : 1, code de sortie 1");
 }
 
+// A program left running at the time limit may end before the run does.
+TEST_F(UnattendedRunTest, TheEndOfTheRunSaysHowAProgramLeftRunningEnded) {
+    desktop.AddProgram("C:\\Outils\\copie.exe", {.runsFor = 7000, .exitCode = 4});
+    EXPECT_EQ(Run("@C:\\Outils\\copie.exe\n@3\n#\n", "/Silent /Journal:C:\\j.log /Delai:5"), 2u);
+    const Lines entries = Entries();
+    EXPECT_EQ(entries.at(entries.size() - 2),
+              "fin du script : copie.exe termin\xC3\xA9 depuis, code de sortie 4");
+    EXPECT_EQ(desktop.OpenHandleCount(), 1u) << "the journal's alone";
+}
+
 // The journal says why a service did not reach its state, in the system's
 // words: not only that it was refused.
 TEST_F(UnattendedRunTest, AServiceThatDoesNotReachItsStateSaysWhy) {
@@ -315,6 +326,29 @@ TEST_F(UnattendedRunTest, NoBoxWaitsForNobodyInASilentRun) {
         ASSERT_EQ(desktop.shell.invocations.size(), 1u) << c.switches;
         EXPECT_EQ(desktop.shell.invocations[0].mask, c.silent ? 0x400u : 0u) << c.switches;
         EXPECT_EQ(desktop.errorMode, c.silent ? 0x8001u : 0u) << c.switches;
+    }
+}
+
+// At logoff or shutdown the run ends with a closing line that says so, and
+// exit code 2: silent, through a hidden window, or through the status window.
+TEST_F(UnattendedRunTest, TheEndOfTheSessionEndsTheRun) {
+    for (const std::string className : {"Skervo", "Numrak"}) {
+        SetUp();
+        desktop.scheduled.emplace(5000, [className] {
+            for (const auto& [handle, window] : desktop.windows) {
+                if (window.className == className) {
+                    const skervo::platform::WindowHandle target{handle};
+                    desktop.queue.push_back({target, skervo::platform::kWmQueryEndSession});
+                    desktop.queue.push_back({target, skervo::platform::kWmEndSession, 1});
+                }
+            }
+        });
+        const std::string silent = className == "Skervo" ? "/Silent " : "";
+        EXPECT_EQ(Run("@60\ninconnu\n", silent + "/Journal:C:\\j.log /Delai:300"), 2u) << className;
+        EXPECT_EQ(desktop.elapsed, 5000u) << className;
+        EXPECT_TRUE(
+            Entries().back().ends_with("code de sortie 2, interrompue : fin de la session Windows"))
+            << Entries().back();
     }
 }
 

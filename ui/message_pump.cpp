@@ -5,8 +5,15 @@
 
 namespace skervo {
 
+// A silent run answers at once, having let its hidden window hear whether
+// the session ends.
 bool PollMessages() {
     if (IsSilentRun()) {
+        platform::Message message;
+        while (platform::PeekMessageA(message, platform::WindowHandle{}, 0, 0,
+                                      platform::kPmRemove)) {
+            platform::DispatchMessageA(message);
+        }
         return true;
     }
     const platform::WindowHandle window = runState.StatusWindowHandle;

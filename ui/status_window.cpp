@@ -9,6 +9,7 @@
 #include "platform/shell.h"
 #include "platform/user.h"
 #include "ui/status_layout.h"
+#include "ui/session_end.h"
 #include "ui/status_paint.h"
 #include "ui/texts.h"
 
@@ -137,6 +138,9 @@ void CreateStatusWindow() {
 // paint draws through a context of its own rather than a paint cycle.
 std::intptr_t StatusWindowProc(platform::WindowHandle window, std::uint32_t message,
                                std::uintptr_t wParam, std::intptr_t lParam) {
+    if (const std::optional<std::intptr_t> answer = AnswerSessionEnd(message, wParam)) {
+        return *answer;
+    }
     const std::intptr_t result = platform::DefWindowProcA(window, message, wParam, lParam);
     if (message == platform::kWmPaint) {
         PaintStatusWindow(window);

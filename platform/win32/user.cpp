@@ -21,6 +21,9 @@ static_assert(p::kSwpShowWindow == SWP_SHOWWINDOW);
 static_assert(p::kWmLButtonDown == WM_LBUTTONDOWN && p::kWmSysCommand == WM_SYSCOMMAND);
 static_assert(p::kScDragMove == (SC_MOVE | HTCAPTION));
 
+static_assert(skervo::platform::kWmQueryEndSession == WM_QUERYENDSESSION);
+static_assert(skervo::platform::kWmEndSession == WM_ENDSESSION);
+
 namespace skervo::platform {
 namespace {
 

@@ -1,6 +1,7 @@
 // Windows, the message queue and message boxes of the simulated desktop.
 #include <stdexcept>
 
+#include "platform/kernel.h"
 #include "platform/user.h"
 #include "tests/sim/desktop.h"
 
@@ -18,8 +19,12 @@ sim::Window* Find(WindowHandle handle) {
 
 bool PeekMessageA(Message& message, WindowHandle window, std::uint32_t, std::uint32_t,
                   std::uint32_t) {
+    // A null window asks for the messages of every window of the program's
+    // own; another program's come to that program.
     for (auto it = desktop.queue.begin(); it != desktop.queue.end(); ++it) {
-        if (it->window == window && Find(window)) {
+        const sim::Window* target = Find(it->window);
+        if ((IsNull(window) || it->window == window) && target &&
+            target->processId == GetCurrentProcessId()) {
             message = *it;
             desktop.queue.erase(it);
             return true;
