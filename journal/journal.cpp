@@ -8,7 +8,10 @@
 #include "common/system_error.h"
 #include "common/text_rules.h"
 #include "common/trusted_files.h"
+#include "journal/journal_rotation.h"
 #include "journal/journal_texts.h"
+#include "journal/run_identity.h"
+#include "journal/time_stamp.h"
 #include "platform/kernel.h"
 #include "ui/texts.h"
 
@@ -16,20 +19,6 @@ namespace skervo {
 namespace {
 
 constexpr std::string_view kLineEnd = "\r\n";
-
-std::string TwoDigits(unsigned value) {
-    return std::string(1, static_cast<char>('0' + value / 10 % 10)) +
-           static_cast<char>('0' + value % 10);
-}
-
-// 2026-12-08 09:14:09.120: sorts as text, and reads the same in every language.
-std::string TimeStamp() {
-    const platform::LocalTime now = platform::GetLocalTime();
-    const std::string milliseconds = std::to_string(1000 + now.milliseconds).substr(1);
-    return std::to_string(now.year) + "-" + TwoDigits(now.month) + "-" + TwoDigits(now.day) + " " +
-           TwoDigits(now.hour) + ":" + TwoDigits(now.minute) + ":" + TwoDigits(now.second) + "." +
-           milliseconds;
-}
 
 // A text of several lines (a box's) keeps its lines, each after a tab, so
 // that every line that begins without one begins an entry.
@@ -96,7 +85,7 @@ bool IsFailure(Happened what) {
         case Happened::StoppedByUser:
             return true;
         case Happened::StoppedAfterFailure:  // the line that failed counts already
-        case Happened::ScriptUnreadable:  // the run could not start: no line failed
+        case Happened::ScriptUnreadable:     // the run could not start: no line failed
         case Happened::DownloadedScriptRefused:
         case Happened::DownloadedScriptRun:
         case Happened::Started:
@@ -232,12 +221,10 @@ std::string SwitchesGiven() {
 
 std::string Header() {
     using namespace texts;
-    const std::string script =
-        runState.Parameters.size() > 1 ? platform::GetFullPathNameA(runState.Parameters[1]) : "";
     const std::string switches = SwitchesGiven();
     return std::string(kJournalStart) + SKERVO_VERSION + " (" + std::to_string(8 * sizeof(void*)) +
-           std::string(kJournalBits) + platform::GetComputerNameA() + std::string(kJournalUser) +
-           platform::GetUserNameA() + std::string(kJournalScript) + script +
+           std::string(kJournalBits) + ComputerNames() + std::string(kJournalUser) + AccountName() +
+           std::string(kJournalScript) + ScriptFullPath() +
            (switches.empty() ? "" : std::string(kJournalSwitches) + switches);
 }
 
@@ -251,11 +238,6 @@ std::string RunMark() {
         .append(std::to_string(platform::GetCurrentProcessId()))
         .append("]");
     return mark;
-}
-
-// 12,4: seconds to the tenth, with the French decimal comma.
-std::string Seconds(std::int64_t milliseconds) {
-    return std::to_string(milliseconds / 1000) + "," + std::to_string(milliseconds / 100 % 10);
 }
 
 // With an administrator's rights, entries go only into a plain file that
@@ -274,16 +256,10 @@ bool MayWriteWithTheseRights(const JournalFile& file, const std::string& path) {
     return verdict.trust == Trust::OnlyTrusted;
 }
 
-}  // namespace
-
-bool StartJournal() {
+// Opened, and with an administrator's rights found to be where it may be
+// written.
+bool OpenJournal(const std::string& path) {
     JournalState& journal = runState.Journal;
-    const std::string& path = runState.Switches.journalPath;
-    if (path.empty()) {
-        return true;
-    }
-    journal.since = Stopwatch();
-    journal.runMark = RunMark();
     const bool elevated = runState.Token.elevated;
     const bool opened =
         journal.file.Open(path, elevated ? JournalFile::Creation::UnderItsOwnName
@@ -295,6 +271,33 @@ bool StartJournal() {
     }
     if (!opened || (elevated && !MayWriteWithTheseRights(journal.file, path))) {
         journal.file.Close();
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+std::string ScriptFullPath() {
+    return runState.Parameters.size() > 1 ? platform::GetFullPathNameA(runState.Parameters[1]) : "";
+}
+
+std::string RunDuration() {
+    const std::int64_t milliseconds = runState.Journal.since.Elapsed();
+    return std::to_string(milliseconds / 1000) + "," + std::to_string(milliseconds / 100 % 10);
+}
+
+// Only a journal found where it may be written is set aside, and the one
+// that follows is found there in turn.
+bool StartJournal() {
+    JournalState& journal = runState.Journal;
+    const std::string& path = runState.Switches.journalPath;
+    if (path.empty()) {
+        return true;
+    }
+    journal.since = Stopwatch();
+    journal.runMark = RunMark();
+    if (!OpenJournal(path) || (SetAsideWhenTooLarge(journal.file, path) && !OpenJournal(path))) {
         runState.Outcome.couldNotStart = true;
         return false;
     }
@@ -326,20 +329,23 @@ void Tell(Happened what, std::int64_t number, std::string_view detail) {
     WriteInContext(Words(what, number, detail));
 }
 
+// A run that could not start carried out no line, whatever its box says.
 void TellBox(std::string_view caption, std::string_view text, bool error) {
-    if (error) {
+    if (error && !runState.Outcome.couldNotStart) {
         runState.Outcome.lineFailed = true;
     }
     WriteInContext(std::string(texts::kJournalBox) + std::string(caption) +
                    std::string(texts::kJournalBoxText) + std::string(text));
 }
 
-void EndJournal(std::uint32_t exitCode) {
+void EndJournal(std::uint32_t exitCode, std::string_view howItEnded) {
     using namespace texts;
-    Write(std::string(kJournalEnd) + Seconds(runState.Journal.since.Elapsed()) +
-          std::string(kJournalFailedLines) + std::to_string(FailedLineCount()) +
-          std::string(kJournalExitCode) + std::to_string(exitCode) +
-          std::string(runState.Outcome.interrupted ? kJournalInterrupted : ""));
+    const std::string ending =
+        runState.Outcome.interrupted ? std::string(kJournalInterrupted) : std::string(howItEnded);
+    Write(std::string(kJournalEnd) + (ending.empty() ? "" : ending + ", ") +
+          std::string(kJournalDuration) + RunDuration() + std::string(kJournalFailedLines) +
+          std::to_string(FailedLineCount()) + std::string(kJournalExitCode) +
+          std::to_string(exitCode) + std::string(kJournalScript) + ScriptFullPath());
 }
 
 }  // namespace skervo

@@ -67,7 +67,16 @@ void Tell(Happened what, std::int64_t number = 0, std::string_view detail = {});
 // A message box the run shows, or writes here instead of showing it.
 void TellBox(std::string_view caption, std::string_view text, bool error);
 
-// The closing line, with the exit code the process ends with.
-void EndJournal(std::uint32_t exitCode);
+// The closing line, with the exit code the process ends with and the
+// script again, so that the one line says everything: « Fin : durée
+// 601,9 s, lignes en échec : 2, code de sortie 2, script C:\nuit.skervo ».
+// A run that ended before its end says how first (« interrompue »).
+void EndJournal(std::uint32_t exitCode, std::string_view howItEnded = {});
+
+// What the closing line and the event log both give: the script's full
+// path, and the run's length in seconds to the tenth, with the French
+// decimal comma (601,9).
+std::string ScriptFullPath();
+std::string RunDuration();
 
 }  // namespace skervo

@@ -38,6 +38,7 @@ class JournalFile {
     platform::OwnedHandle file_;
     std::uint32_t error_ = 0;
     Encoding encoding_ = Encoding::NotYetKnown;
+    bool lockGivenUp_ = false;  // after one wait for it that lasted too long
     // A dial's notification thread may write while the run does.
     platform::CriticalSection threads_;
 };

@@ -12,14 +12,21 @@ inline constexpr std::string_view kJournalBits = " bits), poste ";
 inline constexpr std::string_view kJournalUser = ", utilisateur ";
 inline constexpr std::string_view kJournalScript = ", script ";
 inline constexpr std::string_view kJournalSwitches = ", options ";
-inline constexpr std::string_view kJournalEnd =
-    "Fin : dur\xE9"
+inline constexpr std::string_view kJournalEnd = "Fin : ";
+inline constexpr std::string_view kJournalDuration =
+    "dur\xE9"
     "e ";
 inline constexpr std::string_view kJournalFailedLines =
     " s, lignes en \xE9"
     "chec : ";
 inline constexpr std::string_view kJournalExitCode = ", code de sortie ";
-inline constexpr std::string_view kJournalInterrupted = ", interrompue : fin de la session Windows";
+inline constexpr std::string_view kJournalInterrupted =
+    "interrompue par la fin de la session Windows";
+
+// The event a run leaves in the Application log: its source, and its
+// journal's place when it has none.
+inline constexpr std::string_view kEventSource = "Skervo";
+inline constexpr std::string_view kEventNoJournal = "aucun";
 
 inline constexpr std::string_view kJournalLine = "ligne ";
 inline constexpr std::string_view kJournalEndOfScript = "fin du script";

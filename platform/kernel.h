@@ -13,6 +13,8 @@ namespace skervo::platform {
 
 inline constexpr std::uint32_t kGenericRead = 0x80000000;
 inline constexpr std::uint32_t kGenericWrite = 0x40000000;
+// Writes go to the end of the file, wherever its position is (NT only).
+inline constexpr std::uint32_t kFileAppendData = 0x4;
 inline constexpr std::uint32_t kFileShareRead = 1;
 inline constexpr std::uint32_t kFileShareWrite = 2;
 inline constexpr std::uint32_t kCreateNew = 1;
@@ -26,6 +28,7 @@ inline constexpr std::uint32_t kErrorAccessDenied = 5;
 inline constexpr std::uint32_t kErrorFileExists = 80;
 inline constexpr std::uint32_t kErrorSharingViolation = 32;
 inline constexpr std::uint32_t kErrorLockViolation = 33;
+inline constexpr std::uint32_t kErrorCallNotImplemented = 120;
 
 inline constexpr std::uint32_t kLocaleUserDefault = 0x0400;
 inline constexpr std::uint32_t kNormIgnoreCase = 1;
@@ -108,6 +111,15 @@ bool LockFile(KernelHandle file, std::uint64_t offset, std::uint64_t length);
 bool UnlockFile(KernelHandle file, std::uint64_t offset, std::uint64_t length);
 bool CloseHandle(KernelHandle handle);
 
+// Renames a file, or the link itself for a link, within its volume; with
+// kMoveFileReplaceExisting, in place of a file the new name names. Found
+// by name: the 95 family has no MoveFileExA that works.
+inline constexpr std::uint32_t kMoveFileReplaceExisting = 1;
+bool InvokeMoveFileExA(ProcAddress function, const std::string& from, const std::string& to,
+                       std::uint32_t flags);
+bool MoveFileA(const std::string& from, const std::string& to);
+bool DeleteFileA(const std::string& path);
+
 // The full path of a path relative to the current directory, whatever its
 // length; empty on failure.
 std::string GetFullPathNameA(const std::string& path);
@@ -166,12 +178,19 @@ std::string FormatMessageA(std::uint32_t code);
 // when the system does not say.
 std::string GetComputerNameA();
 std::string GetUserNameA();
+// The same in other forms, with GetComputerNameExA (kernel32) and
+// GetUserNameExA (secur32) found by name: Windows 2000 and later. Empty
+// when the system does not say.
+inline constexpr std::uint32_t kComputerNameDnsFullyQualified = 3;
+inline constexpr std::uint32_t kNameSamCompatible = 2;  // DOMAINE\nom
+std::string InvokeGetComputerNameExA(ProcAddress function, std::uint32_t format);
+std::string InvokeGetUserNameExA(ProcAddress function, std::uint32_t format);
 
 std::uint32_t GetTickCount();
 void Sleep(std::uint32_t milliseconds);
 
-// SYSTEMTIME, in local time.
-struct LocalTime {
+// SYSTEMTIME.
+struct SystemTime {
     std::uint16_t year = 0;
     std::uint16_t month = 0;
     std::uint16_t day = 0;
@@ -180,7 +199,14 @@ struct LocalTime {
     std::uint16_t second = 0;
     std::uint16_t milliseconds = 0;
 };
-LocalTime GetLocalTime();
+SystemTime GetLocalTime();
+// Coordinated universal time.
+SystemTime GetSystemTime();
+// The local time of a universal time, by the rules of the time zone in
+// force (SystemTimeToTzSpecificLocalTime with no zone given, found by name:
+// NT only); nullopt on failure.
+std::optional<SystemTime> InvokeSystemTimeToTzSpecificLocalTime(ProcAddress function,
+                                                                const SystemTime& universal);
 
 ModuleHandle LoadLibraryA(const std::string& name);
 // Whether LoadLibraryA's answer is a library: values up to 31 are the error

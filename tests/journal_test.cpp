@@ -1,10 +1,21 @@
 // Unattended runs: the journal, the time limits and the exit codes.
 #include <algorithm>
 
+#include "platform/event_log.h"
 #include "tests/dialup_fixture.h"
 
 using sim::desktop;
 using Lines = std::vector<std::string>;
+namespace platform = skervo::platform;
+
+namespace sim {
+void PrintTo(const Event& event, std::ostream* out) {
+    *out << event.source << " " << event.type << " " << event.id;
+    for (const std::string& text : event.strings) {
+        *out << " [" << text << "]";
+    }
+}
+}  // namespace sim
 
 namespace {
 
@@ -34,7 +45,14 @@ class UnattendedRunTest : public DialupTest {
 const std::string kHeader =
     "D\xC3\xA9"
     "but : Skervo " SKERVO_VERSION
-    " (64 bits), poste PC-042, utilisateur jean, script C:\\s.skervo";
+    " (64 bits), poste PC-042 (pc-042.ecole.local), utilisateur ECOLE\\jean, script "
+    "C:\\s.skervo";
+
+// The beginning of a new journal, as every test's run writes it.
+const std::string kNewJournal =
+    "\xEF\xBB\xBF"
+    "2026-12-08T09:00:00.000+01:00 [PC-042 1] D\xC3\xA9"
+    "but";
 
 }  // namespace
 
@@ -49,10 +67,7 @@ TEST_F(UnattendedRunTest, TheJournalSaysWhatEachLineDidAndNoBoxWaits) {
         "<<C:\\Outils\\app.exe\r\n-\r\n@5\r\n";
     EXPECT_EQ(Run(script, "/Silent /Journal:C:\\j.log /Delai:30"), 2u);
     EXPECT_TRUE(desktop.boxes.empty());
-    EXPECT_TRUE(
-        desktop.files["C:\\j.log"].starts_with("\xEF\xBB\xBF"
-                                               "2026-12-08 09:00:00.000 [PC-042 1] D\xC3\xA9"
-                                               "but"));
+    EXPECT_TRUE(desktop.files["C:\\j.log"].starts_with(kNewJournal));
     EXPECT_EQ(Entries(),
               (Lines{kHeader + ", options /Silent /Journal:C:\\j.log /Delai:30",
                      "ligne 2 : @2 : pause de 2 s",
@@ -78,8 +93,13 @@ TEST_F(UnattendedRunTest, TheJournalSaysWhatEachLineDidAndNoBoxWaits) {
                      "fin du script : rien \xC3\xA0 fermer",
                      "Fin : dur\xC3\xA9"
                      "e 33,7 s, lignes en \xC3\xA9"
-                     "chec : 3, code de sortie 2"}));
+                     "chec : 3, code de sortie 2, script C:\\s.skervo"}));
     EXPECT_TRUE(desktop.Running(desktop.processes.at(1008))) << "left running";
+    EXPECT_EQ(desktop.events,
+              (std::vector<sim::Event>{{"Skervo",
+                                        platform::kEventlogWarningType,
+                                        1002,
+                                        {"C:\\s.skervo", "33,7", "3", "2", "C:\\j.log"}}}));
 }
 
 // A failed backup must not read as a good one; an installer's restart codes
@@ -145,25 +165,29 @@ TEST_F(UnattendedRunTest, EveryWaitWithoutAnEndOfItsOwnHasTheTimeLimit) {
     }
 }
 
+// With the new switches, the outcome also goes to the event log: the event's
+// type, or 0 for none.
 TEST_F(UnattendedRunTest, TheExitCodeTellsHowTheRunWentOnlyWithTheNewSwitches) {
     desktop.AddProgram("C:\\Outils\\long.exe");
+    using platform::kEventlogErrorType, platform::kEventlogWarningType;
     const struct {
         std::string script;
         std::string switches;
         std::uint32_t exitCode;
         std::size_t boxesShown;
+        std::uint16_t event;
     } cases[] = {
-        {"@0\n", "/Delai:5", 0, 0},
-        {"inconnu\n", "/Silent", 0, 1},  // as it always was
-        {"inconnu\n", "/Delai:5", 2, 1},
-        {"inconnu\n", "/Arret", 2, 1},
-        {"@C:\\Outils\\long.exe\n#\n", "/Delai:5 /Silent", 2, 0},
-        {"@0\n", "/Journal:C:\\Journaux /Silent", 3, 0},          // a folder
-        {"@0\n", "/Journal:C:\\Journaux", 3, 1},                  // said with the window
-        {"@0\n", "/Delai:0", 3, 1},                               // the usage text
-        {"@0\n", "/Silent /Journal:C:\\j.log /Delai:abc", 3, 0},  // the usage text, written
-        {"&<\n", "/Silent", 1, 1},                                // no dial-up library
-        {"&<\n", "/Silent /Journal:C:\\j.log", 1, 0},
+        {"@0\n", "/Delai:5", 0, 0, platform::kEventlogInformationType},
+        {"inconnu\n", "/Silent", 0, 1, 0},  // as it always was
+        {"inconnu\n", "/Delai:5", 2, 1, kEventlogWarningType},
+        {"inconnu\n", "/Arret", 2, 1, kEventlogWarningType},
+        {"@C:\\Outils\\long.exe\n#\n", "/Delai:5 /Silent", 2, 0, kEventlogWarningType},
+        {"@0\n", "/Journal:C:\\Journaux /Silent", 3, 0, kEventlogErrorType},  // a folder
+        {"@0\n", "/Journal:C:\\Journaux", 3, 1, kEventlogErrorType},  // said with the window
+        {"@0\n", "/Delai:0", 3, 1, kEventlogErrorType},               // the usage text
+        {"@0\n", "/Silent /Journal:C:\\j.log /Delai:abc", 3, 0, kEventlogErrorType},  // written
+        {"&<\n", "/Silent", 1, 1, 0},  // no dial-up library
+        {"&<\n", "/Silent /Journal:C:\\j.log", 1, 0, kEventlogErrorType},
     };
     for (const auto& c : cases) {
         SetUp();
@@ -174,9 +198,22 @@ TEST_F(UnattendedRunTest, TheExitCodeTellsHowTheRunWentOnlyWithTheNewSwitches) {
         }
         EXPECT_EQ(Run(c.script, c.switches), c.exitCode) << c.script << c.switches;
         EXPECT_EQ(desktop.boxes.size(), c.boxesShown) << c.script << c.switches;
+        ASSERT_EQ(desktop.events.size(), c.event == 0 ? 0u : 1u) << c.script << c.switches;
+        if (c.event != 0) {
+            EXPECT_EQ(desktop.events[0].type, c.event) << c.script << c.switches;
+            EXPECT_EQ(desktop.events[0].id, 1000 + c.exitCode) << c.script << c.switches;
+            if (c.exitCode == 3) {  // the run could not start: no line failed
+                EXPECT_EQ(desktop.events[0].strings[2], "0") << c.script << c.switches;
+            }
+        }
     }
     SetUp();
     EXPECT_EQ(RunProgram("C:\\absent.skervo /Delai:5"), 3u) << "a missing script";
+    EXPECT_EQ(desktop.events,
+              (std::vector<sim::Event>{{"Skervo",
+                                        kEventlogErrorType,
+                                        1003,
+                                        {"C:\\absent.skervo", "0,5", "0", "3", "aucun"}}}));
 }
 
 TEST_F(UnattendedRunTest, EveryBoxGoesInWholeAndTheRunNeverStarts) {
@@ -194,7 +231,7 @@ TEST_F(UnattendedRunTest, EveryBoxGoesInWholeAndTheRunNeverStarts) {
     EXPECT_EQ(entries.back(),
               "Fin : dur\xC3\xA9"
               "e 0,5 s, lignes en \xC3\xA9"
-              "chec : 0, code de sortie 3");
+              "chec : 0, code de sortie 3, script C:\\s.skervo");
 
     SetUp();
     desktop.libraries.erase("rasapi32.dll");
@@ -202,7 +239,7 @@ TEST_F(UnattendedRunTest, EveryBoxGoesInWholeAndTheRunNeverStarts) {
     EXPECT_EQ(Entries().back(),
               "Fin : dur\xC3\xA9"
               "e 0,0 s, lignes en \xC3\xA9"
-              "chec : 1, code de sortie 1");
+              "chec : 1, code de sortie 1, script C:\\s.skervo");
 }
 
 // A program left running at the time limit may end before the run does.
@@ -346,9 +383,12 @@ TEST_F(UnattendedRunTest, TheEndOfTheSessionEndsTheRun) {
         const std::string silent = className == "Skervo" ? "/Silent " : "";
         EXPECT_EQ(Run("@60\ninconnu\n", silent + "/Journal:C:\\j.log /Delai:300"), 2u) << className;
         EXPECT_EQ(desktop.elapsed, 5000u) << className;
-        EXPECT_TRUE(
-            Entries().back().ends_with("code de sortie 2, interrompue : fin de la session Windows"))
-            << Entries().back();
+        EXPECT_EQ(Entries().back(),
+                  "Fin : interrompue par la fin de la session Windows, dur\xC3\xA9"
+                  "e 5,0 s, lignes en \xC3\xA9"
+                  "chec : 0, code de sortie 2, script C:\\s.skervo");
+        ASSERT_EQ(desktop.events.size(), 1u) << className;
+        EXPECT_EQ(desktop.events[0].id, 1002u) << className;
     }
 }
 
@@ -373,30 +413,43 @@ TEST_F(UnattendedRunTest, NoTextFromTheScriptForgesAnEntry) {
 TEST_F(UnattendedRunTest, AJournalIsAppendedToWholeAndNeverHoldsTheRunUp) {
     const struct {
         const char* what;
-        std::string before;  // the file's bytes before the run; absent when empty
-        std::size_t freeDisk;
-        bool lockedByOthers;
-        std::string startAfter;  // what the run appended begins with
-        std::uint32_t exitCode;
+        std::string before{};  // the file's bytes before the run; absent when empty
+        std::size_t freeDisk = ~std::size_t{0};
+        std::uint64_t diskFullAt = sim::kForever;  // ms from the start
+        sim::Conversions conversions = sim::Conversions::Current;
+        bool lockedByOthers = false;
+        std::uint32_t lockMilliseconds = 0;
+        std::string othersWriteFirst{};
+        std::string startAfter = kNewJournal;  // what the run appended begins with
+        std::uint32_t exitCode = 0;
+        std::uint64_t elapsed = 1700;
     } cases[] = {
-        {"new", "", ~std::size_t{0}, false,
-         "\xEF\xBB\xBF"
-         "2026-",
-         0},
-        {"an empty file", "\xEF\xBB\xBF", ~std::size_t{0}, false, "2026-", 0},
-        {"UTF-8 without its mark", "avant\r\n", ~std::size_t{0}, false, "2026-", 0},
-        {"begun in UTF-16",
-         "\xFF\xFE"
-         "a\0\r\0\n\0",
-         ~std::size_t{0}, false, std::string("2\0000\0002\0006\0", 8), 0},
-        {"a full disk after the header", "", 160, false,
-         "\xEF\xBB\xBF"
-         "2026-",
-         2},
-        {"a lock another run keeps", "", ~std::size_t{0}, true,
-         "\xEF\xBB\xBF"
-         "2026-",
-         0},
+        {.what = "new"},
+        {.what = "an empty file", .before = "\xEF\xBB\xBF", .startAfter = "2026-"},
+        {.what = "UTF-8 without its mark", .before = "avant\r\n", .startAfter = "2026-"},
+        {.what = "begun in UTF-16",
+         .before = std::string("\xFF\xFE"
+                               "a\0\r\0\n\0",
+                               8),
+         .startAfter = std::string("2\0000\0002\0006\0", 8)},
+        {.what = "a full disk after the header", .freeDisk = 200, .exitCode = 2},
+        // The closing line is lost: the exit code says so.
+        {.what = "a disk full before the closing line", .diskFullAt = 1500, .exitCode = 2},
+        {.what = "the first Windows 95, without UTF-8",
+         .conversions = sim::Conversions::FirstWindows95},
+        // The first entry waits two seconds for the lock; the others no longer wait.
+        {.what = "a lock another run keeps", .lockedByOthers = true, .elapsed = 3700},
+        {.what = "a lock kept on a far share, where each attempt takes 40 ms",
+         .lockedByOthers = true,
+         .lockMilliseconds = 40,
+         .elapsed = 3860},
+        // Its entry lands between the run's finding the end and its writing there.
+        {.what = "a lock another run keeps while it writes",
+         .before = "\xEF\xBB\xBF",
+         .lockedByOthers = true,
+         .othersWriteFirst = "autre\r\n",
+         .startAfter = "autre\r\n2026-",
+         .elapsed = 3700},
     };
     for (const auto& c : cases) {
         SetUp();
@@ -404,14 +457,105 @@ TEST_F(UnattendedRunTest, AJournalIsAppendedToWholeAndNeverHoldsTheRunUp) {
             desktop.files["C:\\j.log"] = c.before;
         }
         desktop.freeDiskBytes = c.freeDisk;
+        desktop.scheduled.emplace(c.diskFullAt, [] { desktop.freeDiskBytes = 0; });
+        desktop.conversions = c.conversions;
         if (c.lockedByOthers) {
             desktop.lockedByOthers.insert("C:\\j.log");
         }
+        desktop.lockMilliseconds = c.lockMilliseconds;
+        desktop.othersWriteFirst = c.othersWriteFirst;
         EXPECT_EQ(Run("@1\n@1\n", "/Silent /Journal:C:\\j.log"), c.exitCode) << c.what;
         const std::string& after = desktop.files["C:\\j.log"];
         EXPECT_EQ(after.substr(0, c.before.size()), c.before) << c.what;
         EXPECT_EQ(after.substr(c.before.size(), c.startAfter.size()), c.startAfter) << c.what;
-        // Each entry waits two seconds for the lock, then goes unlocked.
-        EXPECT_EQ(desktop.elapsed, c.lockedByOthers ? 9700u : 1700u) << c.what;
+        EXPECT_EQ(desktop.elapsed, c.elapsed) << c.what;
+    }
+}
+
+// At the start of a run, a journal over 10 MB is renamed with .1 before its
+// extension, in place of the one renamed before, and a new one begins.
+TEST_F(UnattendedRunTest, AJournalOverTenMegabytesIsSetAsideAndANewOneBegins) {
+    constexpr std::size_t kTenMegabytes = 10 * 1024 * 1024;
+    const struct {
+        const char* what;
+        std::string path = "C:\\J\\nuit.log";
+        std::string setAsideName = "C:\\J\\nuit.1.log";
+        std::size_t size = kTenMegabytes + 1;
+        bool lockedByOthers = false;  // another run holds it open
+        bool elevated = false;
+        bool moveFileEx = true;  // the 95 family has none that works
+        bool setAside = true;
+    } cases[] = {
+        {.what = "over 10 MB"},
+        {.what = "10 MB exactly", .size = kTenMegabytes, .setAside = false},
+        {.what = "held by another run", .lockedByOthers = true, .setAside = false},
+        {.what = "in an administrator's run", .elevated = true},
+        {.what = "without MoveFileExA", .moveFileEx = false},
+        {.what = "no extension, and a dot in a folder's name",
+         .path = "C:\\J.x\\nuit",
+         .setAsideName = "C:\\J.x\\nuit.1"},
+    };
+    for (const auto& c : cases) {
+        SetUp();
+        const std::string before(c.size, 'x');
+        desktop.files[c.path] = before;
+        desktop.files[c.setAsideName] = "ancien";
+        if (c.lockedByOthers) {
+            desktop.lockedByOthers.insert(c.path);
+        }
+        desktop.tokenElevated = c.elevated;
+        if (!c.moveFileEx) {
+            desktop.libraries["kernel32.dll"].erase("MoveFileExA");
+        }
+        EXPECT_EQ(Run("@0\n", "/Silent /Journal:" + c.path), 0u) << c.what;
+        const std::string& journal = desktop.files[c.path];
+        EXPECT_EQ(desktop.files[c.setAsideName] == before, c.setAside) << c.what;
+        EXPECT_EQ(journal.starts_with("\xEF\xBB\xBF"
+                                      "2026-"),
+                  c.setAside)
+            << c.what;
+        EXPECT_EQ(journal.starts_with(before) && journal.size() > before.size(), !c.setAside)
+            << c.what;
+    }
+}
+
+// Every entry's time carries its offset from universal time, and the
+// header names the computer and the account as fully as the system can.
+TEST_F(UnattendedRunTest, EveryTimeHasItsOffsetAndTheHeaderSaysWhoRanWhere) {
+    const std::string kNames =
+        " [PC-042 1] D\xC3\xA9"
+        "but : Skervo " SKERVO_VERSION
+        " (64 bits), poste PC-042 (pc-042.ecole.local), "
+        "utilisateur ECOLE\\jean,";
+    const struct {
+        const char* what;
+        int utcOffsetMinutes;
+        bool family95;  // no such conversion, no such names, no event log
+        std::string start;
+    } cases[] = {
+        {"Paris in winter", 60, false, "2026-12-08T09:00:00.000+01:00" + kNames},
+        {"Newfoundland", -210, false, "2026-12-08T04:30:00.000-03:30" + kNames},
+        {"Hawaii, on the day before", -600, false, "2026-12-07T22:00:00.000-10:00" + kNames},
+        {"universal time", 0, false, "2026-12-08T08:00:00.000+00:00" + kNames},
+        {"the 95 family", 60, true,
+         "2026-12-08T09:00:00.000+01:00 [PC-042 1] D\xC3\xA9"
+         "but : Skervo " SKERVO_VERSION " (64 bits), poste PC-042, utilisateur jean,"},
+    };
+    for (const auto& c : cases) {
+        SetUp();
+        desktop.utcOffsetMinutes = c.utcOffsetMinutes;
+        if (c.family95) {
+            desktop.platformId = 1;
+            for (const char* function : {"SystemTimeToTzSpecificLocalTime", "GetComputerNameExA"}) {
+                desktop.libraries["kernel32.dll"].erase(function);
+            }
+            desktop.libraries.erase("secur32.dll");
+            desktop.libraries["advapi32.dll"].erase("RegisterEventSourceA");
+        }
+        EXPECT_EQ(Run("@0\n", "/Silent /Delai:5 /Journal:C:\\j.log"), 0u) << c.what;
+        EXPECT_TRUE(desktop.files["C:\\j.log"].starts_with("\xEF\xBB\xBF" + c.start))
+            << c.what << "\n"
+            << desktop.files["C:\\j.log"];
+        EXPECT_EQ(desktop.events.size(), c.family95 ? 0u : 1u) << c.what;
     }
 }

@@ -7,6 +7,7 @@
 #include "common/poll_intervals.h"
 #include "common/run_state.h"
 #include "common/text_rules.h"
+#include "journal/event_log.h"
 #include "journal/journal.h"
 #include "platform/kernel.h"
 #include "platform/user.h"
@@ -47,6 +48,7 @@ void EndWithUnhandledError(const ProgramError& error) {
                platform::kMbTaskModal | platform::kMbIconError);
     RemoveTrayIcon();
     EndJournal(kExitUnhandledError);
+    ReportRunToEventLog(kExitUnhandledError);
     runState.Ending = ProcessEnding::UnhandledErrorShown;
     platform::ExitProcess(kExitUnhandledError);
 }
@@ -55,8 +57,10 @@ void EndProcessNormally() {
     ProcessEnding seen = ProcessEnding::NotYet;
     if (runState.Ending.compare_exchange_strong(seen, ProcessEnding::Normally) ||
         seen == ProcessEnding::Normally) {
+        EndJournal(RunExitCode());
+        // A closing line that could not be written leaves the journal incomplete.
         const std::uint32_t exitCode = RunExitCode();
-        EndJournal(exitCode);
+        ReportRunToEventLog(exitCode);
         platform::ExitProcess(exitCode);
     }
     // The other thread's end comes after its box, and takes this thread along.

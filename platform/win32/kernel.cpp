@@ -10,6 +10,7 @@
 
 static_assert(skervo::platform::kGenericRead == GENERIC_READ);
 static_assert(skervo::platform::kGenericWrite == GENERIC_WRITE);
+static_assert(skervo::platform::kFileAppendData == FILE_APPEND_DATA);
 static_assert(skervo::platform::kFileShareRead == FILE_SHARE_READ);
 static_assert(skervo::platform::kFileShareWrite == FILE_SHARE_WRITE);
 static_assert(skervo::platform::kCreateNew == CREATE_NEW);
@@ -22,6 +23,9 @@ static_assert(skervo::platform::kErrorAccessDenied == ERROR_ACCESS_DENIED);
 static_assert(skervo::platform::kErrorFileExists == ERROR_FILE_EXISTS);
 static_assert(skervo::platform::kErrorSharingViolation == ERROR_SHARING_VIOLATION);
 static_assert(skervo::platform::kErrorLockViolation == ERROR_LOCK_VIOLATION);
+static_assert(skervo::platform::kErrorCallNotImplemented == ERROR_CALL_NOT_IMPLEMENTED);
+static_assert(skervo::platform::kMoveFileReplaceExisting == MOVEFILE_REPLACE_EXISTING);
+static_assert(skervo::platform::kComputerNameDnsFullyQualified == ComputerNameDnsFullyQualified);
 static_assert(skervo::platform::kLoadLibrarySearchSystem32 == LOAD_LIBRARY_SEARCH_SYSTEM32);
 static_assert(skervo::platform::kBaseSearchPathEnableSafeSearchMode ==
               BASE_SEARCH_PATH_ENABLE_SAFE_SEARCHMODE);
@@ -132,6 +136,20 @@ bool UnlockFile(KernelHandle file, std::uint64_t offset, std::uint64_t length) {
 
 bool CloseHandle(KernelHandle handle) {
     return ::CloseHandle(ToNative(handle)) != FALSE;
+}
+
+bool InvokeMoveFileExA(ProcAddress function, const std::string& from, const std::string& to,
+                       std::uint32_t flags) {
+    using Function = BOOL(WINAPI*)(const char*, const char*, DWORD);
+    return As<Function>(function)(from.c_str(), to.c_str(), flags) != FALSE;
+}
+
+bool MoveFileA(const std::string& from, const std::string& to) {
+    return ::MoveFileA(from.c_str(), to.c_str()) != FALSE;
+}
+
+bool DeleteFileA(const std::string& path) {
+    return ::DeleteFileA(path.c_str()) != FALSE;
 }
 
 std::string GetFullPathNameA(const std::string& path) {
@@ -273,11 +291,58 @@ std::string GetUserNameA() {
     return ::GetUserNameA(name, &size) ? std::string(name) : std::string();
 }
 
-LocalTime GetLocalTime() {
+// A name's length, ending zero excluded, is at most 255 for every form
+// the program asks for.
+std::string InvokeGetComputerNameExA(ProcAddress function, std::uint32_t format) {
+    char name[256] = {};
+    DWORD size = sizeof name;
+    using Function = BOOL(WINAPI*)(COMPUTER_NAME_FORMAT, char*, DWORD*);
+    return As<Function>(function)(static_cast<COMPUTER_NAME_FORMAT>(format), name, &size)
+               ? std::string(name, size)
+               : std::string();
+}
+
+// A domain's name (15 characters), a backslash and a logon name (256).
+std::string InvokeGetUserNameExA(ProcAddress function, std::uint32_t format) {
+    char name[300] = {};
+    ULONG size = sizeof name;
+    using Function = BOOLEAN(WINAPI*)(int, char*, ULONG*);
+    return As<Function>(function)(static_cast<int>(format), name, &size) ? std::string(name)
+                                                                         : std::string();
+}
+
+namespace {
+
+SystemTime AsSystemTime(const SYSTEMTIME& time) {
+    return {time.wYear,   time.wMonth,  time.wDay,         time.wHour,
+            time.wMinute, time.wSecond, time.wMilliseconds};
+}
+
+}  // namespace
+
+SystemTime GetLocalTime() {
     SYSTEMTIME now{};
     ::GetLocalTime(&now);
-    return {now.wYear,   now.wMonth,  now.wDay,         now.wHour,
-            now.wMinute, now.wSecond, now.wMilliseconds};
+    return AsSystemTime(now);
+}
+
+SystemTime GetSystemTime() {
+    SYSTEMTIME now{};
+    ::GetSystemTime(&now);
+    return AsSystemTime(now);
+}
+
+std::optional<SystemTime> InvokeSystemTimeToTzSpecificLocalTime(ProcAddress function,
+                                                                const SystemTime& universal) {
+    const SYSTEMTIME native{universal.year,   universal.month,       0,
+                            universal.day,    universal.hour,        universal.minute,
+                            universal.second, universal.milliseconds};
+    SYSTEMTIME local{};
+    using Function = BOOL(WINAPI*)(const TIME_ZONE_INFORMATION*, const SYSTEMTIME*, SYSTEMTIME*);
+    if (!As<Function>(function)(nullptr, &native, &local)) {
+        return std::nullopt;
+    }
+    return AsSystemTime(local);
 }
 
 std::uint32_t GetTickCount() {

@@ -11,6 +11,7 @@
 #include <cstdint>
 
 #include "platform/dialup.h"
+#include "platform/event_log.h"
 #include "platform/services.h"
 #include "platform/shell_namespace.h"
 #include "platform/types.h"
@@ -21,6 +22,10 @@ template <typename Opaque>
 struct NativeOf;
 template <>
 struct NativeOf<KernelHandle> {
+    using Type = HANDLE;
+};
+template <>
+struct NativeOf<EventSourceHandle> {
     using Type = HANDLE;
 };
 template <>

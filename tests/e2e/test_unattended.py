@@ -1,5 +1,6 @@
 """End-to-end tests of unattended runs: /Journal, /Delai and the exit codes they bring."""
 
+import datetime
 import re
 import subprocess
 import time
@@ -8,25 +9,29 @@ from pathlib import Path
 
 import test_e2e
 import wine
-from test_e2e import ENV, not_run, run_skervo, script, session, start_wine, windows_path
+from test_e2e import ENV, not_run, run_skervo, script, session, settled, start_wine, windows_path
 from test_programs import copy_helper, folder
 
 setUpModule = test_e2e.setUpModule
 tearDownModule = test_e2e.tearDownModule
 
-# Every entry: its time, the run's mark (computer and process id), what happened.
-ENTRY = re.compile(r"^\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\.\d{3} \[(\S+ \d+)\] (.*)$")
+# Every entry: its local time with its offset from universal time, the run's mark (computer and
+# process id), what happened.
+ENTRY = re.compile(r"^(\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d\.\d{3}[+-]\d\d:\d\d) \[(\S+ \d+)\] (.*)$")
+# A time zone whose offset is neither whole hours nor that of the host.
+NEWFOUNDLAND = dict(ENV, TZ="America/St_Johns")
+ELEVEN_MB = 11 * 1024 * 1024
 
 
-def entries(journal):
-    """The journal's entries as (run mark, text), after checking its mark and line ends."""
+def timed_entries(journal):
+    """The journal's entries as (time, run mark, text), after checking its mark and line ends."""
     data = journal.read_bytes()
     assert data.startswith(b"\xef\xbb\xbf"), data[:20]
     assert data.endswith(b"\r\n") and b"\n" not in data.replace(b"\r\n", b""), "CR LF only"
     found = []
     for line in data[3:].decode("utf-8").split("\r\n")[:-1]:
         if line.startswith("\t") and found:  # a further line of a box's text
-            found[-1] = (found[-1][0], found[-1][1] + "\n" + line)
+            found[-1] = (*found[-1][:2], found[-1][2] + "\n" + line)
             continue
         match = ENTRY.match(line)
         assert match, f"not an entry, or cut: {line!r}"
@@ -34,8 +39,23 @@ def entries(journal):
     return found
 
 
+def entries(journal):
+    """The journal's entries as (run mark, text)."""
+    return [(mark, text) for _, mark, text in timed_entries(journal)]
+
+
 def texts(journal):
     return [text for _, text in entries(journal)]
+
+
+def run_with_event_trace(*args):
+    """Runs skervo.exe with Wine's event log channel on; answers its exit code and the strings of
+    the events it reported, each with its level: Wine writes no event, but prints each string,
+    at warn for a warning, err for an error and trace otherwise."""
+    env = dict(ENV, WINEDEBUG="-all,+eventlog")
+    done = subprocess.run(wine.command(test_e2e.SKERVO, *args), env=env, capture_output=True, timeout=90)
+    found = re.findall(r":(trace|warn|err):eventlog:ReportEventW L\"(.*)\"$", done.stderr.decode(), re.M)
+    return done.returncode, [(level, text.replace("\\\\", "\\")) for level, text in found]
 
 
 class JournalTest(unittest.TestCase):
@@ -47,18 +67,26 @@ class JournalTest(unittest.TestCase):
             "nuit.skervo",
             f"# nuit\r\n@{probe}\r\ninconnu_nuit\r\n@{probe} until=fin\r\n@1\r\n".encode("cp1252"),
         )
+        started = datetime.datetime.now(datetime.timezone.utc)
         try:
             code, boxes, seconds = run_skervo(
-                path, "/Silent", f"/Journal:{windows_path(journal)}", "/Delai:3"
+                path, "/Silent", f"/Journal:{windows_path(journal)}", "/Delai:3", env=NEWFOUNDLAND
             )
         finally:
             (night / "fin").touch()  # the program left running ends
+        ended = datetime.datetime.now(datetime.timezone.utc)
         self.assertEqual((code, boxes), (2, []))
         self.assertLess(seconds, 30)
+        # Each time, read with its offset, is a moment of the run.
+        times = [datetime.datetime.fromisoformat(at) for at, _, _ in timed_entries(journal)]
+        self.assertEqual({at.utcoffset() for at in times}, {datetime.timedelta(hours=-3, minutes=-30)})
+        self.assertTrue(all(started - datetime.timedelta(seconds=1) <= at <= ended for at in times), times)
         found = texts(journal)
+        # The computer by its short and full names, the account with its domain.
         self.assertRegex(
             found[0],
-            r"^Début : Skervo \d+\.\d+\.\d+ \((32|64) bits\), poste \S+, utilisateur .+, script "
+            r"^Début : Skervo \d+\.\d+\.\d+ \((32|64) bits\), poste \S+ \(\S+\), utilisateur "
+            r"[^\\, ]+\\[^\\, ]+, script "
             + re.escape(path)
             + re.escape(f", options /Silent /Journal:{windows_path(journal)} /Delai:3"),
         )
@@ -75,7 +103,9 @@ class JournalTest(unittest.TestCase):
             found[6], f"ligne 4 : @{probe} until=fin : délai de 3 s atteint : Attente fin console_probe.exe"
         )
         self.assertEqual(found[7], "ligne 5 : @1 : pause sautée : dernière ligne")
-        self.assertRegex(found[8], r"^Fin : durée \d+,\d s, lignes en échec : 2, code de sortie 2$")
+        self.assertRegex(
+            found[8], r"^Fin : durée \d+,\d s, lignes en échec : 2, code de sortie 2, script " + re.escape(path) + "$"
+        )
         self.assertEqual(len(found), 9)
 
     def test_runs_that_cannot_start_end_with_exit_code_3(self):
@@ -126,6 +156,59 @@ class JournalTest(unittest.TestCase):
         found = texts(journal)
         self.assertTrue(any("inconnu_ancien : non lancé" in text for text in found), found)
         self.assertFalse(any("inconnu_nouveau" in text for text in found), found)
+
+    def test_each_run_ends_with_its_event(self):
+        # The Event Viewer finds the words in skervo.exe's own message table.
+        self.assertIn("Script %1 : échec ou interruption.".encode("cp1252"), test_e2e.SKERVO.read_bytes())
+        events = folder("evenements")
+        journal = events / "j.log"
+        missing = windows_path(events / "absent" / "j.log")
+        for name, content, journal_path, level, code in [
+            ("without failure", b"@0\r\n", windows_path(journal), "trace", 0),
+            ("a failed line", b"inconnu_evenement\r\n", windows_path(journal), "warn", 2),
+            ("a journal that cannot be written", b"@0\r\n", missing, "err", 3),
+        ]:
+            with self.subTest(name):
+                path = script("evenement.skervo", content)
+                found_code, found = run_with_event_trace(path, "/Silent", f"/Journal:{journal_path}")
+                self.assertEqual(found_code, code)
+                self.assertEqual([text_level for text_level, _ in found], [level] * 5, found)
+                strings = [text for _, text in found]
+                self.assertEqual(strings[0], path)
+                self.assertRegex(strings[1], r"^\d+,\d$")  # the duration
+                self.assertEqual(strings[2:], ["1" if code == 2 else "0", str(code), journal_path])
+
+    def test_a_journal_over_10_mb_is_set_aside_and_a_new_one_begins(self):
+        kept = folder("rotation")
+        journal = kept / "nuit.log"
+        line = b"2026-01-01T00:00:00.000+01:00 [ANCIEN 1] ligne\r\n"
+        old = b"\xef\xbb\xbf" + line * (ELEVEN_MB // len(line))
+        journal.write_bytes(old)
+        # A link where the journal is set aside is replaced, never followed.
+        victim = kept / "victime.ini"
+        victim.write_bytes(b"[x]\r\n")
+        set_aside = kept / "nuit.1.log"
+        set_aside.symlink_to(victim)
+        path = script("rotation.skervo", b"inconnu_rotation\r\n")
+        self.assertEqual(run_skervo(path, "/Silent", f"/Journal:{windows_path(journal)}")[:2], (2, []))
+        self.assertEqual(victim.read_bytes(), b"[x]\r\n")
+        self.assertFalse(set_aside.is_symlink())
+        self.assertEqual(set_aside.read_bytes(), old)
+        found = texts(journal)
+        self.assertTrue(found[0].startswith("Début : Skervo") and found[-1].startswith("Fin : "), found)
+        self.assertEqual(len(found), 4, found)
+
+        # While another run holds it, a run goes on with the journal it finds.
+        holder = start_wine(test_e2e.SKERVO, script("tient.skervo", b"@6\r\n#\r\n"), "/Silent",
+                            f"/Journal:{windows_path(journal)}")
+        settled(lambda: len(texts(journal)), lambda count: count > 4)
+        with journal.open("ab") as grown:
+            grown.write(line * (ELEVEN_MB // len(line)))
+        self.assertEqual(run_skervo(path, "/Silent", f"/Journal:{windows_path(journal)}")[:2], (2, []))
+        self.assertEqual(holder.wait(timeout=60), 0)
+        self.assertEqual(set_aside.read_bytes(), old)
+        self.assertGreater(journal.stat().st_size, 10 * 1024 * 1024)
+        self.assertEqual(sum(text.startswith("Fin : ") for text in texts(journal)), 3)
 
 
 class ElevatedRunTest(unittest.TestCase):

@@ -35,6 +35,15 @@ struct ProcessExit {
     std::uint32_t code;
 };
 
+// An event the program wrote to the Application log.
+struct Event {
+    std::string source;
+    std::uint16_t type = 0;
+    std::uint32_t id = 0;
+    std::vector<std::string> strings;
+    bool operator==(const Event&) const = default;
+};
+
 struct MessageBox {
     std::string text;
     std::string caption;
@@ -124,11 +133,12 @@ struct Refusal {
 
 // A kernel handle the program holds.
 struct OpenHandle {
-    enum class Kind { File, Process, Thread, Snapshot, Token } kind = Kind::File;
+    enum class Kind { File, Process, Thread, Snapshot, Token, EventSource } kind = Kind::File;
     std::string path{};      // File
     std::size_t offset = 0;  // File; Snapshot: next entry
     std::uint32_t processId = 0;
-    std::uint32_t access = 0x1FFFFF;  // Process: PROCESS_ALL_ACCESS, unless opened for less
+    // Process: PROCESS_ALL_ACCESS, unless opened for less; File: as opened
+    std::uint32_t access = 0x1FFFFF;
     std::vector<skervo::platform::ProcessEntry> entries{};  // Snapshot
 };
 
@@ -171,12 +181,21 @@ struct Desktop {
     std::string tokenUser = "S-1-5-21-7-7-7-1001";
     std::optional<bool> tokenElevated = false;
     std::vector<std::string> tokenGroups = {"S-1-1-0", "S-1-5-32-545"};
-    std::set<std::string> lockedByOthers;  // files whose lock another process holds
+    // Files another process holds open, without sharing their deletion,
+    // and whose lock it holds; what it appends to them just before each of
+    // the program's writes there.
+    std::set<std::string> lockedByOthers;
+    std::string othersWriteFirst;
+    std::uint32_t lockMilliseconds = 0;  // what each attempt at a lock takes (a far share)
     std::size_t freeDiskBytes = ~std::size_t{0};
     std::uint32_t lastError = 0;
     std::string currentDirectory = "C:\\Travail\\";
     std::string computerName = "PC-042";
+    std::string computerDnsName = "pc-042.ecole.local";
     std::string userName = "jean";
+    std::string samUserName = "ECOLE\\jean";
+    int utcOffsetMinutes = 60;  // the local time's
+    std::vector<Event> events;
     std::set<std::string> folders;
     // Drive letters (upper case) and their kinds; a letter not here names no drive.
     std::map<char, std::uint32_t> driveTypes = {{'C', skervo::platform::kDriveFixed}};
@@ -203,11 +222,14 @@ struct Desktop {
         {"kernel32.dll",
          {"GetVersionExA", "CreateToolhelp32Snapshot", "Process32First", "Process32Next",
           "QueryFullProcessImageNameA", "SetDefaultDllDirectories", "SetDllDirectoryA",
-          "SetSearchPathMode", "ProcessIdToSessionId", "GetFinalPathNameByHandleW"}},
+          "SetSearchPathMode", "ProcessIdToSessionId", "GetFinalPathNameByHandleW",
+          "SystemTimeToTzSpecificLocalTime", "GetComputerNameExA", "MoveFileExA"}},
         {"psapi.dll", {"EnumProcesses", "EnumProcessModules", "GetModuleFileNameExA"}},
         {"user32.dll", {"SetLayeredWindowAttributes", "MessageBoxTimeoutA"}},
         {"advapi32.dll",
-         {"GetFileSecurityW", "OpenProcessToken", "GetTokenInformation", "EnumServicesStatusA"}}};
+         {"GetFileSecurityW", "OpenProcessToken", "GetTokenInformation", "EnumServicesStatusA",
+          "RegisterEventSourceA", "ReportEventA", "DeregisterEventSource"}},
+        {"secur32.dll", {"GetUserNameExA"}}};
     bool versionQuerySucceeds = true;
     std::vector<std::string> searchRestrictions;  // the calls that keep planted files out
     std::uint32_t platformId = 2;

@@ -87,7 +87,7 @@ std::string GetModuleFileNameA() {
 
 // A folder cannot be opened as a file; kOpenAlways creates a missing file.
 // Paths name files without regard to case.
-KernelHandle CreateFileA(const std::string& given, std::uint32_t, std::uint32_t,
+KernelHandle CreateFileA(const std::string& given, std::uint32_t access, std::uint32_t,
                          std::uint32_t disposition) {
     std::lock_guard lock(sim::seamMutex);
     // The system drops a name's trailing dots and blanks, but for a \\?\ path.
@@ -125,7 +125,8 @@ KernelHandle CreateFileA(const std::string& given, std::uint32_t, std::uint32_t,
         stored = target;
     }
     const std::uintptr_t handle = desktop.nextHandle++;
-    desktop.handles[handle] = {.kind = sim::OpenHandle::Kind::File, .path = stored};
+    desktop.handles[handle] = {
+        .kind = sim::OpenHandle::Kind::File, .path = stored, .access = access};
     return KernelHandle{handle};
 }
 
@@ -164,7 +165,8 @@ bool ReadFile(KernelHandle file, char* buffer, std::uint32_t size, std::uint32_t
 }
 
 // A full disk takes nothing of a write it cannot take whole; the standard
-// output takes everything, unless it fails.
+// output takes everything, unless it fails. A file opened to append, not
+// to write, takes every write at its end.
 bool WriteFile(KernelHandle file, std::string_view bytes) {
     std::lock_guard lock(sim::seamMutex);
     if (static_cast<std::uintptr_t>(file) == kStandardOutput) {
@@ -172,18 +174,26 @@ bool WriteFile(KernelHandle file, std::string_view bytes) {
         return !desktop.outputFails;
     }
     sim::OpenHandle& open = desktop.handles.at(static_cast<std::uintptr_t>(file));
+    std::string& content = desktop.files.at(open.path);
+    if (desktop.lockedByOthers.contains(open.path)) {
+        content += desktop.othersWriteFirst;
+    }
+    if ((open.access & kFileAppendData) && !(open.access & kGenericWrite)) {
+        open.offset = content.size();
+    }
     if (bytes.size() > desktop.freeDiskBytes) {
         desktop.lastError = 112;  // ERROR_DISK_FULL
         return false;
     }
     desktop.freeDiskBytes -= bytes.size();
-    desktop.files.at(open.path).replace(open.offset, bytes.size(), bytes);
+    content.replace(open.offset, bytes.size(), bytes);
     open.offset += bytes.size();
     return true;
 }
 
 bool LockFile(KernelHandle file, std::uint64_t, std::uint64_t) {
     std::lock_guard lock(sim::seamMutex);
+    desktop.Advance(desktop.lockMilliseconds);
     if (desktop.lockedByOthers.contains(
             desktop.handles.at(static_cast<std::uintptr_t>(file)).path)) {
         desktop.lastError = kErrorLockViolation;
@@ -194,6 +204,44 @@ bool LockFile(KernelHandle file, std::uint64_t, std::uint64_t) {
 
 bool UnlockFile(KernelHandle, std::uint64_t, std::uint64_t) {
     return true;
+}
+
+namespace {
+
+// A file that a process holds open, this one's included, cannot be
+// renamed; a link in the new name's place is replaced, never followed.
+bool Moved(const std::string& from, const std::string& to, bool replace) {
+    const std::string stored = desktop.FilePath(from);
+    const bool held = std::any_of(desktop.handles.begin(), desktop.handles.end(),
+                                  [&](const auto& open) { return open.second.path == stored; });
+    desktop.lastError = stored.empty()                                    ? kErrorFileNotFound
+                        : held || desktop.lockedByOthers.contains(stored) ? kErrorSharingViolation
+                        : !replace && !desktop.FilePath(to).empty()       ? kErrorFileExists
+                                                                          : 0;
+    if (desktop.lastError != 0) {
+        return false;
+    }
+    std::string content = std::move(desktop.files[stored]);
+    desktop.files.erase(stored);
+    desktop.files.erase(desktop.FilePath(to));
+    desktop.links.erase(to);
+    desktop.files[to] = std::move(content);
+    return true;
+}
+
+}  // namespace
+
+bool InvokeMoveFileExA(ProcAddress, const std::string& from, const std::string& to,
+                       std::uint32_t flags) {
+    return Moved(from, to, flags & kMoveFileReplaceExisting);
+}
+
+bool MoveFileA(const std::string& from, const std::string& to) {
+    return Moved(from, to, false);
+}
+
+bool DeleteFileA(const std::string& path) {
+    return desktop.files.erase(desktop.FilePath(path)) == 1;
 }
 
 std::optional<FileSecurity> InvokeGetFileSecurityW(ProcAddress function, const std::wstring& path) {
@@ -269,17 +317,46 @@ std::string GetUserNameA() {
     return desktop.userName;
 }
 
-// The virtual clock, from 9 o'clock on the day the tests were written.
-LocalTime GetLocalTime() {
+std::string InvokeGetComputerNameExA(ProcAddress, std::uint32_t) {
+    return desktop.computerDnsName;
+}
+
+std::string InvokeGetUserNameExA(ProcAddress, std::uint32_t) {
+    return desktop.samUserName;
+}
+
+namespace {
+
+// The virtual clock, from 8 o'clock universal time on the day the tests
+// were written, shifted by an offset; December has days on either side.
+SystemTime ClockTime(std::int64_t offsetMinutes) {
     std::lock_guard lock(sim::seamMutex);
-    const std::uint64_t ms = desktop.elapsed;
+    constexpr std::int64_t kDay = 86400000;
+    const std::int64_t since = 8 * 3600000 + static_cast<std::int64_t>(desktop.elapsed) +
+                               offsetMinutes * 60000 + kDay;  // from the 7th
+    const std::int64_t ms = since % kDay;
     return {2026,
             12,
-            8,
-            static_cast<std::uint16_t>(9 + ms / 3600000 % 15),
+            static_cast<std::uint16_t>(7 + since / kDay),
+            static_cast<std::uint16_t>(ms / 3600000),
             static_cast<std::uint16_t>(ms / 60000 % 60),
             static_cast<std::uint16_t>(ms / 1000 % 60),
             static_cast<std::uint16_t>(ms % 1000)};
+}
+
+}  // namespace
+
+SystemTime GetLocalTime() {
+    return ClockTime(desktop.utcOffsetMinutes);
+}
+
+SystemTime GetSystemTime() {
+    return ClockTime(0);
+}
+
+// The time given is always the clock's universal time now.
+std::optional<SystemTime> InvokeSystemTimeToTzSpecificLocalTime(ProcAddress, const SystemTime&) {
+    return ClockTime(desktop.utcOffsetMinutes);
 }
 
 bool CloseHandle(KernelHandle handle) {
