@@ -81,8 +81,7 @@ void RunProgram() {
     // Nobody would answer the system's own boxes (« Aucun disque ») in a
     // silent run: the call that would ask fails instead.
     if (runState.Switches.silent) {
-        platform::SetErrorMode(platform::kSemFailCriticalErrors |
-                               platform::kSemNoOpenFileErrorBox);
+        platform::SetErrorMode(platform::kSemFailCriticalErrors | platform::kSemNoOpenFileErrorBox);
     }
     if (!JournalStarted()) {
         EndProcessNormally();

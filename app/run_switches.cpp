@@ -92,11 +92,12 @@ RunSwitches ReadRunSwitches(const std::vector<std::string>& parameters) {
         return switches;
     }
     SwitchReader reader(switches);
-    bool allTaken = true;
     for (std::size_t index = 2; index < parameters.size(); ++index) {
-        allTaken &= reader.Take(parameters[index]);
+        if (!reader.Take(parameters[index]) && switches.wrongSwitch.empty()) {
+            switches.wrongSwitch = parameters[index];
+        }
     }
-    switches.run = allTaken;
+    switches.run = switches.wrongSwitch.empty();
     return switches;
 }
 

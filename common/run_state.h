@@ -72,6 +72,9 @@ struct RunSwitches {
     bool unattended = false;
     // The command line asks for a run, not for the usage text.
     bool run = false;
+    // With the run's switches, the first parameter that is none of them, or
+    // one given twice or with a wrong value: the journal names it.
+    std::string wrongSwitch;
 };
 
 // What the run has come to, for its exit code. A dial's notification

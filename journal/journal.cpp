@@ -86,6 +86,7 @@ bool IsFailure(Happened what) {
             return true;
         case Happened::StoppedAfterFailure:  // the line that failed counts already
         case Happened::ScriptUnreadable:     // the run could not start: no line failed
+        case Happened::WrongSwitch:
         case Happened::DownloadedScriptRefused:
         case Happened::DownloadedScriptRun:
         case Happened::Started:
@@ -199,6 +200,8 @@ std::string Words(Happened what, std::int64_t number, std::string_view detail) {
             return std::string(kStoppedAfterFailure) + n;
         case Happened::ScriptUnreadable:
             return std::string(kScriptUnreadable) + d;
+        case Happened::WrongSwitch:
+            return std::string(kWrongSwitch) + d;
         case Happened::DownloadedScriptRun:
         case Happened::DownloadedScriptRefused:
             return std::string(kDownloadedScript) + n + std::string(kDownloadedScriptOrigin) + d +

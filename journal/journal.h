@@ -10,12 +10,12 @@
 namespace skervo {
 
 enum class Happened {
-    Started,     // number: the process id
-    Ended,       // number: its exit code, 0 or one that means success
+    Started,              // number: the process id
+    Ended,                // number: its exit code, 0 or one that means success
     EndedInFailure,       // number: its exit code
     EndedRestartNeeded,   // number: 3010
     EndedRestartStarted,  // number: 1641
-    NotStarted,  // detail: why
+    NotStarted,           // detail: why
     OpenedByShell,
     ServiceStarted,
     ServiceStopped,
@@ -32,7 +32,7 @@ enum class Happened {
     WindowRefused,   // detail: why
     Paused,          // number: seconds
     PauseSkipped,
-    EndNotWaitedFor,  // an @ program on the last line
+    EndNotWaitedFor,      // an @ program on the last line
     StillRunning,         // at the end of the run; number: its process id; detail: the program
     EndedAfterTimeLimit,  // since the time limit; number: its exit code; detail: the program
     WindowHidden,
@@ -45,8 +45,9 @@ enum class Happened {
     HungUp,            // number: how many
     TimeLimitReached,  // number: the limit in seconds; detail: the wait
     StoppedByUser,
-    StoppedAfterFailure,  // number: the line
+    StoppedAfterFailure,      // number: the line
     ScriptUnreadable,         // detail: why
+    WrongSwitch,              // detail: the parameter
     DownloadedScriptRun,      // number: its zone; detail: where from
     DownloadedScriptRefused,  // the same
 };

@@ -100,6 +100,9 @@ inline constexpr std::string_view kStoppedByUser =
 inline constexpr std::string_view kStoppedAfterFailure =
     "arr\xEAt apr\xE8s l'\xE9"
     "chec de la ligne ";
+inline constexpr std::string_view kWrongSwitch =
+    "option incorrecte, inconnue ou donn\xE9"
+    "e deux fois : ";
 inline constexpr std::string_view kScriptUnreadable = "script illisible : ";
 inline constexpr std::string_view kDownloadedScript =
     "script t\xE9l\xE9"

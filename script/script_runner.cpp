@@ -175,6 +175,9 @@ void RunScript() {
     if (!runState.Switches.run) {
         // Only the switches of an unattended run make a wrong command line a failure.
         runState.Outcome.couldNotStart = true;
+        if (!runState.Switches.wrongSwitch.empty()) {
+            Tell(Happened::WrongSwitch, 0, runState.Switches.wrongSwitch);
+        }
         ShowNotice(texts::kUsage);
         return;
     }

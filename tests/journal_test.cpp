@@ -219,11 +219,14 @@ TEST_F(UnattendedRunTest, TheExitCodeTellsHowTheRunWentOnlyWithTheNewSwitches) {
 TEST_F(UnattendedRunTest, EveryBoxGoesInWholeAndTheRunNeverStarts) {
     EXPECT_EQ(Run("@0\n", "/Silent /Journal:C:\\j.log /Delai:0"), 3u);
     const Lines entries = Entries();
-    ASSERT_EQ(entries.size(), 40u);
+    ASSERT_EQ(entries.size(), 41u);
     EXPECT_EQ(entries[1],
+              "option incorrecte, inconnue ou donn\xC3\xA9"
+              "e deux fois : /Delai:0");
+    EXPECT_EQ(entries[2],
               "bo\xC3\xAEte \xC2\xAB Skervo 2.0 \xC2\xBB : Usage : SKERVO nom_fichier "
               "[/Silent]");
-    EXPECT_EQ(entries[2],
+    EXPECT_EQ(entries[3],
               "\t              ex\xC3\xA9"
               "cute pour chaque ligne de 'nom_fichier' "
               "l'action par d\xC3\xA9"
