@@ -146,7 +146,8 @@ inline constexpr std::string_view kWindowHiddenMeanwhile =
 inline constexpr std::string_view kHangsUp = "raccroche toutes les connexions";
 inline constexpr std::string_view kNothing = "rien";
 inline constexpr std::string_view kThen = "\xA0; ";
-inline constexpr std::string_view kAtTheEndCloses = "\xE0 la fin du script, ferme ";
+inline constexpr std::string_view kAtTheEndCloses =
+    "\xE0 la fin du script, demande la fermeture des fen\xEAtres de ";
 inline constexpr std::string_view kAtTheEndKills = "\xE0 la fin du script, tue sans confirmation ";
 inline constexpr std::string_view kAfterDisconnection =
     " (apr\xE8s la fin de la connexion \xAB\xA0";
@@ -156,7 +157,8 @@ inline constexpr std::string_view kAfterDisconnectionEnd = "\xA0\xBB)";
 inline constexpr std::string_view kFormAt =
     "@30 attend 30\xA0s\xA0; @programme lance le programme et attend sa fin";
 inline constexpr std::string_view kFormLaunchToClose =
-    ">programme lance le programme, que la fin du script fermera";
+    ">programme lance le programme, dont la fin du script fermera les fen\xEAtres "
+    "(un programme en mode console n'en a pas, et reste ouvert)";
 inline constexpr std::string_view kFormLaunchToKill =
     ">>programme lance le programme, que la fin du script tuera sans confirmation";
 inline constexpr std::string_view kFormClose =

@@ -381,7 +381,8 @@ TEST_F(CheckTest, ExplanationsSayWhatEachLineDoesAndWhatTheEndCloses) {
     EXPECT_EQ(
         check.endOfRun,
         "\xE0 la fin du script, tue sans confirmation C:\\Outils\\app.exe\xA0; \xE0 la fin du "
-        "script, ferme C:\\Outils\\app.exe (apr\xE8s la fin de la connexion \xAB\xA0"
+        "script, demande la fermeture des fen\xEAtres de C:\\Outils\\app.exe (apr\xE8s la fin "
+        "de la connexion \xAB\xA0"
         "Bureau\xA0\xBB)");
 }
 
