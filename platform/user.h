@@ -124,10 +124,10 @@ int MessageBoxA(WindowHandle owner, const std::string& text, const std::string& 
                 std::uint32_t style);
 // What a box closed by its time limit answers.
 inline constexpr int kMbTimedOut = 32000;
-// Calls a MessageBoxTimeoutA found with GetProcAddress (XP and later): a box
-// without owner that closes by itself after the time given.
-int InvokeMessageBoxTimeoutA(ProcAddress function, const std::string& text,
-                             const std::string& caption, std::uint32_t style,
-                             std::uint32_t milliseconds);
+// A box without owner that closes by itself after the time given, answering
+// kMbTimedOut, on every system (the system's own MessageBoxTimeoutA came with
+// XP, and Wine's waits for ever).
+int MessageBoxTimeoutA(const std::string& text, const std::string& caption, std::uint32_t style,
+                       std::uint32_t milliseconds);
 
 }  // namespace skervo::platform

@@ -7,7 +7,6 @@
 #include "common/run_state.h"
 #include "common/text_rules.h"
 #include "journal/journal.h"
-#include "platform/kernel.h"
 #include "platform/shell.h"
 #include "platform/user.h"
 #include "ui/texts.h"
@@ -37,17 +36,11 @@ std::string Shown(std::string_view text) {
 
 // A silent run with a time limit may have nobody to press OK: its box
 // closes by itself once the limit has passed, and its line then counts as
-// failed. Systems before XP have no such box, and keep the plain one.
+// failed.
 void ShowBoxAtMostTheTimeLimit(std::string_view text, std::string_view caption,
                                std::uint32_t style) {
-    const platform::ProcAddress timedBox = platform::GetProcAddress(
-        platform::GetModuleHandleA("user32.dll"), "MessageBoxTimeoutA");
-    if (platform::IsNull(timedBox)) {
-        platform::MessageBoxA(platform::WindowHandle{}, Shown(text), std::string(caption), style);
-        return;
-    }
-    if (platform::InvokeMessageBoxTimeoutA(timedBox, Shown(text), std::string(caption), style,
-                                           runState.Switches.timeLimitSeconds * 1000) ==
+    if (platform::MessageBoxTimeoutA(Shown(text), std::string(caption), style,
+                                     runState.Switches.timeLimitSeconds * 1000) ==
         platform::kMbTimedOut) {
         runState.Outcome.lineFailed = true;
     }

@@ -209,12 +209,34 @@ int MessageBoxA(WindowHandle owner, const std::string& text, const std::string& 
     return ::MessageBoxA(ToNative(owner), text.c_str(), caption.c_str(), style);
 }
 
-int InvokeMessageBoxTimeoutA(ProcAddress function, const std::string& text,
-                             const std::string& caption, std::uint32_t style,
-                             std::uint32_t milliseconds) {
-    using MessageBoxTimeoutFunction = int(WINAPI*)(HWND, LPCSTR, LPCSTR, UINT, WORD, DWORD);
-    return As<MessageBoxTimeoutFunction>(function)(nullptr, text.c_str(), caption.c_str(), style,
-                                                  0, milliseconds);
+namespace {
+
+// A message box is the dialog of its thread: it ends with the answer given.
+BOOL CALLBACK EndIfBox(HWND window, LPARAM) {
+    char className[8] = {};
+    if (::GetClassNameA(window, className, sizeof className) != 0 &&
+        ::lstrcmpA(className, "#32770") == 0) {
+        ::EndDialog(window, kMbTimedOut);
+    }
+    return TRUE;
+}
+
+// A thread's timer comes through the box's own message loop, on the thread
+// that shows it.
+VOID CALLBACK EndBoxesOfThisThread(HWND, UINT, UINT_PTR, DWORD) {
+    ::EnumThreadWindows(::GetCurrentThreadId(), EndIfBox, 0);
+}
+
+}  // namespace
+
+int MessageBoxTimeoutA(const std::string& text, const std::string& caption, std::uint32_t style,
+                       std::uint32_t milliseconds) {
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, milliseconds, EndBoxesOfThisThread);
+    const int answer = ::MessageBoxA(nullptr, text.c_str(), caption.c_str(), style);
+    if (timer != 0) {
+        ::KillTimer(nullptr, timer);
+    }
+    return answer;
 }
 
 }  // namespace skervo::platform

@@ -185,14 +185,10 @@ def script(name, content):
     return windows_path(path)
 
 
-def setUpModule():
-    for program in (SKERVO, RECORDER):
-        if not program.is_file():
-            raise RuntimeError(f"{program} is missing: build the windows preset first")
-    session["folder"] = tempfile.TemporaryDirectory(prefix="skervo-e2e.", dir=DRIVE_C)
-    folder = Path(session["folder"].name)
-    session["log"] = folder / "boxes.log"
-    session["stop"] = folder / "stop"
+def start_recorder():
+    """Starts the box recorder, once its log is written afresh."""
+    session["log"].unlink(missing_ok=True)
+    session["stop"].unlink(missing_ok=True)
     session["recorder"] = start_wine(
         RECORDER, windows_path(session["log"]), windows_path(session["stop"])
     )
@@ -206,13 +202,28 @@ def setUpModule():
         time.sleep(0.1)
 
 
-def tearDownModule():
+def stop_recorder():
     session["stop"].touch()
     try:
         session["recorder"].wait(timeout=10)
     except subprocess.TimeoutExpired:
         session["recorder"].kill()
         session["recorder"].wait()
+
+
+def setUpModule():
+    for program in (SKERVO, RECORDER):
+        if not program.is_file():
+            raise RuntimeError(f"{program} is missing: build the windows preset first")
+    session["folder"] = tempfile.TemporaryDirectory(prefix="skervo-e2e.", dir=DRIVE_C)
+    folder = Path(session["folder"].name)
+    session["log"] = folder / "boxes.log"
+    session["stop"] = folder / "stop"
+    start_recorder()
+
+
+def tearDownModule():
+    stop_recorder()
     session["folder"].cleanup()
 
 

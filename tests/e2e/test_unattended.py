@@ -103,10 +103,11 @@ class JournalTest(unittest.TestCase):
             found[6], f"ligne 4 : @{probe} until=fin : délai de 3 s atteint : Attente fin console_probe.exe"
         )
         self.assertEqual(found[7], "ligne 5 : @1 : pause sautée : dernière ligne")
+        self.assertRegex(found[8], r"^fin du script : toujours en cours : console_probe.exe, processus \d+$")
         self.assertRegex(
-            found[8], r"^Fin : durée \d+,\d s, lignes en échec : 2, code de sortie 2, script " + re.escape(path) + "$"
+            found[9], r"^Fin : durée \d+,\d s, lignes en échec : 2, code de sortie 2, script " + re.escape(path) + "$"
         )
-        self.assertEqual(len(found), 9)
+        self.assertEqual(len(found), 10)
 
     def test_runs_that_cannot_start_end_with_exit_code_3(self):
         absent = Path(session["folder"].name) / "absent"
@@ -201,7 +202,8 @@ class JournalTest(unittest.TestCase):
         # While another run holds it, a run goes on with the journal it finds.
         holder = start_wine(test_e2e.SKERVO, script("tient.skervo", b"@6\r\n#\r\n"), "/Silent",
                             f"/Journal:{windows_path(journal)}")
-        settled(lambda: len(texts(journal)), lambda count: count > 4)
+        # Once its header and its pause are written: it writes nothing more for 6 s.
+        settled(lambda: len(texts(journal)), lambda count: count >= 6)
         with journal.open("ab") as grown:
             grown.write(line * (ELEVEN_MB // len(line)))
         self.assertEqual(run_skervo(path, "/Silent", f"/Journal:{windows_path(journal)}")[:2], (2, []))
@@ -274,6 +276,61 @@ class ElevatedRunTest(unittest.TestCase):
                 self.assertFalse(any("inconnu_telecharge" in text for text in found), found)
                 self.assertTrue(found[1].startswith("script téléchargé (zone 3"), found)
                 journal.unlink()
+
+
+CMD = r"C:\windows\system32\cmd.exe"
+
+
+class UnattendedFailureTest(unittest.TestCase):
+    def run_journalled(self, content, *switches):
+        journal = folder("echecs") / "j.log"
+        path = script("echecs.skervo", content.encode("cp1252"))
+        code, boxes, _ = run_skervo(path, "/Silent", f"/Journal:{windows_path(journal)}", *switches)
+        return code, boxes, texts(journal)
+
+    def test_a_programs_own_exit_code_is_its_lines_result(self):
+        for exit_code, run_code, words in [
+            (5, 2, "terminé en échec, code de sortie 5"),
+            (3010, 0, "terminé, code de sortie 3010 : redémarrage demandé"),
+        ]:
+            with self.subTest(exit_code=exit_code):
+                line = f"@{CMD} /c exit {exit_code}"
+                code, boxes, found = self.run_journalled(line + "\r\n#\r\n", "/Delai:30")
+                self.assertEqual((code, boxes), (run_code, []))
+                self.assertIn(f"ligne 1 : {line} : {words}", found)
+
+    def test_stop_at_the_first_failed_line(self):
+        after = folder("apres echec")
+        probe = copy_helper("console_probe.exe", after)
+        code, boxes, found = self.run_journalled(f"@{CMD} /c exit 1\r\n{probe}\r\n", "/Arret")
+        self.assertEqual((code, boxes), (2, []))
+        self.assertIn("fin du script : arrêt après l'échec de la ligne 1", found)
+        time.sleep(1)
+        self.assertFalse((after / "probe.log").exists(), "the next line's program started")
+
+    def test_a_silent_box_waits_for_nobody_beyond_the_limit(self):
+        # Nobody presses OK: the box recorder is stopped meanwhile.
+        path = script("personne.skervo", b"inconnu_personne\r\n")
+        test_e2e.stop_recorder()
+        try:
+            started = time.monotonic()
+            code = start_wine(test_e2e.SKERVO, path, "/Silent", "/Delai:3").wait(timeout=60)
+            seconds = time.monotonic() - started
+        finally:
+            test_e2e.start_recorder()
+        self.assertEqual(code, 2)
+        self.assertLess(seconds, 3 + 10)
+
+    def test_the_end_of_the_session_ends_the_run(self):
+        journal = folder("session") / "j.log"
+        path = script("session.skervo", b"@60\r\n#\r\n")
+        run = start_wine(test_e2e.SKERVO, path, "/Silent", f"/Journal:{windows_path(journal)}",
+                         "/Delai:300")
+        time.sleep(4)
+        subprocess.run(wine.command("wineboot", "--end-session"), env=ENV, check=True,
+                       capture_output=True, timeout=60)
+        self.assertEqual(run.wait(timeout=60), 2)
+        self.assertRegex(texts(journal)[-1], r"^Fin : interrompue par la fin de la session Windows, ")
 
 
 if __name__ == "__main__":

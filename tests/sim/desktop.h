@@ -225,7 +225,7 @@ struct Desktop {
           "SetSearchPathMode", "ProcessIdToSessionId", "GetFinalPathNameByHandleW",
           "SystemTimeToTzSpecificLocalTime", "GetComputerNameExA", "MoveFileExA"}},
         {"psapi.dll", {"EnumProcesses", "EnumProcessModules", "GetModuleFileNameExA"}},
-        {"user32.dll", {"SetLayeredWindowAttributes", "MessageBoxTimeoutA"}},
+        {"user32.dll", {"SetLayeredWindowAttributes"}},
         {"advapi32.dll",
          {"GetFileSecurityW", "OpenProcessToken", "GetTokenInformation", "EnumServicesStatusA",
           "RegisterEventSourceA", "ReportEventA", "DeregisterEventSource"}},

@@ -246,8 +246,8 @@ int MessageBoxA(WindowHandle owner, const std::string& text, const std::string& 
     return (style & kMbYesNo) != 0 ? desktop.yesNoAnswer : 1;  // IDOK
 }
 
-int InvokeMessageBoxTimeoutA(ProcAddress, const std::string& text, const std::string& caption,
-                             std::uint32_t style, std::uint32_t milliseconds) {
+int MessageBoxTimeoutA(const std::string& text, const std::string& caption, std::uint32_t style,
+                       std::uint32_t milliseconds) {
     const int answer = MessageBoxA(WindowHandle{}, text, caption, style);
     desktop.boxes.back().timeout = milliseconds;
     if (!desktop.nobodyThere) {
