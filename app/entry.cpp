@@ -11,6 +11,7 @@
 #include "journal/journal.h"
 #include "platform/kernel.h"
 #include "script/script_runner.h"
+#include "script/variables.h"
 #include "ui/message_pump.h"
 #include "ui/notices.h"
 #include "ui/session_end.h"
@@ -77,6 +78,8 @@ void RunProgram() {
         platform::ExitProcess(*exitCode);
     }
     runState.Switches = ReadRunSwitches(runState.Parameters);
+    // One journal per computer: /Journal:\\serveur\journaux\%COMPUTERNAME%.log.
+    runState.Switches.journalPath = ExpandVariables(runState.Switches.journalPath).text;
     runState.UseStatusWindow = !runState.Switches.silent && ParameterCount() >= 1;
     // Nobody would answer the system's own boxes (« Aucun disque ») in a
     // silent run: the call that would ask fails instead.

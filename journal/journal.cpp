@@ -85,6 +85,7 @@ bool IsFailure(Happened what) {
         case Happened::StoppedByUser:
             return true;
         case Happened::StoppedAfterFailure:  // the line that failed counts already
+        case Happened::CarriedOutAs:
         case Happened::ScriptUnreadable:     // the run could not start: no line failed
         case Happened::WrongSwitch:
         case Happened::DownloadedScriptRefused:
@@ -138,6 +139,8 @@ std::string Words(Happened what, std::int64_t number, std::string_view detail) {
             return std::string(kEnded) + n + std::string(kRestartStarted);
         case Happened::NotStarted:
             return std::string(kNotStarted) + d;
+        case Happened::CarriedOutAs:
+            return std::string(kCarriedOutAs) + d;
         case Happened::OpenedByShell:
             return std::string(kOpenedByShell);
         case Happened::ServiceStarted:

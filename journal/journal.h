@@ -16,6 +16,7 @@ enum class Happened {
     EndedRestartNeeded,   // number: 3010
     EndedRestartStarted,  // number: 1641
     NotStarted,           // detail: why
+    CarriedOutAs,         // detail: the line once its variables are replaced
     OpenedByShell,
     ServiceStarted,
     ServiceStopped,

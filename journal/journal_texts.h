@@ -44,6 +44,12 @@ inline constexpr std::string_view kEndedInFailure =
 inline constexpr std::string_view kRestartNeeded = " : red\xE9marrage demand\xE9";
 inline constexpr std::string_view kRestartStarted = " : red\xE9marrage lanc\xE9";
 inline constexpr std::string_view kNotStarted = "non lanc\xE9 : ";
+inline constexpr std::string_view kCarriedOutAs = "soit ";
+inline constexpr std::string_view kLineTooLongOnceExpanded =
+    "plus de 32 767 caract\xE8res une fois les variables remplac\xE9"
+    "es";
+inline constexpr std::string_view kVariableOutsideCodePage =
+    "une variable contient des caract\xE8res que la page de codes de Windows n'a pas";
 inline constexpr std::string_view kProgramNotFound = "introuvable";
 inline constexpr std::string_view kNotAProgram =
     "ce n'est pas un programme (.exe, .com, .bat, .cmd)";

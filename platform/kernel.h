@@ -174,6 +174,14 @@ std::uint32_t GetLastError();
 // system writes it (line end included); empty when it has none.
 std::string FormatMessageA(std::uint32_t code);
 
+// The text with each %NAME% the environment defines replaced by its value,
+// once (a value is not expanded again); an undefined name stays as it is.
+// nullopt on failure: on the 95 family the wide one always fails.
+std::optional<std::wstring> ExpandEnvironmentStringsW(const std::wstring& text);
+std::optional<std::string> ExpandEnvironmentStringsA(const std::string& text);
+// Whether the environment defines the name.
+bool IsEnvironmentVariableDefined(const std::string& name);
+
 // The computer's NetBIOS name, and the user's logon name (advapi32); empty
 // when the system does not say.
 std::string GetComputerNameA();

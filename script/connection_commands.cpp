@@ -128,8 +128,8 @@ void OpenDialDialog(std::string_view name) {
 
 }  // namespace
 
-void RunConnectionCommand() {
-    const ConnectionForm form = RecogniseConnection(runState.ScriptLine);
+void RunConnectionCommand(std::string_view line) {
+    const ConnectionForm form = RecogniseConnection(line);
     switch (form.command) {
         case ConnectionCommand::AutomaticDial:
             DialAutomatically(form.entry);

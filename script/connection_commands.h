@@ -1,8 +1,10 @@
 #pragma once
 // The lines that begin with &.
+#include <string_view>
+
 namespace skervo {
 
-// Carries out runState.ScriptLine, which begins with &.
-void RunConnectionCommand();
+// Carries out a trimmed line that begins with &.
+void RunConnectionCommand(std::string_view line);
 
 }  // namespace skervo

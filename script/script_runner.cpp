@@ -9,6 +9,7 @@
 #include "common/text_rules.h"
 #include "common/windows_family.h"
 #include "journal/journal.h"
+#include "journal/journal_texts.h"
 #include "platform/kernel.h"
 #include "platform/user.h"
 #include "programs/application_closing.h"
@@ -22,6 +23,7 @@
 #include "script/line_recognition.h"
 #include "script/pause.h"
 #include "script/script_reader.h"
+#include "script/variables.h"
 #include "ui/message_pump.h"
 #include "ui/notices.h"
 #include "ui/texts.h"
@@ -36,8 +38,10 @@ void StartRun() {
     runState.IsNT = IsWindowsNT();
 }
 
-void PauseOrWait(std::string_view rest, bool lastLine) {
-    if (const auto seconds = PauseSeconds(rest)) {
+// A pause is told by the line as written: a count from a variable names a
+// program, as the written line does.
+void PauseOrWait(std::string_view written, std::string_view rest, bool lastLine) {
+    if (const auto seconds = PauseSeconds(written)) {
         runState.PauseMilliseconds = std::int64_t{*seconds} * 1000;
         // A pause on the last line would only delay the end.
         Tell(lastLine ? Happened::PauseSkipped : Happened::Paused, *seconds);
@@ -84,8 +88,25 @@ void RunPlainLine(const std::string& line) {
     ShowError(std::string(texts::kCannotRun) + line);
 }
 
+std::string_view WhyNotCarriedOut(ExpansionFault fault) {
+    return fault == ExpansionFault::TooLong ? texts::kLineTooLongOnceExpanded
+                                            : texts::kVariableOutsideCodePage;
+}
+
+// The line as written names the command; its variables are replaced in
+// what it works on. A line that cannot then be carried out is reported as
+// written.
 void CarryOutLine(bool lastLine) {
-    const RecognisedLine line = RecogniseLine(runState.ScriptLine);
+    const CarriedOutLine carried(runState.ScriptLine);
+    if (carried.Fault() != ExpansionFault::None) {
+        Tell(Happened::NotStarted, 0, WhyNotCarriedOut(carried.Fault()));
+        ShowError(std::string(texts::kCannotRun) + runState.ScriptLine);
+        return;
+    }
+    if (carried.Text() != runState.ScriptLine) {
+        Tell(Happened::CarriedOutAs, 0, carried.Text());
+    }
+    const RecognisedLine line = carried.Recognised();
     runState.ClosingCommand = line.closingCommand;
     runState.NoConfirmation = line.noConfirmation;
     switch (line.command) {
@@ -96,7 +117,7 @@ void CarryOutLine(bool lastLine) {
             CloseApplication(line.argument);
             break;
         case LineCommand::PauseOrWait:
-            PauseOrWait(line.argument, lastLine);
+            PauseOrWait(RecogniseLine(runState.ScriptLine).argument, line.argument, lastLine);
             break;
         case LineCommand::HideWindow:
             ShowOrHideWindow(platform::kSwHide);
@@ -105,10 +126,10 @@ void CarryOutLine(bool lastLine) {
             ShowOrHideWindow(platform::kSwShow);
             break;
         case LineCommand::Connection:
-            RunConnectionCommand();
+            RunConnectionCommand(carried.Text());
             break;
         case LineCommand::Plain:
-            RunPlainLine(runState.ScriptLine);
+            RunPlainLine(carried.Text());
             break;
     }
 }

@@ -152,8 +152,7 @@ TEST_F(ConnectionCommandTest, EachWaitCountsAtOnceOrAfterItsFirstIntervalThenAtI
         if (c.later) {
             desktop.scheduled.emplace(1100, c.later);
         }
-        runState.ScriptLine = c.line;
-        skervo::RunConnectionCommand();
+        skervo::RunConnectionCommand(c.line);
         EXPECT_EQ(desktop.elapsed, c.elapsed) << c.line;
     }
     EXPECT_EQ(desktop.dialup.hungUp.size(), 1u) << "&< hangs up";

@@ -395,6 +395,22 @@ TEST_F(UnattendedRunTest, TheEndOfTheSessionEndsTheRun) {
     }
 }
 
+// The journal gives a line as written and, when its variables change it, as
+// carried out; /Journal: names one journal per computer.
+TEST_F(UnattendedRunTest, TheJournalSaysHowVariablesWereReplaced) {
+    desktop.environment = {{"DOSSIER", L"C:\\Outils"},
+                           {"COMPUTERNAME", L"PC-042"},
+                           {"LONGUE", std::wstring(40000, L'x')}};
+    desktop.AddProgram("C:\\Outils\\app.exe");
+    EXPECT_EQ(Run("%DOSSIER%\\app.exe\n%LONGUE%\n", "/Silent /Journal:C:\\%COMPUTERNAME%.log"), 2u);
+    const Lines entries = Entries("C:\\PC-042.log");
+    EXPECT_EQ(entries.at(1), "ligne 1 : %DOSSIER%\\app.exe : soit C:\\Outils\\app.exe");
+    EXPECT_EQ(entries.at(3),
+              "ligne 2 : %LONGUE% : non lanc\xC3\xA9 : plus de 32 767 caract\xC3\xA8res une fois "
+              "les variables remplac\xC3\xA9"
+              "es");
+}
+
 // A reader that splits at a form feed, or a terminal that obeys an escape,
 // sees no entry the run did not write.
 TEST_F(UnattendedRunTest, NoTextFromTheScriptForgesAnEntry) {

@@ -393,3 +393,51 @@ TEST_F(ScriptRunnerTest, AnElevatedRunTrustsOnlyFilesThatTrustedAccountsAloneMay
         }
     }
 }
+
+// %NAME% is replaced in what a line works on, just before it is carried
+// out: never in its command, a pause's count or the window commands. An
+// undefined name stays as written; a line that cannot be carried out once
+// replaced is reported as written.
+TEST_F(ScriptRunnerTest, VariablesAreReplacedInWhatEachFormNames) {
+    const struct {
+        std::string line;
+        Texts done;  // the process started, "kill ..." or "close ...", or the box
+    } cases[] = {
+        {"%DOSSIER%\\app.exe /x", {"C:\\Outils\\app.exe"}},
+        {"\"%DOSSIER%\\mon app.exe\" /x", {"C:\\Outils\\mon app.exe"}},
+        {">%dossier%\\app.exe", {"C:\\Outils\\app.exe", "close Mon application"}},
+        {"@%DOSSIER%\\app.exe", {"C:\\Outils\\app.exe"}},
+        {"<<%DOSSIER%\\app.exe", {"kill C:\\Outils\\app.exe"}},
+        {"<%TITRE%", {"close Mon application"}},
+        {">%CHEVRON%", {kCannotRun + ">calc"}},  // the command is >, not >>
+        {"@%DELAI%", {kCannotRun + "5"}},        // no pause: the written line names a program
+        {"%PAS_DEFINIE%\\x.exe", {kCannotRun + "%PAS_DEFINIE%\\x.exe"}},
+        {"%%\\x.exe", {kCannotRun + "%%\\x.exe"}},
+        {"%LONGUE%", {kCannotRun + "%LONGUE%"}},
+        {"%OMEGA%\\x.exe", {kCannotRun + "%OMEGA%\\x.exe"}},
+    };
+    for (const auto& c : cases) {
+        SetUp();
+        desktop.environment = {{"DOSSIER", L"C:\\Outils"},
+                               {"TITRE", L"Mon application"},
+                               {"CHEVRON", L">calc"},
+                               {"DELAI", L"5"},
+                               {"LONGUE", std::wstring(40000, L'x')},
+                               {"OMEGA", L"C:\\\x03A9"}};
+        desktop.AddProgram("C:\\Outils\\app.exe",
+                           {.windowTitles = {"Mon application"}, .runsFor = 1000});
+        desktop.AddProgram("C:\\Outils\\mon app.exe");
+        if (c.line.starts_with("<")) {
+            desktop.StartProcess("C:\\Outils\\app.exe");
+        }
+        const Texts boxes = RunSilently(c.line + "\n#\n");
+        Texts done = boxes;
+        for (const auto& [id, process] : desktop.processes) {
+            if (!c.line.starts_with("<")) {
+                done.push_back(process.image);
+            }
+        }
+        done.insert(done.end(), desktop.actions.begin(), desktop.actions.end());
+        EXPECT_EQ(done, c.done) << c.line;
+    }
+}

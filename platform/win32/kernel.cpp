@@ -237,6 +237,33 @@ bool CreateProcessA(const std::string& applicationName, const std::string& comma
     return true;
 }
 
+std::optional<std::wstring> ExpandEnvironmentStringsW(const std::wstring& text) {
+    bool failed = false;
+    std::wstring expanded = FillGrowing<wchar_t>([&](wchar_t* buffer, std::size_t size) {
+        const DWORD length = ::ExpandEnvironmentStringsW(text.c_str(), buffer, size);
+        failed = length == 0;
+        // The length counts the terminating zero.
+        return failed ? std::optional<std::size_t>(0) : Fitted(length - 1, size);
+    });
+    return failed ? std::nullopt : std::optional<std::wstring>(std::move(expanded));
+}
+
+std::optional<std::string> ExpandEnvironmentStringsA(const std::string& text) {
+    bool failed = false;
+    std::string expanded = FillGrowing([&](char* buffer, std::size_t size) {
+        const DWORD length = ::ExpandEnvironmentStringsA(text.c_str(), buffer, size);
+        failed = length == 0;
+        return failed ? std::optional<std::size_t>(0) : Fitted(length - 1, size);
+    });
+    return failed ? std::nullopt : std::optional<std::string>(std::move(expanded));
+}
+
+bool IsEnvironmentVariableDefined(const std::string& name) {
+    char value[1];
+    return ::GetEnvironmentVariableA(name.c_str(), value, sizeof value) != 0 ||
+           ::GetLastError() != ERROR_ENVVAR_NOT_FOUND;
+}
+
 std::uint32_t SetErrorMode(std::uint32_t mode) {
     return ::SetErrorMode(mode);
 }

@@ -14,6 +14,13 @@ std::string Lower(std::string text) {
     return text;
 }
 
+std::string Upper(std::string text) {
+    for (char& c : text) {
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    }
+    return text;
+}
+
 void Desktop::Advance(std::uint64_t milliseconds) {
     tick += static_cast<std::uint32_t>(milliseconds);
     elapsed += milliseconds;

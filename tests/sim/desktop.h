@@ -191,6 +191,8 @@ struct Desktop {
     std::uint32_t lastError = 0;
     std::string currentDirectory = "C:\\Travail\\";
     std::string computerName = "PC-042";
+    // The program's environment, by upper-case name.
+    std::map<std::string, std::wstring> environment = {{"SYSTEMROOT", L"C:\\Windows"}};
     std::string computerDnsName = "pc-042.ecole.local";
     std::string userName = "jean";
     std::string samUserName = "ECOLE\\jean";
@@ -311,5 +313,6 @@ extern Desktop desktop;
 
 // Paths and library names compare without regard to case.
 std::string Lower(std::string text);
+std::string Upper(std::string text);
 
 }  // namespace sim

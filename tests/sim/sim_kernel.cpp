@@ -292,6 +292,44 @@ std::optional<std::wstring> InvokeGetFinalPathNameByHandleW(ProcAddress, KernelH
     return wide;
 }
 
+namespace {
+
+// %NAME% as the system replaces it: once, names in any case, an undefined
+// one left as it is.
+std::wstring Expanded(const std::wstring& text) {
+    std::wstring expanded;
+    for (std::size_t at = 0; at < text.size();) {
+        const std::size_t end = text.find(L'%', at + 1);
+        const std::string name =
+            end == std::wstring::npos ? "" : sim::Upper(Utf8Units(text.substr(at + 1, end - at - 1)));
+        const auto value = desktop.environment.find(name);
+        if (text[at] == L'%' && !name.empty() && value != desktop.environment.end()) {
+            expanded += value->second;
+            at = end + 1;
+        } else {
+            expanded += text[at++];
+        }
+    }
+    return expanded;
+}
+
+}  // namespace
+
+// The 95 family's wide functions fail.
+std::optional<std::wstring> ExpandEnvironmentStringsW(const std::wstring& text) {
+    return desktop.platformId == 2 ? std::optional<std::wstring>(Expanded(text)) : std::nullopt;
+}
+
+// Through the wide text, in the ANSI code page, as the system does.
+std::optional<std::string> ExpandEnvironmentStringsA(const std::string& text) {
+    return WideCharToMultiByte(kCpAcp, 0,
+                               Expanded(MultiByteToWideChar(kCpAcp, 0, text).value_or(L"")));
+}
+
+bool IsEnvironmentVariableDefined(const std::string& name) {
+    return desktop.environment.contains(sim::Upper(name));
+}
+
 std::string GetFullPathNameA(const std::string& path) {
     return path.size() > 1 && path[1] == ':' ? path : desktop.currentDirectory + path;
 }
