@@ -50,7 +50,13 @@ inline constexpr std::string_view kWindowCommandWithText =
     "e comme un programme";
 inline constexpr std::string_view kComment =
     "# au milieu d'une ligne n'est pas un commentaire\xA0: il fait partie de la commande";
-inline constexpr std::string_view kVariable = " n'est jamais remplac\xE9 par sa valeur";
+inline constexpr std::string_view kVariable =
+    " sera remplac\xE9 par sa valeur sur le poste qui ex\xE9"
+    "cute le script";
+inline constexpr std::string_view kVariableUnknown =
+    "\xA0: ce poste ne conna\xEEt pas cette variable\xA0; la ligne la garde telle quelle";
+inline constexpr std::string_view kVariableUnclosed =
+    "\xA0: aucun % ne ferme cette variable\xA0; la ligne la garde telle quelle";
 inline constexpr std::string_view kIgnoredAfter = "texte ignor\xE9 apr\xE8s ";
 inline constexpr std::string_view kColon = "\xA0: ";
 inline constexpr std::string_view kBlankBeforeHide =

@@ -42,6 +42,8 @@ class Machine {
     virtual bool ClosesByPath(std::string_view name) = 0;
     virtual Answer ServiceExists(const std::string& name) = 0;
     virtual bool HasDialupLibrary() = 0;
+    // Whether this machine's environment defines the variable.
+    virtual bool DefinesVariable(const std::string& name) = 0;
     // Unknown where the phone book cannot be read without starting the
     // remote-access manager, or without the library.
     virtual Answer PhoneBookHas(const std::string& entry) = 0;

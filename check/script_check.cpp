@@ -10,9 +10,11 @@
 #include "check/line_action.h"
 #include "check/machine_findings.h"
 #include "check/text_findings.h"
+#include "check/variable_names.h"
 #include "common/text_rules.h"
 #include "platform/kernel.h"
 #include "script/script_reader.h"
+#include "script/variables.h"
 
 namespace skervo {
 namespace {
@@ -67,15 +69,31 @@ class ScriptWalk {
             return true;
         }
         carriedOut_ = true;
-        const CheckedLine line{number, text, RecogniseLine(text), lastLine,
-                               static_cast<std::size_t>(text.data() - raw.data())};
-        const LineAction action = actions_.Next(line);
+        const std::size_t indent = static_cast<std::size_t>(text.data() - raw.data());
+        const CheckedLine line{number, text, RecogniseLine(text), lastLine, indent};
         FindInText(line, result_.findings);
+        // On this PC the line is checked, and explained, as it will be
+        // carried out: its variables replaced.
+        std::optional<CarriedOutLine> carried;
         if (machine_) {
-            machine_->Find(line, action, result_.findings);
+            carried.emplace(text);
+        }
+        const CheckedLine onThisPc =
+            carried ? CheckedLine{number, carried->Text(), carried->Recognised(), lastLine, indent}
+                    : line;
+        const LineAction action = actions_.Next(onThisPc);
+        if (machine_) {
+            FindUnknownVariables(line);
+            const std::size_t before = result_.findings.size();
+            machine_->Find(onThisPc, action, result_.findings);
+            if (carried->Text() != text) {
+                WholeLines(before);  // their places are in the line as carried out
+            }
+        } else {
+            RemarkVariable(line);
         }
         if (options_.explanations == Explanations::Given) {
-            result_.explanations.emplace_back(number, Explain(action, line));
+            result_.explanations.emplace_back(number, Explain(action, onThisPc));
         }
         return true;
     }
@@ -95,6 +113,38 @@ class ScriptWalk {
   private:
     void Add(int line, Severity severity, std::string_view code, std::string_view message) {
         result_.findings.push_back({line, severity, std::string(message), code});
+    }
+
+    // Without the machine a variable's value cannot be known.
+    void RemarkVariable(const CheckedLine& line) {
+        for (const NamedVariable& variable : NamedVariables(line.text)) {
+            if (variable.closed) {
+                result_.findings.push_back(
+                    FindingAt(line, variable.text, Severity::Remark, codes::kVariable,
+                              std::string(variable.text) + std::string(t::kVariable)));
+                return;
+            }
+        }
+    }
+
+    // A name this PC does not define stays as written: the line will
+    // probably find nothing.
+    void FindUnknownVariables(const CheckedLine& line) {
+        for (const NamedVariable& variable : NamedVariables(line.text)) {
+            const std::string_view name = variable.text.substr(1, variable.text.size() - 2);
+            if (variable.closed && !options_.machine->DefinesVariable(std::string(name))) {
+                result_.findings.push_back(
+                    FindingAt(line, variable.text, Severity::Warning, codes::kUnknownVariable,
+                              std::string(variable.text) + std::string(t::kVariableUnknown)));
+            }
+        }
+    }
+
+    void WholeLines(std::size_t from) {
+        for (std::size_t at = from; at < result_.findings.size(); ++at) {
+            result_.findings[at].column = 0;
+            result_.findings[at].length = 0;
+        }
     }
 
     const CheckOptions& options_;

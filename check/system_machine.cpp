@@ -183,4 +183,8 @@ std::vector<std::string> SystemMachine::EntryNames() {
     return names;
 }
 
+bool SystemMachine::DefinesVariable(const std::string& name) {
+    return platform::IsEnvironmentVariableDefined(name);
+}
+
 }  // namespace skervo

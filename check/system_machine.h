@@ -20,6 +20,7 @@ class SystemMachine final : public Machine {
     bool ClosesByPath(std::string_view name) override;
     Answer ServiceExists(const std::string& name) override;
     bool HasDialupLibrary() override;
+    bool DefinesVariable(const std::string& name) override;
     Answer PhoneBookHas(const std::string& entry) override;
     std::vector<std::string> ServiceNames() override;
     std::vector<std::string> EntryNames() override;

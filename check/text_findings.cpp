@@ -6,6 +6,7 @@
 #include "check/check_texts.h"
 #include "check/codes.h"
 #include "check/line_action.h"
+#include "check/variable_names.h"
 #include "common/text_rules.h"
 #include "programs/closing_name.h"
 #include "programs/command_split.h"
@@ -38,6 +39,13 @@ std::string_view MeantProgram(std::string_view text, const CommandSplit& split) 
         }
     }
     return {};
+}
+
+// %DOSSIER%\app.exe: where it lies is for the machine to tell, once the
+// variable is replaced.
+bool BeginsWithVariable(std::string_view path) {
+    const std::vector<NamedVariable> variables = NamedVariables(path);
+    return !variables.empty() && variables[0].closed && variables[0].text.data() == path.data();
 }
 
 enum class LaunchFrom { PlainLine, CommandLine };
@@ -75,7 +83,7 @@ void FindInLaunch(const CheckedLine& line, std::string_view text, LaunchFrom fro
     }
     // An empty current directory keeps the system from starting it; a plain
     // line may still name a document that the shell opens.
-    if (FolderOf(split.program).empty()) {
+    if (FolderOf(split.program).empty() && !BeginsWithVariable(split.program)) {
         Add(findings, line, from == LaunchFrom::PlainLine ? Severity::Warning : Severity::Error,
             codes::kNoFolder, std::string(t::kNoFolder) + split.program, split.program);
     }
@@ -118,7 +126,8 @@ void FindInClose(const CheckedLine& line, Findings& findings) {
     const std::string_view name = ClosingName(line.recognised.argument);
     if (name.empty()) {
         Add(findings, line, Severity::Warning, codes::kNoName, std::string(t::kNoApplication));
-    } else if (UpperCase(name).ends_with(".EXE") && !IsFullPath(name)) {
+    } else if (UpperCase(name).ends_with(".EXE") && !IsFullPath(name) &&
+               !BeginsWithVariable(name)) {
         Add(findings, line, Severity::Warning, codes::kRelativePath, std::string(t::kRelativePath),
             name);
     }
@@ -164,31 +173,13 @@ std::string_view InnerComment(std::string_view text) {
     return {};
 }
 
-bool IsNameCharacter(char c) {
-    const auto u = static_cast<unsigned char>(c);
-    return (u >= '0' && u <= '9') || ((u | 0x20) >= 'a' && (u | 0x20) <= 'z') || c == '_' ||
-           c == '(' || c == ')';
-}
-
-// %NAME%, as the command prompt would expand it.
-std::string_view FirstVariable(std::string_view text) {
-    for (std::size_t start = text.find('%'); start != std::string_view::npos;
-         start = text.find('%', start + 1)) {
-        std::size_t end = start + 1;
-        while (end < text.size() && IsNameCharacter(text[end])) {
-            ++end;
-        }
-        if (end > start + 1 && end < text.size() && text[end] == '%') {
-            return text.substr(start, end - start + 1);
-        }
-    }
-    return {};
-}
-
 void FindInAnyLine(const CheckedLine& line, Findings& findings) {
-    if (const std::string_view variable = FirstVariable(line.text); !variable.empty()) {
-        Add(findings, line, Severity::Warning, codes::kVariable,
-            std::string(variable) + std::string(t::kVariable), variable);
+    for (const NamedVariable& variable : NamedVariables(line.text)) {
+        if (!variable.closed) {
+            Add(findings, line, Severity::Warning, codes::kVariable,
+                std::string(variable.text) + std::string(t::kVariableUnclosed), variable.text);
+            break;
+        }
     }
     if (const std::string_view comment = InnerComment(line.text);
         !comment.empty() && !HasError(findings, line.number)) {

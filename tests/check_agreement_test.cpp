@@ -12,6 +12,7 @@
 #include "check/line_action.h"
 #include "check/script_check.h"
 #include "check/system_machine.h"
+#include "script/variables.h"
 #include "tests/sim/sim_test.h"
 
 using sim::desktop;
@@ -86,6 +87,7 @@ class CheckAgreementTest : public SimTest {
         desktop.services.services["rasman"] = {.state = skervo::platform::kServiceRunning};
         desktop.libraries["rasapi32.dll"] = sim::RasExports("A");
         desktop.dialup.phoneBook["Bureau"] = {};
+        desktop.environment = {{"DOSSIER", L"C:\\Outils"}, {"BUREAU", L"Bureau"}};
         // Connections end by themselves, so that the end of a run never waits for good.
         desktop.onSleep = [] { desktop.dialup.connections.clear(); };
     }
@@ -146,9 +148,14 @@ TEST_F(CheckAgreementTest, ErrorsShowInTheRunPassedLinesDoNotAndExplanationsMatc
         "&< maintenant",
         "# commentaire",
         "C:\\Outils\\app.exe # note",
-        "C:\\Outils\\app",          // the system adds .exe
+        "C:\\Outils\\app",          // no .exe is added
         "C:\\Outils\\app.exe\r@2",  // a lone CR joins the two
         "<<C:\\Windows\\System32\\user32.dll",
+        "%DOSSIER%\\app.exe /x",
+        ">%dossier%\\app.exe",
+        "<<%DOSSIER%\\app.exe",
+        "%INCONNUE%\\app.exe",
+        "&&%BUREAU%",
     };
     ASSERT_LE(forms.size(), kFormSlots);
     for (int script = 0; script < 120; ++script) {
@@ -226,8 +233,10 @@ TEST_F(CheckAgreementTest, ErrorsShowInTheRunPassedLinesDoNotAndExplanationsMatc
             for (std::size_t i = 0; i <= k; ++i) {
                 const std::string_view trimmed = lines[i];
                 if (!skervo::IsCommentOrEmpty(trimmed)) {
-                    action = tracker.Next({static_cast<int>(i + 1), trimmed,
-                                           skervo::RecogniseLine(trimmed), i + 1 == lines.size()});
+                    // As the line is carried out on this PC, its variables replaced.
+                    const skervo::CarriedOutLine carried(trimmed);
+                    action = tracker.Next({static_cast<int>(i + 1), carried.Text(),
+                                           carried.Recognised(), i + 1 == lines.size()});
                 }
             }
             using skervo::ActionKind;

@@ -88,8 +88,9 @@ TEST_F(CheckTest, EachTextFindingAndItsNearestScriptWithout) {
             {"-\n", {}},
             {"C:\\a.exe # note\n", {"1:commentaire"}},
             {"C:\\C#\\a.exe \"# titre\"\n", {}},
-            {"C:\\a.exe %TEMP%\\x\n", {"1:variable"}},
-            {"C:\\a.exe 100% 50%\n", {}},
+            {"C:\\a.exe %TEMP%\\x\n", {"1:variable"}},  // a remark: its value is the PC's
+            {"C:\\a.exe %TEMP\\x\n", {"1:variable"}},   // a warning: nothing closes it
+            {"C:\\a.exe 100% 50% http://s/a%20b%20c\n", {}},
             {"&- maintenant\n", {"1:connexion"}},
             {"&-\n", {}},
             {"&> ,-\n", {"1:connexion"}},
@@ -142,9 +143,13 @@ TEST_F(CheckTest, EachTextFindingAndItsNearestScriptWithout) {
 
 TEST_F(CheckTest, EachMachineFindingAndItsNearestScriptWithout) {
     skervo::SystemMachine machine;
+    desktop.environment["DOSSIER"] = L"C:\\Outils";
     ExpectRows(
         {
             {"C:\\Outils\\absent.exe /x\n", {"1:introuvable"}},
+            // Checked as carried out on this PC, where DOSSIER is C:\Outils.
+            {"%DOSSIER%\\app.exe /x\n<<%dossier%\\app.exe\n", {}},
+            {"%PAS_DEFINIE%\\app.exe\n", {"1:variable-inconnue", "1:chemin-relatif"}},
             {"C:\\Outils\\app.exe /x\n", {}},
             {">>C:\\Outils\\absent.exe\n", {"1:introuvable"}},
             {"C:\\Docs\\absent.txt\n", {"1:introuvable"}},
@@ -297,7 +302,7 @@ TEST_F(CheckTest, TheCommandLineChoosesFilesSwitchesAndTheExitCode) {
 TEST_F(CheckTest, TheReportIsReadableInAConsoleAndKeptAsItIsElsewhere) {
     std::string script;
     for (int line = 0; line < 2000; ++line) {
-        script += "C:\\a.exe %TEMP%\n";  // a report of some 150 KB
+        script += "C:\\a.exe %TEMP\n";  // a report of some 150 KB
     }
     const struct {
         bool console;

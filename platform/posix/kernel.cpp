@@ -227,6 +227,20 @@ bool WriteConsoleW(KernelHandle console, std::wstring_view text, std::uint32_t& 
     return written == text.size();
 }
 
+// The Linux checker reads scripts meant for other machines: its own
+// environment tells nothing of theirs, and nothing is replaced.
+std::optional<std::wstring> ExpandEnvironmentStringsW(const std::wstring&) {
+    return std::nullopt;
+}
+
+std::optional<std::string> ExpandEnvironmentStringsA(const std::string& text) {
+    return text;
+}
+
+bool IsEnvironmentVariableDefined(const std::string&) {
+    return false;
+}
+
 std::uint32_t SetErrorMode(std::uint32_t) {
     return 0;
 }
