@@ -21,13 +21,13 @@ CHECKER = BUILD / "skervo-check.exe"
 NBSP = "\u00a0"
 
 
-def check(content, *switches):
+def check(content, *switches, env=ENV):
     """Runs the checker on a script; answers its exit code, its output (cp1252) and its boxes."""
     path = Path(session["folder"].name) / "verifie.skervo"
     path.write_bytes(content.encode("cp1252"))
     offset = Path(session["log"]).stat().st_size
     done = subprocess.run(
-        wine.command(CHECKER, *switches, windows_path(path)), env=ENV, capture_output=True, timeout=60
+        wine.command(CHECKER, *switches, windows_path(path)), env=env, capture_output=True, timeout=60
     )
     return done.returncode, done.stdout.decode("cp1252"), recorded_boxes(offset)
 
@@ -44,6 +44,17 @@ class CheckerTest(unittest.TestCase):
         self.assertNotIn(":1:", output)
         time.sleep(1)  # room for a probe started by mistake to write its line
         self.assertEqual((boxes, probe_log(present)), ([], []))
+
+    def test_a_line_is_checked_with_this_pcs_variables(self):
+        present = folder("variable")
+        copy_helper("console_probe.exe", present)
+        env = dict(ENV, SKERVO_E2E_DOSSIER=windows_path(present))
+        script = "%SKERVO_E2E_DOSSIER%\\console_probe.exe\n%SKERVO_E2E_ABSENTE%\\x.exe\n"
+        code, output, _ = check(script, env=env)
+        self.assertEqual(code, 1, "a warning")
+        self.assertNotIn(":1:", output)
+        self.assertRegex(output, r"verifie.skervo:2:(\d+:)? attention: %SKERVO_E2E_ABSENTE%[^\n]*"
+                                 r"\[variable-inconnue\]")
 
     def test_no_path_off_this_pc_is_probed(self):
         """Wine's file trace names every path the checker asks about: the local one, never the

@@ -8,6 +8,7 @@ import unittest
 from pathlib import Path
 
 import test_e2e
+import test_programs
 import wine
 from test_e2e import ENV, not_run, run_skervo, script, session, settled, start_wine, windows_path
 from test_programs import copy_helper, folder
@@ -331,6 +332,29 @@ class UnattendedFailureTest(unittest.TestCase):
                        capture_output=True, timeout=60)
         self.assertEqual(run.wait(timeout=60), 2)
         self.assertRegex(texts(journal)[-1], r"^Fin : interrompue par la fin de la session Windows, ")
+
+
+class VariableTest(unittest.TestCase):
+    def test_a_variable_names_what_a_line_starts_and_kills_and_the_journal(self):
+        apps = folder("variables")
+        copy_helper("windowed_app.exe", apps)
+        journals = folder("journaux variables")
+        env = dict(ENV, SKERVO_E2E_DOSSIER=windows_path(apps), SKERVO_E2E_POSTE="poste-7")
+        written = ">%SKERVO_E2E_DOSSIER%\\windowed_app.exe Variable A|ignore"
+        content = f"{written}\r\n<<%skervo_e2e_dossier%\\windowed_app.exe\r\n%SKERVO_E2E_ABSENTE%\\x.exe\r\n"
+        path = script("variables.skervo", content.encode("cp1252"))
+        code, boxes, _ = run_skervo(
+            path, "/Silent", f"/Journal:{windows_path(journals)}\\%SKERVO_E2E_POSTE%.log", env=env
+        )
+        self.assertEqual((code, boxes), (2, []))
+        self.assertTrue(test_programs.gone("Variable A"))
+        found = texts(journals / "poste-7.log")
+        carried = written.replace("%SKERVO_E2E_DOSSIER%", windows_path(apps))
+        self.assertIn(f"ligne 1 : {written} : soit {carried}", found)
+        self.assertTrue(any(re.match(r"ligne 1 : .* : lancé, processus \d+$", text) for text in found), found)
+        # An unknown name stays as written, and the box gives the line so.
+        unknown = "%SKERVO_E2E_ABSENTE%\\x.exe"
+        self.assertIn(f"ligne 3 : {unknown} : boîte « Skervo 2.0 » : " + not_run(unknown)[2].decode("cp1252"), found)
 
 
 if __name__ == "__main__":
