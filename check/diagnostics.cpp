@@ -2,6 +2,7 @@
 
 #include "check/report.h"
 #include "check/utf8_text.h"
+#include "common/text_rules.h"
 
 namespace skervo {
 namespace {
@@ -44,7 +45,7 @@ std::optional<Position> PositionFrom(const Json& value) {
 }
 
 std::string MessageOf(const Finding& finding) {
-    return AnsiToUtf8(WithControlsShown(finding.message));
+    return AnsiToUtf8(WithControlsShown(finding.message, ""));
 }
 
 void WriteDiagnostic(JsonText& out, const Finding& finding, const ScriptPlaces& places) {

@@ -5,14 +5,18 @@
 
 #include "check/check_texts.h"
 #include "check/codes.h"
+#include "common/text_rules.h"
 
 namespace skervo {
 namespace {
 
 namespace t = check_texts;
 
+// A script's control bytes, and a file name's, tab too, are shown as \xHH, so
+// that an escape sequence cannot rewrite the reviewer's terminal, nor a line
+// end forge a line of the report.
 void AppendLine(std::string& out, std::string_view line) {
-    out += WithControlsShown(line);
+    out += WithControlsShown(line, "");
     out += '\n';
 }
 
@@ -33,26 +37,6 @@ std::string_view SeverityWord(Severity severity) {
             return t::kRemark;
     }
     return t::kError;
-}
-
-// A script's bytes below 0x20, and a file name's, are shown as \xHH, so that
-// an escape sequence cannot rewrite the reviewer's terminal, nor a line end
-// forge a line of the report.
-std::string WithControlsShown(std::string_view text) {
-    constexpr char kDigits[] = "0123456789ABCDEF";
-    std::string shown;
-    shown.reserve(text.size());
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x20) {
-            shown += "\\x";
-            shown += kDigits[byte >> 4];
-            shown += kDigits[byte & 0xF];
-        } else {
-            shown += c;
-        }
-    }
-    return shown;
 }
 
 // Each line's sentence comes before its findings.

@@ -11,8 +11,6 @@ namespace skervo {
 std::string Report(const std::string& path, const ScriptCheck& check);
 // erreur, attention or remarque.
 std::string_view SeverityWord(Severity severity);
-// The text with its bytes below 0x20 written \xHH, as the report shows them.
-std::string WithControlsShown(std::string_view text);
 // A pattern with wildcards that names no file.
 std::string NoMatchReport(const std::string& pattern);
 

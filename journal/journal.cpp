@@ -86,7 +86,7 @@ bool IsFailure(Happened what) {
             return true;
         case Happened::StoppedAfterFailure:  // the line that failed counts already
         case Happened::CarriedOutAs:
-        case Happened::ScriptUnreadable:     // the run could not start: no line failed
+        case Happened::ScriptUnreadable:  // the run could not start: no line failed
         case Happened::WrongSwitch:
         case Happened::DownloadedScriptRefused:
         case Happened::DownloadedScriptRun:

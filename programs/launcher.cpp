@@ -61,10 +61,10 @@ std::optional<StartedApp> CreateProgramProcess(const ProgramChoice& command) {
     platform::ProcessInformation started;
     // A silent run changed its own error mode; the program keeps the system's.
     const std::uint32_t errorMode = IsSilentRun() ? platform::kCreateDefaultErrorMode : 0;
-    if (!platform::CreateProcessA(command.program, commandLine,
-                                  platform::kCreateNewConsole | platform::kNormalPriorityClass |
-                                      errorMode,
-                                  std::string(FolderOf(command.program)), startup, started)) {
+    if (!platform::CreateProcessA(
+            command.program, commandLine,
+            platform::kCreateNewConsole | platform::kNormalPriorityClass | errorMode,
+            std::string(FolderOf(command.program)), startup, started)) {
         return std::nullopt;
     }
     const platform::OwnedHandle thread(started.thread);

@@ -45,8 +45,8 @@ ExpandedText ExpandVariables(std::string_view text) {
     const std::optional<std::wstring> expanded =
         wide ? platform::ExpandEnvironmentStringsW(*wide) : std::nullopt;
     if (!expanded) {
-        return Checked(platform::ExpandEnvironmentStringsA(std::string(text))
-                           .value_or(std::string(text)));
+        return Checked(
+            platform::ExpandEnvironmentStringsA(std::string(text)).value_or(std::string(text)));
     }
     if (expanded->size() > kLongestCommandLine) {
         return {std::string(text), ExpansionFault::TooLong};

@@ -10,8 +10,8 @@ namespace skervo {
 bool PollMessages() {
     if (IsSilentRun()) {
         platform::Message message;
-        while (platform::PeekMessageA(message, platform::WindowHandle{}, 0, 0,
-                                      platform::kPmRemove)) {
+        while (
+            platform::PeekMessageA(message, platform::WindowHandle{}, 0, 0, platform::kPmRemove)) {
             platform::DispatchMessageA(message);
         }
         return true;

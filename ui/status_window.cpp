@@ -8,8 +8,8 @@
 #include "platform/kernel.h"
 #include "platform/shell.h"
 #include "platform/user.h"
-#include "ui/status_layout.h"
 #include "ui/session_end.h"
+#include "ui/status_layout.h"
 #include "ui/status_paint.h"
 #include "ui/texts.h"
 

@@ -261,7 +261,7 @@ struct Desktop {
     std::vector<std::string> actions;
 
     std::vector<MessageBox> boxes;
-    int yesNoAnswer = 7;  // IDNO, the button a question's Enter presses
+    int yesNoAnswer = 7;       // IDNO, the button a question's Enter presses
     bool nobodyThere = false;  // a box that closes by itself waits for its time limit
     // The standard output of a console program: a console, or a file or pipe.
     bool outputIsConsole = false;

@@ -300,8 +300,9 @@ std::wstring Expanded(const std::wstring& text) {
     std::wstring expanded;
     for (std::size_t at = 0; at < text.size();) {
         const std::size_t end = text.find(L'%', at + 1);
-        const std::string name =
-            end == std::wstring::npos ? "" : sim::Upper(Utf8Units(text.substr(at + 1, end - at - 1)));
+        const std::string name = end == std::wstring::npos
+                                     ? ""
+                                     : sim::Upper(Utf8Units(text.substr(at + 1, end - at - 1)));
         const auto value = desktop.environment.find(name);
         if (text[at] == L'%' && !name.empty() && value != desktop.environment.end()) {
             expanded += value->second;
