@@ -55,6 +55,10 @@ inline constexpr std::string_view kVariable =
     "cute le script";
 inline constexpr std::string_view kVariableUnknown =
     "\xA0: ce poste ne conna\xEEt pas cette variable\xA0; la ligne la garde telle quelle";
+inline constexpr std::string_view kNotCarriedOutHere =
+    "ne serait pas ex\xE9"
+    "cut\xE9"
+    "e sur ce poste\xA0: ";
 inline constexpr std::string_view kVariableUnclosed =
     "\xA0: aucun % ne ferme cette variable\xA0; la ligne la garde telle quelle";
 inline constexpr std::string_view kIgnoredAfter = "texte ignor\xE9 apr\xE8s ";

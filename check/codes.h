@@ -31,6 +31,7 @@ inline constexpr std::string_view kNoMatch = "aucun-fichier";
 // On the machine the checker runs on.
 inline constexpr std::string_view kMissing = "introuvable";
 inline constexpr std::string_view kUnknownVariable = "variable-inconnue";
+inline constexpr std::string_view kNotCarriedOut = "non-executable";
 inline constexpr std::string_view kNotAProgram = "pas-un-programme";
 inline constexpr std::string_view kUnknownService = "service-inconnu";
 inline constexpr std::string_view kUnknownEntry = "entree-inconnue";

@@ -77,6 +77,10 @@ class ScriptWalk {
         std::optional<CarriedOutLine> carried;
         if (machine_) {
             carried.emplace(text);
+            if (carried->Fault() != ExpansionFault::None) {
+                NotCarriedOut(line, carried->Fault());
+                return true;
+            }
         }
         const CheckedLine onThisPc =
             carried ? CheckedLine{number, carried->Text(), carried->Recognised(), lastLine, indent}
@@ -113,6 +117,16 @@ class ScriptWalk {
   private:
     void Add(int line, Severity severity, std::string_view code, std::string_view message) {
         result_.findings.push_back({line, severity, std::string(message), code});
+    }
+
+    // The runner would report the line as written, and carry out none of it.
+    void NotCarriedOut(const CheckedLine& line, ExpansionFault fault) {
+        const std::string why =
+            std::string(t::kNotCarriedOutHere) + std::string(WhyNotCarriedOut(fault));
+        Add(line.number, Severity::Error, codes::kNotCarriedOut, why);
+        if (options_.explanations == Explanations::Given) {
+            result_.explanations.emplace_back(line.number, why);
+        }
     }
 
     // Without the machine a variable's value cannot be known.

@@ -50,6 +50,9 @@ inline constexpr std::string_view kLineTooLongOnceExpanded =
     "es";
 inline constexpr std::string_view kVariableOutsideCodePage =
     "une variable contient des caract\xE8res que la page de codes de Windows n'a pas";
+inline constexpr std::string_view kVariableNamesACommand =
+    "une variable y donne NETSTART ou NETSTOP, qui doivent \xEAtre \xE9"
+    "crits";
 inline constexpr std::string_view kProgramNotFound = "introuvable";
 inline constexpr std::string_view kNotAProgram =
     "ce n'est pas un programme (.exe, .com, .bat, .cmd)";

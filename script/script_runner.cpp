@@ -88,11 +88,6 @@ void RunPlainLine(const std::string& line) {
     ShowError(std::string(texts::kCannotRun) + line);
 }
 
-std::string_view WhyNotCarriedOut(ExpansionFault fault) {
-    return fault == ExpansionFault::TooLong ? texts::kLineTooLongOnceExpanded
-                                            : texts::kVariableOutsideCodePage;
-}
-
 // The line as written names the command; its variables are replaced in
 // what it works on. A line that cannot then be carried out is reported as
 // written.

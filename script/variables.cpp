@@ -3,7 +3,10 @@
 #include <optional>
 
 #include "common/ansi_text.h"
+#include "journal/journal_texts.h"
 #include "platform/kernel.h"
+#include "programs/command_split.h"
+#include "script/connection_forms.h"
 #include "script/count.h"
 
 namespace skervo {
@@ -19,7 +22,15 @@ std::size_t NamingStart(std::string_view written, const RecognisedLine& line) {
         case LineCommand::PauseOrWait:
             return PauseSeconds(line.argument) ? std::string_view::npos : 1;
         case LineCommand::Connection:
-            return written.starts_with("&&") ? 2 : 1;
+            switch (RecogniseConnection(written).command) {
+                case ConnectionCommand::AutomaticDial:
+                    return 2;
+                case ConnectionCommand::DialogDial:
+                    return 1;
+                default:
+                    break;  // &- &< &> name nothing
+            }
+            break;
         case LineCommand::HideWindow:
         case LineCommand::ShowWindow:
             break;
@@ -32,6 +43,29 @@ ExpandedText Checked(std::string text, ExpansionFault fault = ExpansionFault::No
         fault = ExpansionFault::TooLong;
     }
     return {std::move(text), fault};
+}
+
+// Right after &, an entry beginning with & - < or > would read as another
+// connection command: a blank, which the entry loses when it is trimmed,
+// keeps it the dialog's.
+const char* ApartFromTheCommand(const RecognisedLine& written, std::string_view named) {
+    const bool afterAmpersand =
+        written.command == LineCommand::Connection &&
+        RecogniseConnection(written.argument).command == ConnectionCommand::DialogDial;
+    return afterAmpersand && !named.empty() &&
+                   std::string_view("&-<>").find(named[0]) != std::string_view::npos
+               ? " "
+               : "";
+}
+
+// NETSTART and NETSTOP make a line a service's: a value that brings either
+// word would turn a program's line into one.
+bool BringsAServiceWord(const RecognisedLine& written, std::string_view carriedArgument) {
+    const auto serviceWord = [](std::string_view argument) {
+        return ServiceWordOf(SplitCommandLine(argument).program) != ServiceWord::None;
+    };
+    return written.command != LineCommand::Connection && written.command != LineCommand::Close &&
+           serviceWord(carriedArgument) && !serviceWord(written.argument);
 }
 
 }  // namespace
@@ -58,6 +92,19 @@ ExpandedText ExpandVariables(std::string_view text) {
     return Checked(*ansi);
 }
 
+std::string_view WhyNotCarriedOut(ExpansionFault fault) {
+    switch (fault) {
+        case ExpansionFault::TooLong:
+            return texts::kLineTooLongOnceExpanded;
+        case ExpansionFault::OutsideCodePage:
+            return texts::kVariableOutsideCodePage;
+        case ExpansionFault::NamesACommand:
+        case ExpansionFault::None:
+            break;
+    }
+    return texts::kVariableNamesACommand;
+}
+
 CarriedOutLine::CarriedOutLine(std::string_view written)
     : text_(written), written_(RecogniseLine(written)) {
     argumentStart_ = static_cast<std::size_t>(written_.argument.data() - written.data());
@@ -71,9 +118,15 @@ CarriedOutLine::CarriedOutLine(std::string_view written)
     if (fault_ != ExpansionFault::None) {
         return;
     }
-    text_ = std::string(written.substr(0, start)) + named.text;
+    text_ = std::string(written.substr(0, start)) + ApartFromTheCommand(written_, named.text) +
+            named.text;
     // The argument runs to the end of the line, as the written one did.
     argumentSize_ = text_.size() - argumentStart_;
+    if (BringsAServiceWord(written_, Recognised().argument)) {
+        fault_ = ExpansionFault::NamesACommand;
+        text_ = written;
+        argumentSize_ = written_.argument.size();
+    }
 }
 
 RecognisedLine CarriedOutLine::Recognised() const {

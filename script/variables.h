@@ -16,7 +16,11 @@ enum class ExpansionFault {
     None,
     TooLong,          // longer than a command line may be once replaced
     OutsideCodePage,  // a value holds a character the ANSI code page lacks
+    NamesACommand,    // a value brings NETSTART or NETSTOP before the line's name
 };
+
+// Why a line is not carried out, for the journal and the checker.
+std::string_view WhyNotCarriedOut(ExpansionFault fault);
 
 // The longest command line Windows takes.
 inline constexpr std::size_t kLongestCommandLine = 32767;

@@ -87,7 +87,10 @@ class CheckAgreementTest : public SimTest {
         desktop.services.services["rasman"] = {.state = skervo::platform::kServiceRunning};
         desktop.libraries["rasapi32.dll"] = sim::RasExports("A");
         desktop.dialup.phoneBook["Bureau"] = {};
-        desktop.environment = {{"DOSSIER", L"C:\\Outils"}, {"BUREAU", L"Bureau"}};
+        desktop.environment = {{"DOSSIER", L"C:\\Outils"},
+                               {"BUREAU", L"Bureau"},
+                               {"ARRET", L"NETSTOP"},
+                               {"CHEVRON", L"<Bureau"}};
         // Connections end by themselves, so that the end of a run never waits for good.
         desktop.onSleep = [] { desktop.dialup.connections.clear(); };
     }
@@ -156,6 +159,8 @@ TEST_F(CheckAgreementTest, ErrorsShowInTheRunPassedLinesDoNotAndExplanationsMatc
         "<<%DOSSIER%\\app.exe",
         "%INCONNUE%\\app.exe",
         "&&%BUREAU%",
+        "%ARRET% Spouleur",  // a value never makes the line a service's
+        "&%CHEVRON%",        // nor another connection command
     };
     ASSERT_LE(forms.size(), kFormSlots);
     for (int script = 0; script < 120; ++script) {

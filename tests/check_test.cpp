@@ -144,12 +144,14 @@ TEST_F(CheckTest, EachTextFindingAndItsNearestScriptWithout) {
 TEST_F(CheckTest, EachMachineFindingAndItsNearestScriptWithout) {
     skervo::SystemMachine machine;
     desktop.environment["DOSSIER"] = L"C:\\Outils";
+    desktop.environment["ARRET"] = L"NETSTOP";
     ExpectRows(
         {
             {"C:\\Outils\\absent.exe /x\n", {"1:introuvable"}},
             // Checked as carried out on this PC, where DOSSIER is C:\Outils.
             {"%DOSSIER%\\app.exe /x\n<<%dossier%\\app.exe\n", {}},
             {"%PAS_DEFINIE%\\app.exe\n", {"1:variable-inconnue", "1:chemin-relatif"}},
+            {"%ARRET% Spooler\n", {"1:non-executable"}},
             {"C:\\Outils\\app.exe /x\n", {}},
             {">>C:\\Outils\\absent.exe\n", {"1:introuvable"}},
             {"C:\\Docs\\absent.txt\n", {"1:introuvable"}},

@@ -415,6 +415,10 @@ TEST_F(ScriptRunnerTest, VariablesAreReplacedInWhatEachFormNames) {
         {"%%\\x.exe", {kCannotRun + "%%\\x.exe"}},
         {"%LONGUE%", {kCannotRun + "%LONGUE%"}},
         {"%OMEGA%\\x.exe", {kCannotRun + "%OMEGA%\\x.exe"}},
+        // A value names the dialog's entry, never another connection command.
+        {"&%ENTREE%", {"Erreur : Impossible de se connecter : <Agence\""}},
+        {"%ARRET% Spooler", {kCannotRun + "%ARRET% Spooler"}},  // nor a service command
+        {"@%ARRET% Spooler", {kCannotRun + "@%ARRET% Spooler"}},
     };
     for (const auto& c : cases) {
         SetUp();
@@ -423,7 +427,9 @@ TEST_F(ScriptRunnerTest, VariablesAreReplacedInWhatEachFormNames) {
                                {"CHEVRON", L">calc"},
                                {"DELAI", L"5"},
                                {"LONGUE", std::wstring(40000, L'x')},
-                               {"OMEGA", L"C:\\\x03A9"}};
+                               {"OMEGA", L"C:\\\x03A9"},
+                               {"ENTREE", L"<Agence\""},
+                               {"ARRET", L"NETSTOP"}};
         desktop.AddProgram("C:\\Outils\\app.exe",
                            {.windowTitles = {"Mon application"}, .runsFor = 1000});
         desktop.AddProgram("C:\\Outils\\mon app.exe");
