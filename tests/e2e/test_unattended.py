@@ -339,16 +339,19 @@ class VariableTest(unittest.TestCase):
         apps = folder("variables")
         copy_helper("windowed_app.exe", apps)
         journals = folder("journaux variables")
-        env = dict(ENV, SKERVO_E2E_DOSSIER=windows_path(apps), SKERVO_E2E_POSTE="poste-7")
+        env = dict(ENV, SKERVO_E2E_DOSSIER=windows_path(apps))
         written = ">%SKERVO_E2E_DOSSIER%\\windowed_app.exe Variable A|ignore"
         content = f"{written}\r\n<<%skervo_e2e_dossier%\\windowed_app.exe\r\n%SKERVO_E2E_ABSENTE%\\x.exe\r\n"
         path = script("variables.skervo", content.encode("cp1252"))
         code, boxes, _ = run_skervo(
-            path, "/Silent", f"/Journal:{windows_path(journals)}\\%SKERVO_E2E_POSTE%.log", env=env
+            path, "/Silent", f"/Journal:{windows_path(journals)}\\%COMPUTERNAME%.log", env=env
         )
         self.assertEqual((code, boxes), (2, []))
         self.assertTrue(test_programs.gone("Variable A"))
-        found = texts(journals / "poste-7.log")
+        # One journal, named after the computer its header names.
+        [journal] = journals.iterdir()
+        found = texts(journal)
+        self.assertIn(f", poste {journal.stem} (", found[0])
         carried = written.replace("%SKERVO_E2E_DOSSIER%", windows_path(apps))
         self.assertIn(f"ligne 1 : {written} : soit {carried}", found)
         self.assertTrue(any(re.match(r"ligne 1 : .* : lancé, processus \d+$", text) for text in found), found)
