@@ -18,7 +18,7 @@ const uri = "file:///C:/Scripts/essai.skervo";
 const text = [
     "C:\\Program Files\\App\\app.exe /x",
     "@30 # pause",
-    "<Fen\u00eatre \u{1F600} %TEMP%",  // a character in two UTF-16 units before the fault
+    "<Fen\u00eatre \u{1F600} %ZZZZ%",  // a character in two UTF-16 units before the fault
     "C:\\absent\\x.exe",
     "NETSTART PlugPlay",
     "@5",
@@ -36,7 +36,7 @@ function brief(diagnostics) {
 const textFindings = [
     [0, 0, 28, "guillemets", 1],
     [1, 4, 11, "texte-en-trop", 1],
-    [2, 12, 18, "variable", 2],
+    [2, 12, 18, "variable", 3],
     [2, 0, 18, "page-de-codes", 2],
     [4, 0, 17, "droits", 3],
     [5, 0, 2, "pause-finale", 2],
@@ -57,7 +57,8 @@ const session = [
             { textDocument: { uri, languageId: "skervo", version: 1, text } });
         return s.diagnostics();
     }, (result) => {
-        const expected = [...textFindings];
+        // The machine knows the variables: ZZZZ is none of this PC's.
+        const expected = textFindings.map((f) => windows && f[3] === "variable" ? [2, 12, 18, "variable-inconnue", 2] : f);
         if (windows) {
             expected.splice(4, 0, [3, 0, 15, "introuvable", 1]);
         }
@@ -164,7 +165,7 @@ const hostile = [
     // On Windows, opening asks the machine: the path has no drive, and is not probed.
     ["invalid UTF-8", frame(invalidUtf8),
      (answer) => assert.deepStrictEqual(answer.params.diagnostics.map((d) => [d.code, d.range.start.character]),
-         [["variable", 15], ...(windows ? [["chemin-relatif", 0]] : []), ["page-de-codes", 0]])],
+         [[windows ? "variable-inconnue" : "variable", 15], ...(windows ? [["chemin-relatif", 0]] : []), ["page-de-codes", 0]])],
     ["unknown document", request(4, "textDocument/hover", { textDocument: { uri: "x" }, position: { line: 0, character: 0 } }),
      (answer) => assert.strictEqual(answer.result, null)],
     ["position past the end", request(5, "textDocument/completion", { textDocument: { uri: "u" }, position: { line: 9, character: 0 } }),
