@@ -1,5 +1,6 @@
 #include "script/variables.h"
 
+#include <algorithm>
 #include <optional>
 
 #include "common/ansi_text.h"
@@ -68,12 +69,8 @@ bool BringsAServiceWord(const RecognisedLine& written, std::string_view carriedA
            serviceWord(carriedArgument) && !serviceWord(written.argument);
 }
 
-}  // namespace
-
-ExpandedText ExpandVariables(std::string_view text) {
-    if (text.find('%') == std::string_view::npos) {
-        return {std::string(text)};
-    }
+// One piece without a zero byte, which would end the system's reading of it.
+ExpandedText ExpandPiece(std::string_view text) {
     const std::optional<std::wstring> wide =
         platform::MultiByteToWideChar(platform::kCpAcp, 0, text);
     const std::optional<std::wstring> expanded =
@@ -90,6 +87,30 @@ ExpandedText ExpandVariables(std::string_view text) {
         return {std::string(text), ExpansionFault::OutsideCodePage};
     }
     return Checked(*ansi);
+}
+
+}  // namespace
+
+ExpandedText ExpandVariables(std::string_view text) {
+    if (text.find('%') == std::string_view::npos) {
+        return {std::string(text)};
+    }
+    // A line may hold zero bytes, and its box shows them: each piece between
+    // them is expanded apart, so that none is lost.
+    std::string expanded;
+    for (std::size_t at = 0;; ++at) {
+        const std::size_t end = std::min(text.find('\0', at), text.size());
+        ExpandedText piece = ExpandPiece(text.substr(at, end - at));
+        if (piece.fault != ExpansionFault::None) {
+            return {std::string(text), piece.fault};
+        }
+        expanded += piece.text;
+        if (end == text.size()) {
+            return Checked(std::move(expanded));
+        }
+        expanded += '\0';
+        at = end;
+    }
 }
 
 std::string_view WhyNotCarriedOut(ExpansionFault fault) {

@@ -419,6 +419,8 @@ TEST_F(ScriptRunnerTest, VariablesAreReplacedInWhatEachFormNames) {
         {"&%ENTREE%", {"Erreur : Impossible de se connecter : <Agence\""}},
         {"%ARRET% Spooler", {kCannotRun + "%ARRET% Spooler"}},  // nor a service command
         {"@%ARRET% Spooler", {kCannotRun + "@%ARRET% Spooler"}},
+        {std::string("%DOSSIER%\\x\0%TITRE%", 19),
+         {kCannotRun + "C:\\Outils\\x\\x00Mon application"}},
     };
     for (const auto& c : cases) {
         SetUp();

@@ -295,8 +295,9 @@ std::optional<std::wstring> InvokeGetFinalPathNameByHandleW(ProcAddress, KernelH
 namespace {
 
 // %NAME% as the system replaces it: once, names in any case, an undefined
-// one left as it is.
-std::wstring Expanded(const std::wstring& text) {
+// one left as it is, and nothing after a zero.
+std::wstring Expanded(std::wstring text) {
+    text.resize(std::min(text.find(L'\0'), text.size()));
     std::wstring expanded;
     for (std::size_t at = 0; at < text.size();) {
         const std::size_t end = text.find(L'%', at + 1);
