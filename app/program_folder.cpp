@@ -10,7 +10,7 @@ TrustVerdict TrustOfProgram(const std::string& programPath) {
         return {};
     }
     return TrustOfFile(
-        platform::MultiByteToWideChar(platform::kCpAcp, 0, programPath).value_or(L""));
+        platform::MultiByteToWideChar(platform::kCpAcp, 0, programPath).value_or(std::wstring()));
 }
 
 }  // namespace skervo

@@ -11,7 +11,7 @@ std::wstring FinalPathOf(platform::KernelHandle file) {
         return {};
     }
     return WithoutLongPathPrefix(
-        platform::InvokeGetFinalPathNameByHandleW(finalPath, file).value_or(L""));
+        platform::InvokeGetFinalPathNameByHandleW(finalPath, file).value_or(std::wstring()));
 }
 
 std::wstring WithoutLongPathPrefix(std::wstring path) {

@@ -252,7 +252,7 @@ std::string RunMark() {
 bool MayWriteWithTheseRights(const JournalFile& file, const std::string& path) {
     const std::wstring fullPath =
         platform::MultiByteToWideChar(platform::kCpAcp, 0, platform::GetFullPathNameA(path))
-            .value_or(L"");
+            .value_or(std::wstring());
     if (!IsPlainFileAt(file.Handle(), fullPath)) {
         runState.Journal.refusal = std::string(texts::kJournalNotPlainFile);
         return false;

@@ -14,7 +14,7 @@ std::wstring FullPathAsked(const std::string& path) {
         return platform::GetFullPathNameW(runState.ScriptWidePath);
     }
     return platform::MultiByteToWideChar(platform::kCpAcp, 0, platform::GetFullPathNameA(path))
-        .value_or(L"");
+        .value_or(std::wstring());
 }
 
 }  // namespace

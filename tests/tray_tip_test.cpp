@@ -30,7 +30,7 @@ TEST_F(TrayTipTest, AVisibleRunAsksForTheTipOnce) {
 
 TEST_F(TrayTipTest, OnlyAChangedTipReachesTheIcon) {
     CreateIcon();
-    const std::string longTip = "Skervo' - " + std::string(200, 'a');
+    const std::string longTip = std::string("Skervo' - ").append(200, 'a');
     const std::vector<std::pair<std::string, int>> steps = {
         {"Skervo' - a", 1},
         {"Skervo' - a", 1},
