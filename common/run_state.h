@@ -2,6 +2,7 @@
 // The one run a process carries out, in process-wide storage.
 #include <array>
 #include <atomic>
+#include <optional>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -131,7 +132,8 @@ struct RunState {
     std::string PreviousStepText;
 
     platform::WindowHandle StatusWindowHandle{};
-    platform::WindowHandle SessionWindowHandle{};  // a silent run's hidden window
+    platform::WindowHandle SessionWindowHandle{};        // a silent run's hidden window
+    std::optional<std::uint32_t> SessionWindowPolledAt;  // the tick count when it last was
     // The icon may be removed by a dial notification's thread on its way out
     // (an unhandled error) while the run sets its tip: the record and the
     // icon's calls are taken in turns.

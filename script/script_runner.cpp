@@ -159,7 +159,7 @@ int CarryOutLines(ScriptReader& script) {
     const std::string trayTip = std::string(texts::kTrayTipPrefix) + runState.Parameters[1];
     int number = 0;
     while (!script.AtEnd() && !runState.StopRequested) {
-        if (!PollMessages()) {
+        if (!PollMessagesBetweenLines()) {
             break;
         }
         runState.ScriptLine = Trim(script.ReadLine());
@@ -175,7 +175,7 @@ int CarryOutLines(ScriptReader& script) {
         if (runState.Switches.stopAtFailure && runState.Outcome.lineFailed) {
             return number;
         }
-        if (!PollMessages()) {
+        if (!PollMessagesBetweenLines()) {
             break;
         }
     }

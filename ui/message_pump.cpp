@@ -1,9 +1,27 @@
 #include "ui/message_pump.h"
 
 #include "common/run_state.h"
+#include "platform/kernel.h"
 #include "platform/user.h"
 
 namespace skervo {
+
+namespace {
+
+// Each look at the queue is a call to the system. The hidden window only
+// waits to hear whether the session ends, which the system gives seconds to
+// answer: a look every 50 ms keeps a script of a million lines at full speed.
+bool SessionWindowDueForALook() {
+    constexpr std::uint32_t kPollEvery = 50;  // ms
+    const std::uint32_t now = platform::GetTickCount();
+    if (runState.SessionWindowPolledAt && now - *runState.SessionWindowPolledAt < kPollEvery) {
+        return false;
+    }
+    runState.SessionWindowPolledAt = now;
+    return true;
+}
+
+}  // namespace
 
 // A silent run answers at once, having let its hidden window hear whether
 // the session ends.
@@ -25,6 +43,10 @@ bool PollMessages() {
     const bool windowAlive = platform::IsWindow(window);
     runState.StopRequested = !windowAlive;
     return windowAlive;
+}
+
+bool PollMessagesBetweenLines() {
+    return IsSilentRun() && !SessionWindowDueForALook() ? true : PollMessages();
 }
 
 void ShowStep(std::string_view text, StepChange change) {

@@ -6,6 +6,9 @@ namespace skervo {
 
 // Dispatches the status window's pending messages; false once the window is gone.
 bool PollMessages();
+// The same between two lines of the script, where a silent run looks only
+// every so often: its hidden window has nothing urgent to hear.
+bool PollMessagesBetweenLines();
 
 enum class StepChange {
     NewStep,   // the step shown so far moves to the previous-step line
