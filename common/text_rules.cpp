@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <iterator>
+#include <optional>
+#include <string>
 
 #include "platform/kernel.h"
 
@@ -17,6 +19,19 @@ bool IsBlankOrControl(char c) {
 bool IsLeadByte(char c) {
     const auto byte = static_cast<std::uint8_t>(c);
     return byte >= 0x80 && platform::IsDBCSLeadByte(byte);
+}
+
+// A byte the ANSI code page leaves undefined reads as a control of the 0x80
+// to 0x9F block: 0x9D, in Windows-1252, is what a terminal takes for the
+// start of a command that swallows all that follows.
+bool IsC1Control(char c) {
+    if (static_cast<unsigned char>(c) < 0x80) {
+        return false;
+    }
+    const std::optional<std::wstring> character =
+        platform::MultiByteToWideChar(platform::kCpAcp, 0, std::string_view(&c, 1));
+    return character && character->size() == 1 && (*character)[0] >= 0x80 &&
+           (*character)[0] <= 0x9F;
 }
 
 // Walked character by character: in a double-byte code page the second byte
@@ -120,9 +135,16 @@ std::string WithControlsShown(std::string_view text, std::string_view kept) {
     constexpr char kDigits[] = "0123456789ABCDEF";
     std::string shown;
     shown.reserve(text.size());
-    for (const char c : text) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
         const auto byte = static_cast<unsigned char>(c);
-        if ((byte < 0x20 && kept.find(c) == std::string_view::npos) || byte == 0x7F) {
+        if (IsLeadByte(c)) {  // it and a second byte are one character, never a control
+            const bool pair =
+                i + 1 < text.size() && static_cast<unsigned char>(text[i + 1]) >= 0x40;
+            shown += text.substr(i, pair ? 2 : 1);
+            i += pair ? 1 : 0;
+        } else if ((byte < 0x20 && kept.find(c) == std::string_view::npos) || byte == 0x7F ||
+                   IsC1Control(c)) {
             shown += "\\x";
             shown += kDigits[byte >> 4];
             shown += kDigits[byte & 0xF];

@@ -27,10 +27,11 @@ std::string_view Unquoted(std::string_view text);
 // A path holding a colon after its drive's: a stream of a file
 // (rapport.pdf::$DATA is the file's own data), never a file of its own.
 bool NamesStream(std::string_view path);
-// Bytes below 0x20, but those kept, and 0x7F, as \xHH: text from a script or
-// a stream can then neither begin a line of its own (a form feed, for a
-// reader that splits there) nor move a terminal's cursor in what a person
-// or a monitor reads.
+// Bytes below 0x20, but those kept, 0x7F, and those the ANSI code page reads
+// as controls of the 0x80 to 0x9F block, as \xHH: text from a script or a
+// stream can then neither begin a line of its own (a form feed, for a reader
+// that splits there) nor move a terminal's cursor in what a person or a
+// monitor reads.
 std::string WithControlsShown(std::string_view text, std::string_view kept = "\t");
 // A path that no current folder completes: a drive and a backslash, or
 // \\serveur\partage.

@@ -61,3 +61,22 @@ TEST_F(TextRulesTest, FileNameAndFolderSplitAtTheLastBackslashOrColonOfTheirOwn)
         EXPECT_EQ(skervo::FolderOf(c.path), c.folder) << c.path;
     }
 }
+
+// A terminal takes 0x9D, undefined in code page 1252, for the start of a
+// command that swallows all that follows; a second byte is no control.
+TEST_F(TextRulesTest, ControlsAreShownButNeverHalfACharacter) {
+    const struct {
+        std::string text;
+        std::string shown;
+        std::uint32_t codePage = 1252;
+    } cases[] = {
+        {"fin\x9D"
+         "0;x\x07\xE9t\xE9",
+         "fin\\x9D0;x\\x07\xE9t\xE9"},
+        {"\x83\x9D\x83\n", "\x83\x9D\x83\\x0A", 932},
+    };
+    for (const auto& c : cases) {
+        sim::desktop.ansiCodePage = c.codePage;
+        EXPECT_EQ(skervo::WithControlsShown(c.text), c.shown) << c.text;
+    }
+}

@@ -66,7 +66,11 @@ class JournalTest(unittest.TestCase):
         journal = night / "nuit.log"
         path = script(
             "nuit.skervo",
-            f"# nuit\r\n@{probe}\r\ninconnu_nuit\r\n@{probe} until=fin\r\n@1\r\n".encode("cp1252"),
+            # A form feed, and 0x9D, undefined in the code page, that a terminal would take
+            # for the start of a command swallowing the rest: neither reaches the journal raw.
+            f"# nuit\r\n@{probe}\r\ninconnu\x0c".encode("cp1252")
+            + b"\x9dnuit"
+            + f"\r\n@{probe} until=fin\r\n@1\r\n".encode("cp1252"),
         )
         started = datetime.datetime.now(datetime.timezone.utc)
         try:
@@ -93,12 +97,9 @@ class JournalTest(unittest.TestCase):
         )
         self.assertRegex(found[1], r"^ligne 2 : @\S+ : lancé, processus \d+$")
         self.assertEqual(found[2], f"ligne 2 : @{probe} : terminé, code de sortie 0")
-        self.assertEqual(found[3], "ligne 3 : inconnu_nuit : non lancé : le chemin d'accès complet est nécessaire")
-        self.assertEqual(
-            found[4],
-            "ligne 3 : inconnu_nuit : boîte « Skervo 2.0 » : "
-            + not_run("inconnu_nuit")[2].decode("cp1252"),
-        )
+        line = r"inconnu\x0C\x9Dnuit"
+        self.assertEqual(found[3], f"ligne 3 : {line} : non lancé : le chemin d'accès complet est nécessaire")
+        self.assertEqual(found[4], f"ligne 3 : {line} : boîte « Skervo 2.0 » : " + not_run(line)[2].decode("cp1252"))
         self.assertRegex(found[5], r"^ligne 4 : .* until=fin : lancé, processus \d+$")
         self.assertEqual(
             found[6], f"ligne 4 : @{probe} until=fin : délai de 3 s atteint : Attente fin console_probe.exe"
