@@ -21,4 +21,9 @@ std::wstring WithoutLongPathPrefix(std::wstring path) {
     return path.starts_with(L"\\\\?\\") ? path.substr(4) : path;
 }
 
+std::wstring FullPathInUtf16(const std::string& path) {
+    return platform::MultiByteToWideChar(platform::kCpAcp, 0, platform::GetFullPathNameA(path))
+        .value_or(std::wstring());
+}
+
 }  // namespace skervo

@@ -14,4 +14,8 @@ std::wstring FinalPathOf(platform::KernelHandle file);
 // A path written as C:\..., with no \\?\ or \\?\UNC\ before it.
 std::wstring WithoutLongPathPrefix(std::wstring path);
 
+// The full form of a path given in the ANSI code page, in UTF-16 as the
+// security functions take it; empty where it cannot be converted.
+std::wstring FullPathInUtf16(const std::string& path);
+
 }  // namespace skervo

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "common/exit_code.h"
+#include "common/final_path.h"
 #include "common/run_state.h"
 #include "common/system_error.h"
 #include "common/text_rules.h"
@@ -250,9 +251,7 @@ std::string RunMark() {
 // trusted accounts alone may change: through a link, or into a file that
 // others could swap for one, they would land in any file of the PC.
 bool MayWriteWithTheseRights(const JournalFile& file, const std::string& path) {
-    const std::wstring fullPath =
-        platform::MultiByteToWideChar(platform::kCpAcp, 0, platform::GetFullPathNameA(path))
-            .value_or(std::wstring());
+    const std::wstring fullPath = FullPathInUtf16(path);
     if (!IsPlainFileAt(file.Handle(), fullPath)) {
         runState.Journal.refusal = std::string(texts::kJournalNotPlainFile);
         return false;

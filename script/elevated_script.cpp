@@ -1,5 +1,6 @@
 #include "script/elevated_script.h"
 
+#include "common/final_path.h"
 #include "common/run_state.h"
 #include "common/trusted_files.h"
 #include "platform/kernel.h"
@@ -13,8 +14,7 @@ std::wstring FullPathAsked(const std::string& path) {
     if (!runState.ScriptWidePath.empty()) {
         return platform::GetFullPathNameW(runState.ScriptWidePath);
     }
-    return platform::MultiByteToWideChar(platform::kCpAcp, 0, platform::GetFullPathNameA(path))
-        .value_or(std::wstring());
+    return FullPathInUtf16(path);
 }
 
 }  // namespace
